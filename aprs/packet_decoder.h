@@ -1,0 +1,35 @@
+#pragma once
+// Decoding of APRS packets in TNC2 text form, as bytes:
+//   N0CALL-9>APRS,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-Test
+// Only packets that report the sender's own position become beacons.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ovelsk::aprs {
+
+struct Position {
+    double latitude = 0;   // decimal degrees, north positive
+    double longitude = 0;  // decimal degrees, east positive
+};
+
+struct DecodedPacket {
+    std::string callsign;        // a valid APRS source callsign; the inner sender of a third-party frame
+    std::string path;            // header text between ">" and ":" (the inner header's for third-party)
+    Position position;
+    bool viaDigipeater = false;  // a digipeater in the path is marked as having repeated it ("*")
+    bool thirdParty = false;     // arrived wrapped in a "}" third-party frame
+};
+
+struct DecodeResult {
+    std::optional<DecodedPacket> packet;  // set when the packet raises a beacon
+    std::string dropReason;               // otherwise why not: "no position", "object", "bad callsign", ...
+};
+
+DecodeResult decodePacket(std::string_view tnc2);
+
+// 1 to 9 letters, digits and "-": the only callsigns ever delivered to Ovelsk.
+bool isValidSourceCallsign(std::string_view callsign);
+
+}  // namespace ovelsk::aprs

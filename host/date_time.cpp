@@ -1,0 +1,41 @@
+#include "host/date_time.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+namespace ovelsk {
+namespace {
+
+// 1899-12-30 is 25569 days before the Unix epoch.
+constexpr double kUnixEpochDay = 25569.0;
+constexpr double kSecondsPerDay = 86400.0;
+
+}  // namespace
+
+DateTime dateTimeFromSystem(std::chrono::system_clock::time_point t) {
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+    return kUnixEpochDay + static_cast<double>(micros) / (kSecondsPerDay * 1e6);
+}
+
+std::chrono::system_clock::time_point systemFromDateTime(DateTime d) {
+    const double micros = std::round((d - kUnixEpochDay) * kSecondsPerDay * 1e6);
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::microseconds(static_cast<long long>(micros))));
+}
+
+std::string formatLocalDateTime(DateTime d) {
+    // Round to the second first, so 10:00:59.9999 shows as 10:01:00, not 10:00:59.
+    const auto seconds = static_cast<std::time_t>(std::llround((d - kUnixEpochDay) * kSecondsPerDay));
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+DateTime SystemClock::now() const { return dateTimeFromSystem(std::chrono::system_clock::now()); }
+
+}  // namespace ovelsk

@@ -1,0 +1,52 @@
+#pragma once
+// The host's saved settings: one hand-editable INI file that stands in for the
+// Windows registry, `Peak Systems/UI-View32.ini` under the XDG config folder.
+// Ovelsk reads "Program Folder" from its [UI-View32] section; the host keeps its
+// own keys in the same section.
+//
+//   [UI-View32]
+//   Program Folder=/home/me/host/
+//   Latitude=51.5
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/atomic_file.h"
+
+namespace ovelsk {
+
+inline constexpr std::string_view kHostSettingsSection = "UI-View32";
+inline constexpr std::string_view kProgramFolderKey = "Program Folder";
+
+class HostSettings {
+public:
+    explicit HostSettings(std::filesystem::path file);
+
+    // $XDG_CONFIG_HOME (else ~/.config) / "Peak Systems" / "UI-View32.ini".
+    static std::filesystem::path defaultPath();
+
+    const std::filesystem::path& path() const { return file_; }
+
+    // Reads the file. A file that does not exist is an empty set of settings, not
+    // an error; exists() tells the two apart.
+    std::optional<FileError> load();
+    bool exists() const { return exists_; }
+
+    // A key of the [UI-View32] section; keys match whatever their letter case,
+    // blanks around keys and values are not part of them.
+    std::optional<std::string> value(std::string_view key) const;
+
+    // Sets a key in memory, keeping every other line as it was; save() writes it.
+    void setValue(std::string_view key, std::string_view value);
+    std::optional<FileError> save() const;
+
+private:
+    std::filesystem::path file_;
+    std::vector<std::string> lines_;
+    bool exists_ = false;
+};
+
+}  // namespace ovelsk

@@ -1,0 +1,147 @@
+#include "stations/station_tracker.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "stations/range_value.h"
+
+namespace ovelsk {
+namespace {
+
+constexpr double kKeepAlive = 60.0 / 1440.0;
+constexpr double kRfQuiet = 20.0 / 1440.0;
+
+constexpr std::string_view kNotHeardViaRf = "Not Heard Via RF";
+
+bool pathShowsInternet(std::string_view path) {
+    return path.find(",q") != std::string_view::npos || path.find("TCPIP") != std::string_view::npos;
+}
+
+std::string_view trimSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Characters first..first+count-1 of a line, counted from 1; short lines give what they have.
+std::string_view columns(std::string_view line, size_t first, size_t count) {
+    if (line.size() < first) return {};
+    return line.substr(first - 1, count);
+}
+
+}  // namespace
+
+StationTracker::StationTracker(TrackerWindow& window, HostApplication& host, GatewaySection& gateway,
+                               const Clock& clock, DateTime neverHeard)
+    : window_(window), host_(host), gateway_(gateway), clock_(clock), neverHeard_(neverHeard) {}
+
+void StationTracker::mUIV_NotifyBeaconData(const StationObject& cStn) {
+    if (cStn.sourceNumber == kInternetStreamSource) {
+        RecordBeacon(cStn.callsign, cStn.distance, false);
+        window_.setStatus(cStn.callsign + " Via Internet Stream");
+        return;
+    }
+    const bool thirdParty = pathShowsInternet(cStn.path);
+    RecordBeacon(cStn.callsign, cStn.distance, !thirdParty);
+    window_.setStatus(cStn.callsign + (thirdParty ? " Via RF 3rd Party Frame" : " Via RF"));
+}
+
+void StationTracker::RecordBeacon(const std::string& callsign, float distance, bool heardViaRf) {
+    const auto range = rangeValue(window_.rangeText());
+    if (!range) return;
+    // Written as "not within" so that a distance that is not a number is never recorded.
+    if (!(distance <= *range)) return;
+
+    auto target = std::find_if(table_.begin(), table_.end(),
+                               [&](const StationRecord& s) { return s.inUse == -1 && s.callsign == callsign; });
+    if (target == table_.end()) {
+        target = std::find_if(table_.begin(), table_.end(), [](const StationRecord& s) { return s.inUse == 0; });
+        if (target == table_.end()) {
+            window_.setStatus("Max " + std::to_string(kMaxStationsShown) + " Stations");
+            return;
+        }
+        target->callsign = callsign;
+        target->lastHeardRf = neverHeard_;
+    }
+
+    target->inUse = -1;
+    (heardViaRf ? target->lastHeardRf : target->lastHeardOther) = clock_.now();
+    target->distance = distance;
+    target->bearing = LookupBearing(target->callsign);
+    RebuildCandidateList();
+}
+
+float StationTracker::LookupBearing(std::string_view callsign) {
+    const std::int16_t count = host_.stationListCount();
+    for (std::int16_t i = 0; i < count; ++i) {
+        const auto line = host_.stationListLine(i);
+        if (stationListCallsign(line) == callsign) return stationListBearing(line);
+    }
+    const auto second = host_.secondStationList();
+    for (size_t i = 1; i < second.size(); ++i) {
+        if (stationListCallsign(second[i]) == callsign) return stationListBearing(second[i]);
+    }
+    return 0;
+}
+
+void StationTracker::RebuildCandidateList() {
+    const DateTime now = clock_.now();
+    // The range was found numeric by RecordBeacon in this same event; should it
+    // not be, no slot is freed for distance.
+    const auto range = rangeValue(window_.rangeText());
+
+    for (auto& station : table_) {
+        if (station.inUse != -1) continue;
+        const bool heardViaRf = now - kKeepAlive <= station.lastHeardRf;
+        const bool heardOtherwise = now - kKeepAlive <= station.lastHeardOther;
+        if (!heardViaRf && !heardOtherwise) station.inUse = 0;
+        if (range && *range < station.distance) station.inUse = 0;
+    }
+
+    rows_.clear();
+    for (const auto& station : table_) {
+        if (station.inUse != -1 || !(station.lastHeardRf < now - kRfQuiet)) continue;
+        auto row = candidateRow(station);
+        rows_.insert(std::upper_bound(rows_.begin(), rows_.end(), row,
+                                      [](const std::string& a, const std::string& b) { return candidateRowBefore(a, b); }),
+                     std::move(row));
+    }
+
+    window_.replaceCandidateRows(rows_);
+    gateway_.WriteIgateSection(rows_);
+}
+
+std::string StationTracker::FormatLastHeardRf(DateTime lastHeardRf) const {
+    if (lastHeardRf == neverHeard_) return std::string(kNotHeardViaRf);
+    return formatLocalDateTime(lastHeardRf);
+}
+
+std::string StationTracker::candidateRow(const StationRecord& station) const {
+    // A second tab after short callsigns keeps the columns under the header.
+    const char* afterCallsign = station.callsign.size() <= 7 ? "\t\t" : "\t";
+    return formatSingle(station.distance) + "\t" + station.callsign + afterCallsign +
+           FormatLastHeardRf(station.lastHeardRf) + "\t" + formatSingle(station.bearing);
+}
+
+std::string_view stationListCallsign(std::string_view line) {
+    auto callsign = trimSpaces(columns(line, 2, 11));
+    if (!callsign.empty() && callsign.back() == '*') callsign.remove_suffix(1);
+    return callsign;
+}
+
+float stationListBearing(std::string_view line) { return rangeValue(columns(line, 55, 3)).value_or(0.0f); }
+
+std::string formatSingle(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7G", static_cast<double>(value));
+    return text;
+}
+
+bool candidateRowBefore(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace ovelsk
