@@ -1,0 +1,61 @@
+#pragma once
+// The APRS-IS feed, "aprs-is:HOST:PORT": logs in to an APRS-IS server and passes
+// on every packet line as an Internet-stream beacon. The server sends one packet
+// per line and comment lines starting with "#":
+//   # aprsc 2.1.19-g730c5c0
+//   # logresp N0CALL unverified, server T2EXAMPLE
+//   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "aprs/feed.h"
+#include "aprs/feed_address.h"
+#include "aprs/feed_log.h"
+#include "aprs/line_framer.h"
+#include "aprs/tcp_feed_connection.h"
+
+namespace ovelsk::aprs {
+
+inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
+inline constexpr int kReceiveOnlyPasscode = -1;
+
+struct AprsIsLogin {
+    std::string callsign;
+    int passcode = kReceiveOnlyPasscode;
+    std::string filter;
+};
+
+// "user CALLSIGN pass PASSCODE vers Ovelsk VERSION filter FILTER" and CR LF.
+std::string aprsIsLoginLine(const AprsIsLogin& login);
+
+// The server-side range filter around home, "r/LAT/LON/KM", the kilometres
+// rounded up so the filter covers the whole range.
+std::string aprsIsRangeFilter(double latitude, double longitude, double rangeKilometres);
+
+// A login callsign is what the server accepts: 1 to 9 letters, digits and "-".
+bool isValidAprsIsCallsign(std::string_view callsign);
+// A filter goes into the login line as it is: printable text, no line breaks.
+bool isValidAprsIsFilter(std::string_view filter);
+
+class AprsIsFeed final : public Feed {
+public:
+    AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
+               FeedLog log = logToStandardError);
+
+    void start() override;
+
+private:
+    void onLine(std::string_view line);
+
+    PacketSink sink_;
+    FeedLog log_;
+    std::string name_;
+    LineFramer framer_;
+    LineFramer::LineHandler lineHandler_;
+    bool loginAnswered_ = false;
+    TcpFeedConnection connection_;
+};
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,35 @@
+#pragma once
+// The KISS feed, "kiss:HOST:PORT": reads the frames a TNC such as Direwolf
+// serves over TCP and passes on every APRS UI frame, as TNC2 text, as a radio
+// beacon with the TNC port it was heard on.
+
+#include <cstdint>
+#include <string>
+
+#include "aprs/feed.h"
+#include "aprs/feed_address.h"
+#include "aprs/feed_log.h"
+#include "aprs/kiss_deframer.h"
+#include "aprs/tcp_feed_connection.h"
+
+namespace ovelsk::aprs {
+
+inline constexpr std::uint16_t kKissDefaultPort = 8001;
+
+class KissFeed final : public Feed {
+public:
+    KissFeed(FeedAddress address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
+             FeedLog log = logToStandardError);
+
+    void start() override;
+
+private:
+    void onFrame(const KissFrame& frame);
+
+    PacketSink sink_;
+    KissDeframer deframer_;
+    KissDeframer::FrameHandler frameHandler_;
+    TcpFeedConnection connection_;
+};
+
+}  // namespace ovelsk::aprs
