@@ -18,7 +18,7 @@ inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
 class KissFeed final : public Feed {
 public:
-    KissFeed(FeedAddress address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
+    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
              FeedLog log = logToStandardError);
 
     void start() override;

@@ -25,7 +25,7 @@ protected:
         feed = std::make_unique<KissFeed>(
             FeedAddress{"127.0.0.1", server.port()},
             [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-            timers.take(), [](std::string_view) {});
+            timers.take(), [this](std::string_view line) { log.emplace_back(line); });
         feed->start();
         EXPECT_TRUE(server.waitForClients(1));
     }
@@ -37,6 +37,7 @@ protected:
     LoopbackServer server;
     ManualTimers timers;
     std::vector<Delivery> delivered;
+    std::vector<std::string> log;
     std::unique_ptr<KissFeed> feed;
 };
 
@@ -71,6 +72,11 @@ TEST_F(KissFeedTest, ForgetsAHalfFrameWhenTheTncGoesAwayAndReconnects) {
     server.close(0);
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
+    EXPECT_THAT(log, ElementsAre("kiss:127.0.0.1:" + std::to_string(server.port()) + ": connected to 127.0.0.1 port " +
+                                     std::to_string(server.port()),
+                                 ::testing::StartsWith("kiss:127.0.0.1:" + std::to_string(server.port()) +
+                                                       ": connection to 127.0.0.1 port " + std::to_string(server.port()) +
+                                                       " lost: ")));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
     server.send(1, frame.substr(frame.size() / 2) + kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">after")));
