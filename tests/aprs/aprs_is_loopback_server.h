@@ -93,6 +93,12 @@ public:
         QObject::connect(&server_, &QTcpServer::newConnection, [this] { acceptAll(); });
     }
 
+    ~LoopbackServer() {
+        for (const auto& client : clients_) {
+            QObject::disconnect(client->socket, nullptr, nullptr, nullptr);
+        }
+    }
+
     bool listen(quint16 port = 0) { return server_.listen(QHostAddress::LocalHost, port); }
     void stopListening() { server_.close(); }
     quint16 port() const { return server_.serverPort(); }
