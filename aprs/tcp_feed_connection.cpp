@@ -15,6 +15,9 @@ TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std:
       handlers_(std::move(handlers)),
       timers_(std::move(timers)),
       log_(std::move(log)) {
+    // Take no more from the kernel than one read hands on, so a server that
+    // sends faster than we read is slowed by TCP instead of growing our memory.
+    socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
     QObject::connect(&socket_, &QTcpSocket::connected, [this] { onConnected(); });
     QObject::connect(&socket_, &QTcpSocket::readyRead, [this] { onReadyRead(); });
     QObject::connect(&socket_, &QTcpSocket::errorOccurred,
