@@ -13,6 +13,8 @@ struct Route {
     bool heardViaRf;
 };
 
+void PrintTo(const Route& route, std::ostream* os) { *os << route.name; }
+
 class BeaconRoutes : public TrackerFixtureOn<::testing::TestWithParam<Route>> {};
 
 TEST_P(BeaconRoutes, ClassifyTheBeaconAndNameItOnTheStatusLine) {
