@@ -122,7 +122,7 @@ PositionOutcome decodeMicEPosition(std::string_view destination, std::string_vie
     const double lon = lonDegrees + (lonDigits[0] * 10 + lonDigits[1] + (lonDigits[2] * 10 + lonDigits[3]) / 100.0 +
                                      centre + dao.longitudeMinutes) /
                                         60.0;
-    return PositionOutcome::found(north ? lat : -lat, west ? -lon : lon);
+    return PositionOutcome::found(north ? lat : -lat, west ? -lon : lon, ambiguity);
 }
 
 }  // namespace ovelsk::aprs

@@ -101,20 +101,6 @@ bool heardViaDigipeater(std::string_view path)
     return false;
 }
 
-bool isTimestamp(std::string_view text)
-{
-    if (text.size() < kTimestampLength) {
-        return false;
-    }
-    for (std::size_t i = 0; i + 1 < kTimestampLength; ++i) {
-        if (!isDigit(text[i])) {
-            return false;
-        }
-    }
-    const char zone = text[kTimestampLength - 1];
-    return zone == 'z' || zone == '/' || zone == 'h';
-}
-
 PositionOutcome decodePositionBody(std::string_view body)
 {
     if (!body.empty() && isDigit(body.front())) {
@@ -139,7 +125,9 @@ PositionOutcome decodeInformation(const Frame& frame)
         return decodePositionBody(info.substr(1));
     case '/':
     case '@':
-        if (!isTimestamp(info.substr(1))) {
+        // The time of the fix does not matter here, and a garbled one does not
+        // spoil the position after it, so it is skipped unread.
+        if (info.size() < 1 + kTimestampLength) {
             return PositionOutcome::failed(kBadPosition);
         }
         return decodePositionBody(info.substr(1 + kTimestampLength));
@@ -218,6 +206,7 @@ DecodeResult decodePacket(std::string_view tnc2)
     result.packet->position = *outcome.position;
     result.packet->viaDigipeater = heardViaDigipeater(frame.path);
     result.packet->thirdParty = thirdParty;
+    result.packet->ambiguity = outcome.ambiguity;
     return result;
 }
 

@@ -11,9 +11,13 @@ namespace ovelsk::aprs {
 struct PositionOutcome {
     std::optional<Position> position;
     std::string_view failure;  // set when position is empty: "bad position", "no position", ...
+    int ambiguity = 0;
 
-    static PositionOutcome found(double latitude, double longitude) { return {Position{latitude, longitude}, {}}; }
-    static PositionOutcome failed(std::string_view why) { return {std::nullopt, why}; }
+    static PositionOutcome found(double latitude, double longitude, int ambiguity = 0)
+    {
+        return {Position{latitude, longitude}, {}, ambiguity};
+    }
+    static PositionOutcome failed(std::string_view why) { return {std::nullopt, why, 0}; }
 };
 
 inline constexpr std::string_view kBadPosition = "bad position";

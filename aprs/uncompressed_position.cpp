@@ -74,16 +74,19 @@ PositionOutcome decodeUncompressedPosition(std::string_view body)
     if (!latitude || !longitude || latitude->minuteDigits[0] > 5 || longitude->minuteDigits[0] > 5) {
         return PositionOutcome::failed(kBadPosition);
     }
-    const bool north = latitude->hemisphere == 'N';
-    const bool east = longitude->hemisphere == 'E';
-    if ((!north && latitude->hemisphere != 'S') || (!east && longitude->hemisphere != 'W')) {
+    // Lower-case hemisphere letters are off the standard but common enough to read.
+    const char ns = static_cast<char>(latitude->hemisphere & ~0x20);
+    const char ew = static_cast<char>(longitude->hemisphere & ~0x20);
+    const bool north = ns == 'N';
+    const bool east = ew == 'E';
+    if ((!north && ns != 'S') || (!east && ew != 'W')) {
         return PositionOutcome::failed(kBadPosition);
     }
     const int ambiguity = std::max(latitude->ambiguity, longitude->ambiguity);
     const DaoExtra dao = ambiguity == 0 ? findDao(body.substr(kPositionLength)) : DaoExtra{};
     const double lat = toDegrees(*latitude, ambiguity, dao.latitudeMinutes);
     const double lon = toDegrees(*longitude, ambiguity, dao.longitudeMinutes);
-    return PositionOutcome::found(north ? lat : -lat, east ? lon : -lon);
+    return PositionOutcome::found(north ? lat : -lat, east ? lon : -lon, ambiguity);
 }
 
 }  // namespace ovelsk::aprs

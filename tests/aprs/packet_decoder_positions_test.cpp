@@ -66,6 +66,21 @@ TEST(PacketDecoderPositions, AmbiguityGivesTheCentreOfTheBoxForBothCoordinates)
     expectDrop("N0CALL>APRS:!4903. 0N/07201.75W-", "bad position");
 }
 
+TEST(PacketDecoderPositions, AmbiguityLevelIsReported)
+{
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!4903.50N/07201.75W-").packet->ambiguity, 0);
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!4903.5 N/07201.7 W-").packet->ambiguity, 1);
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!49  .  N/072  .  W-").packet->ambiguity, 4);
+    EXPECT_EQ(decodePacket("N0CALL>TYPSLZ:`dYgoZO>/").packet->ambiguity, 2);
+    EXPECT_EQ(decodePacket("N0CALL-5>APRS:=/5L!!<*e7>7P[").packet->ambiguity, 0);
+}
+
+TEST(PacketDecoderPositions, LenientAboutHemisphereCaseAndTimestampText)
+{
+    expectPosition({"N0CALL>APRS:!4903.50n/07201.75w-", 49.058333333, -72.029166667});
+    expectPosition({"N0CALL>APRS:@0923x5z4903.50N/07201.75W-", 49.058333333, -72.029166667});
+}
+
 TEST(PacketDecoderPositions, DaoExtensionAddsPrecisionUnlessAmbiguous)
 {
     expectPosition({"N0CALL>APRS:!4903.50N/07201.75W>comment !W52!", 49 + 3.505 / 60, -(72 + 1.752 / 60)});
