@@ -4,48 +4,24 @@
 //   DROP  reason
 // It runs the decoder the host itself uses.
 
-#include "aprs/packet_decoder.h"
+#include "aprs/decode_report.h"
 
 #include <cstdio>
 #include <string>
-#include <string_view>
-
-namespace {
-
-void printResult(const ovelsk::aprs::DecodeResult& result)
-{
-    if (!result.packet) {
-        std::printf("DROP\t%s\n", result.dropReason.c_str());
-        return;
-    }
-    const ovelsk::aprs::DecodedPacket& packet = *result.packet;
-    std::printf("OK\t%s\t%s\t%.6f\t%.6f\n", packet.callsign.c_str(), packet.path.c_str(), packet.position.latitude,
-                packet.position.longitude);
-}
-
-}  // namespace
 
 int main()
 {
-    // Lines are read as raw bytes: a packet may hold any byte except a line feed,
-    // NUL included, so the line is taken with getc rather than as a C string.
+    // Lines are read as raw bytes: a packet may hold any byte but a line feed,
+    // NUL included, so a line is gathered with getc rather than as a C string.
     std::string line;
-    int c = 0;
-    while (true) {
+    for (int c = std::getc(stdin); c != EOF;) {
         line.clear();
-        while ((c = std::getc(stdin)) != EOF && c != '\n') {
+        for (; c != EOF && c != '\n'; c = std::getc(stdin)) {
             line.push_back(static_cast<char>(c));
         }
-        if (c == EOF && line.empty()) {
-            break;
-        }
-        std::string_view packet = line;
-        if (!packet.empty() && packet.back() == '\r') {
-            packet.remove_suffix(1);
-        }
-        printResult(ovelsk::aprs::decodePacket(packet));
-        if (c == EOF) {
-            break;
+        std::puts(ovelsk::aprs::decodeReportLine(line).c_str());
+        if (c == '\n') {
+            c = std::getc(stdin);
         }
     }
     return 0;
