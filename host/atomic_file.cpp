@@ -65,7 +65,8 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file, FileError* error) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO put in the file's place must not wait for a writer.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd >= 0 && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         ::close(fd);

@@ -21,16 +21,21 @@ void IgateFile::WriteIgateSection(const std::vector<std::string>& rows) {
         if (reportError_) reportError_(what + " " + target.string() + ": " + reason);
     };
     try {
-        struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0 && errno == ENOENT) return;
-
         FileError error;
-        const auto current = readWholeFile(target, &error);
-        if (!current) return report("Cannot read", error.reason);
+        auto current = readWholeFile(target, &error);
+        if (!current) {
+            struct stat info {};
+            if (::lstat(target.c_str(), &info) != 0 && errno == ENOENT) return;
+            return report("Cannot read", error.reason);
+        }
+        if (rows == settledRows_ && *current == settledText_) return;
 
         const std::string updated = rewriteIgateText(*current, rows);
-        if (updated == *current) return;
-
+        if (updated == *current) {
+            settledText_ = std::move(*current);
+            settledRows_ = rows;
+            return;
+        }
         if (const auto failed = replaceFileAtomically(target, hostFolderFile(hostFolder_, kIgateTempFileName),
                                                       updated, flushToDisk_)) {
             report("Cannot write", failed->reason);

@@ -34,6 +34,10 @@ private:
     const std::string& hostFolder_;
     ReportError reportError_;
     bool flushToDisk_;
+    // The last file content found to need no change for these rows: most beacons
+    // leave the list as it was, and then a byte comparison is all the work.
+    std::string settledText_;
+    std::vector<std::string> settledRows_;
 };
 
 }  // namespace ovelsk

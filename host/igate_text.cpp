@@ -1,5 +1,6 @@
 #include "host/igate_text.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace ovelsk {
@@ -8,22 +9,39 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kAllSuffix = "=ALL";
 
-// Splits at LF; a CR right before the LF belongs to the line ending. Text after
-// the last LF is a last line without an ending.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto lf = text.find('\n');
-        if (lf == std::string_view::npos) {
-            lines.push_back(text);
-            break;
-        }
-        auto line = text.substr(0, lf);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back(line);
-        text.remove_prefix(lf + 1);
+// Takes the next line off `text`. Lines end at LF, and a CR right before the LF
+// belongs to the ending; text after the last LF is a last line without one.
+std::string_view takeLine(std::string_view& text) {
+    const auto lf = text.find('\n');
+    auto line = text.substr(0, lf);
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// Where the first line equal to `wanted` starts in `text`, or npos.
+size_t findLine(std::string_view text, std::string_view wanted) {
+    for (size_t at = text.find(wanted); at != std::string_view::npos; at = text.find(wanted, at + 1)) {
+        const auto after = text.substr(at + wanted.size());
+        const bool startsLine = at == 0 || text[at - 1] == '\n';
+        const bool endsLine = after.empty() || after.starts_with('\n') || after.starts_with("\r\n");
+        if (startsLine && endsLine) return at;
     }
-    return lines;
+    return std::string_view::npos;
+}
+
+// Whether a start marker followed by `rest` closes: an end marker comes before
+// the next start marker. Only such a pair is a block of ours to replace.
+// Looking only as far as the next start marker keeps a file full of start
+// markers from being searched to its end once per marker.
+bool blockClosesIn(std::string_view rest) {
+    return findLine(rest.substr(0, findLine(rest, kIgateStartMarker)), kIgateEndMarker) != std::string_view::npos;
+}
+
+bool hasAny(std::string_view text, std::string_view characters) {
+    return std::any_of(text.begin(), text.end(), [&](char c) {
+        return std::any_of(characters.begin(), characters.end(), [c](char k) { return c == k; });
+    });
 }
 
 bool isHeader(std::string_view line) {
@@ -37,7 +55,7 @@ bool isHeader(std::string_view line) {
 bool isCallsignLine(std::string_view line) {
     if (line.size() <= kAllSuffix.size() || !line.ends_with(kAllSuffix)) return false;
     const auto callsign = line.substr(0, line.size() - kAllSuffix.size());
-    return callsign.find_first_of("= \t") == std::string_view::npos;
+    return !hasAny(callsign, "= \t");
 }
 
 // Field 2 of a tab-separated row; nothing for a row without one, or with a
@@ -47,24 +65,8 @@ std::optional<std::string_view> rowCallsign(std::string_view row) {
     if (tab == std::string_view::npos) return std::nullopt;
     auto field = row.substr(tab + 1);
     field = field.substr(0, field.find('\t'));
-    if (field.empty() || field.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+    if (field.empty() || hasAny(field, "\r\n")) return std::nullopt;
     return field;
-}
-
-// For each start marker: whether an end marker follows before the next start
-// marker. Only such a pair is a block of ours to replace.
-std::vector<bool> closedStartMarkers(const std::vector<std::string_view>& lines) {
-    std::vector<bool> closed(lines.size(), false);
-    bool endAhead = false;
-    for (size_t i = lines.size(); i-- > 0;) {
-        if (lines[i] == kIgateEndMarker) {
-            endAhead = true;
-        } else if (lines[i] == kIgateStartMarker) {
-            closed[i] = endAhead;
-            endAhead = false;
-        }
-    }
-    return closed;
 }
 
 void appendLine(std::string& out, std::string_view line) {
@@ -90,23 +92,22 @@ enum class State { Copying, SkippingBlock, DroppingOrphanCallsigns };
 }  // namespace
 
 std::string rewriteIgateText(std::string_view current, const std::vector<std::string>& rows) {
-    const auto lines = splitLines(current);
-    const auto closed = closedStartMarkers(lines);
     const std::string block = blockText(rows);
-
     std::string out;
-    out.reserve(current.size() + lines.size() + block.size());
+    // Room for CRLF where the file had LF (a line is rarely shorter than 8 bytes) and one block.
+    out.reserve(current.size() + current.size() / 8 + block.size() + 2);
     State state = State::Copying;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const auto line = lines[i];
+    for (std::string_view rest = current; !rest.empty();) {
+        const auto line = takeLine(rest);
         if (line == kIgateStartMarker) {
-            state = closed[i] ? State::SkippingBlock : State::DroppingOrphanCallsigns;
+            state = blockClosesIn(rest) ? State::SkippingBlock : State::DroppingOrphanCallsigns;
             continue;
         }
         if (state == State::DroppingOrphanCallsigns) {
             if (isCallsignLine(line)) continue;
             state = State::Copying;
         }
+        const bool header = isHeader(line);
         if (state == State::SkippingBlock) {
             if (line == kIgateEndMarker) {
                 state = State::Copying;
@@ -114,10 +115,10 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
             }
             // A header found inside an old block is the user's: keep it, or the
             // section would lose its header and with it every later block.
-            if (!isHeader(line)) continue;
+            if (!header) continue;
         }
         appendLine(out, line);
-        if (isHeader(line)) out += block;
+        if (header) out += block;
     }
     return out;
 }

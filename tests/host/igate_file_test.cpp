@@ -97,6 +97,17 @@ TEST_F(IgateFileTest, UnchangedContentIsNotWrittenAtAll) {
     EXPECT_THAT(errors, IsEmpty());
 }
 
+TEST_F(IgateFileTest, HandEditOfASettledFileIsStillSeen) {
+    writeFile(igateIni(), kUserFile);
+    writer.WriteIgateSection({row("G4ABC")});
+    writer.WriteIgateSection({row("G4ABC")});  // nothing to change now
+    writeFile(igateIni(), readFile(igateIni()) + "; note\n");
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("G4ABC")}) + "; note\r\n");
+    writer.WriteIgateSection({row("K1XYZ")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("K1XYZ")}) + "; note\r\n");
+}
+
 TEST_F(IgateFileTest, FailedWriteKeepsTheOldFileAndIsReported) {
     writeFile(igateIni(), kUserFile);
     std::filesystem::create_directory(igateTmp());
@@ -117,6 +128,14 @@ TEST_F(IgateFileTest, FolderNamedIgateIniIsReportedAndLeftAlone) {
     EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_THAT(errors[0], HasSubstr("Cannot read " + igateIni().string()));
+}
+
+TEST_F(IgateFileTest, FifoNamedIgateIniDoesNotHoldTheProgram) {
+    ASSERT_EQ(::mkfifo(igateIni().c_str(), 0644), 0);
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_TRUE(std::filesystem::is_fifo(igateIni()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_THAT(errors[0], HasSubstr("not a regular file"));
 }
 
 TEST_F(IgateFileTest, KeepsThePermissionsTheUserGaveTheFile) {
