@@ -6,10 +6,14 @@
 #include <sstream>
 
 #include "host/host_folder.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace ovelsk {
 namespace {
+
+using testing::readFile;
+using testing::ScratchFolder;
+using testing::writeFile;
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;

@@ -4,10 +4,14 @@
 
 #include <cstdlib>
 
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace ovelsk {
 namespace {
+
+using testing::readFile;
+using testing::ScratchFolder;
+using testing::writeFile;
 
 class HostSettingsTest : public ::testing::Test {
 protected:

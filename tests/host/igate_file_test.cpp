@@ -12,10 +12,14 @@
 #include <unistd.h>
 
 #include "host/igate_text.h"
-#include "scratch_folder.h"
+#include "support/scratch_folder.h"
 
 namespace ovelsk {
 namespace {
+
+using testing::readFile;
+using testing::ScratchFolder;
+using testing::writeFile;
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace ovelsk {
+namespace ovelsk::testing {
 
 class ScratchFolder {
 public:
@@ -46,4 +46,4 @@ inline std::string readFile(const std::filesystem::path& file) {
     return content.str();
 }
 
-}  // namespace ovelsk
+}  // namespace ovelsk::testing
