@@ -10,7 +10,6 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,14 @@ namespace ovelsk::aprs::testing {
 
 class DirewolfPeer {
 public:
-    // The harness folder beside the project; OVELSK_DIREWOLF_PEER overrides it
-    // for checkouts that do not sit beside the shared tools.
+    // The harness in "shared/" beside the project; a git worktree sits a folder
+    // or more deeper, so the parents are searched upwards.
     static QString toolsFolder() {
-        if (const char* folder = std::getenv("OVELSK_DIREWOLF_PEER")) {
-            return QString::fromLocal8Bit(folder);
+        QDir dir(QStringLiteral(OVELSK_SOURCE_DIR));
+        while (dir.cdUp()) {
+            if (dir.exists(QStringLiteral("shared/tools/direwolf-peer/run-peer.sh"))) {
+                return dir.filePath(QStringLiteral("shared/tools/direwolf-peer"));
+            }
         }
         return QStringLiteral(OVELSK_SOURCE_DIR "/../shared/tools/direwolf-peer");
     }
