@@ -41,9 +41,9 @@ bool isValidAprsIsFilter(std::string_view filter) {
     return true;
 }
 
-AprsIsFeed::AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, FeedTimers timers, FeedLog log)
+AprsIsFeed::AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, std::ostream& log, FeedTimers timers)
     : sink_(std::move(sink)),
-      log_(std::move(log)),
+      log_(&log),
       name_("aprs-is:" + address.text()),
       lineHandler_([this](std::string_view line) { onLine(line); }),
       connection_(name_, std::move(address), aprsIsLoginLine(login),
@@ -53,7 +53,7 @@ AprsIsFeed::AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, 
                           framer_.reset();
                           loginAnswered_ = false;
                       }},
-                  std::move(timers), log_) {}
+                  std::move(timers), log) {}
 
 void AprsIsFeed::start() { connection_.start(); }
 
@@ -66,7 +66,7 @@ void AprsIsFeed::onLine(std::string_view line) {
     // the log; the rest are banners and keep-alives.
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
-        log_(name_ + ": " + std::string(line));
+        *log_ << name_ << ": " << line << std::endl;
     }
 }
 

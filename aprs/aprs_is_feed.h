@@ -7,12 +7,12 @@
 //   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 #include <string_view>
 
 #include "aprs/feed.h"
 #include "aprs/feed_address.h"
-#include "aprs/feed_log.h"
 #include "aprs/line_framer.h"
 #include "aprs/tcp_feed_connection.h"
 
@@ -41,8 +41,9 @@ bool isValidAprsIsFilter(std::string_view filter);
 
 class AprsIsFeed final : public Feed {
 public:
-    AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
-               FeedLog log = logToStandardError);
+    // Connection changes and the server's login answer go to `log`.
+    AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, std::ostream& log = std::cerr,
+               FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
 
@@ -50,7 +51,7 @@ private:
     void onLine(std::string_view line);
 
     PacketSink sink_;
-    FeedLog log_;
+    std::ostream* log_;
     std::string name_;
     LineFramer framer_;
     LineFramer::LineHandler lineHandler_;

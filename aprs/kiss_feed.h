@@ -4,11 +4,11 @@
 // beacon with the TNC port it was heard on.
 
 #include <cstdint>
+#include <iostream>
 #include <string>
 
 #include "aprs/feed.h"
 #include "aprs/feed_address.h"
-#include "aprs/feed_log.h"
 #include "aprs/kiss_deframer.h"
 #include "aprs/tcp_feed_connection.h"
 
@@ -18,8 +18,9 @@ inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
 class KissFeed final : public Feed {
 public:
-    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
-             FeedLog log = logToStandardError);
+    // Connection changes go to `log`.
+    KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log = std::cerr,
+             FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
 

@@ -8,13 +8,13 @@ namespace ovelsk::aprs {
 FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
 
 TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
-                                     Handlers handlers, FeedTimers timers, FeedLog log)
+                                     Handlers handlers, FeedTimers timers, std::ostream& log)
     : name_(std::move(name)),
       address_(std::move(address)),
       greeting_(std::move(greeting)),
       handlers_(std::move(handlers)),
       timers_(std::move(timers)),
-      log_(std::move(log)) {
+      log_(&log) {
     // Take no more from the kernel than one read hands on, so a server that
     // sends faster than we read is slowed by TCP instead of growing our memory.
     socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
@@ -100,6 +100,6 @@ void TcpFeedConnection::armSilenceTimer() {
     });
 }
 
-void TcpFeedConnection::log(const std::string& message) const { log_(name_ + ": " + message); }
+void TcpFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
 
 }  // namespace ovelsk::aprs

@@ -8,12 +8,12 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "aprs/feed_address.h"
-#include "aprs/feed_log.h"
 #include "aprs/feed_timer.h"
 #include "aprs/reconnect_backoff.h"
 
@@ -41,7 +41,7 @@ public:
 
     // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580").
     TcpFeedConnection(std::string name, FeedAddress address, std::string greeting, Handlers handlers,
-                      FeedTimers timers, FeedLog log);
+                      FeedTimers timers, std::ostream& log);
     ~TcpFeedConnection();
     TcpFeedConnection(const TcpFeedConnection&) = delete;
     TcpFeedConnection& operator=(const TcpFeedConnection&) = delete;
@@ -64,7 +64,7 @@ private:
     std::string greeting_;
     Handlers handlers_;
     FeedTimers timers_;
-    FeedLog log_;
+    std::ostream* log_;
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;

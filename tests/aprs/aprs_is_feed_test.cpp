@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ protected:
         feed = std::make_unique<AprsIsFeed>(
             FeedAddress{"127.0.0.1", server.port()}, AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
             [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-            timers.take(), [this](std::string_view line) { log.emplace_back(line); });
+            logStream, timers.take());
     }
 
     // Starts the feed and waits until the server has its login.
@@ -42,7 +43,9 @@ protected:
     LoopbackServer server;
     ManualTimers timers;
     std::vector<Delivery> delivered;
-    std::vector<std::string> log;
+    std::ostringstream logStream;
+
+    std::vector<std::string> log() const { return testing::lines(logStream.str()); }
     std::unique_ptr<AprsIsFeed> feed;
 };
 
@@ -73,7 +76,7 @@ TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
     ASSERT_TRUE(waitForDeliveries(3));
     EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test "},
                                        Delivery{100, "W1AW>APRS:>lf only"}, Delivery{100, "K1ABC>APRS:>last"}));
-    EXPECT_THAT(log, ElementsAre(HasSubstr("connected to 127.0.0.1"),
+    EXPECT_THAT(log(), ElementsAre(HasSubstr("connected to 127.0.0.1"),
                                  "aprs-is:127.0.0.1:" + std::to_string(server.port()) +
                                      ": # logresp N0CALL-10 verified, server T2TEST"));
 }
@@ -95,8 +98,8 @@ TEST_F(AprsIsFeedTest, ReconnectsAfterTheServerClosesWithoutLosingOrRepeatingPac
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
     EXPECT_FALSE(timers.silence->active());
-    EXPECT_THAT(log.back(), HasSubstr("lost"));
-    EXPECT_THAT(log.back(), HasSubstr("next attempt in 1 s"));
+    EXPECT_THAT(log().back(), HasSubstr("lost"));
+    EXPECT_THAT(log().back(), HasSubstr("next attempt in 1 s"));
 
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
@@ -121,7 +124,7 @@ TEST_F(AprsIsFeedTest, DropsASilentConnectionButServerCommentsCountAsTraffic) {
     timers.silence->fire();
     ASSERT_TRUE(server.waitForClosed(0));
     EXPECT_TRUE(timers.retry->active());
-    EXPECT_THAT(log.back(), HasSubstr("nothing received for 120 s"));
+    EXPECT_THAT(log().back(), HasSubstr("nothing received for 120 s"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
 }
@@ -139,7 +142,7 @@ TEST_F(AprsIsFeedTest, BacksOffWhileRefusedAndStartsOverOnceDataFlows) {
         }
     }
     EXPECT_THAT(delays, ElementsAre(1, 2, 4, 8, 16, 32, 60, 60));
-    EXPECT_THAT(log.back(), HasSubstr("cannot connect to 127.0.0.1:" + std::to_string(port)));
+    EXPECT_THAT(log().back(), HasSubstr("cannot connect to 127.0.0.1:" + std::to_string(port)));
 
     ASSERT_TRUE(server.listen(port));
     timers.retry->fire();

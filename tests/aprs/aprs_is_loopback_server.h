@@ -143,6 +143,16 @@ private:
     std::vector<std::unique_ptr<Client>> clients_;
 };
 
+// The lines of a feed's log.
+inline std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        result.push_back(text.substr(start, end - start));
+    }
+    return result;
+}
+
 // What a feed delivered.
 struct Delivery {
     std::int16_t sourceNumber;

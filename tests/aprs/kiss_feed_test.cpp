@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ protected:
         feed = std::make_unique<KissFeed>(
             FeedAddress{"127.0.0.1", server.port()},
             [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-            timers.take(), [this](std::string_view line) { log.emplace_back(line); });
+            logStream, timers.take());
         feed->start();
         EXPECT_TRUE(server.waitForClients(1));
     }
@@ -37,7 +38,9 @@ protected:
     LoopbackServer server;
     ManualTimers timers;
     std::vector<Delivery> delivered;
-    std::vector<std::string> log;
+    std::ostringstream logStream;
+
+    std::vector<std::string> log() const { return testing::lines(logStream.str()); }
     std::unique_ptr<KissFeed> feed;
 };
 
@@ -72,7 +75,7 @@ TEST_F(KissFeedTest, ForgetsAHalfFrameWhenTheTncGoesAwayAndReconnects) {
     server.close(0);
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
-    EXPECT_THAT(log, ElementsAre("kiss:127.0.0.1:" + std::to_string(server.port()) + ": connected to 127.0.0.1 port " +
+    EXPECT_THAT(log(), ElementsAre("kiss:127.0.0.1:" + std::to_string(server.port()) + ": connected to 127.0.0.1 port " +
                                      std::to_string(server.port()),
                                  ::testing::StartsWith("kiss:127.0.0.1:" + std::to_string(server.port()) +
                                                        ": connection to 127.0.0.1 port " + std::to_string(server.port()) +
