@@ -20,7 +20,7 @@
 #include "aprs/feed_timer.h"
 #include "aprs/tcp_feed_connection.h"
 
-namespace ovelsk::aprs::testing {
+namespace ovelsk::testing {
 
 inline void ensureEventLoop() {
     if (QCoreApplication::instance() == nullptr) {
@@ -46,7 +46,7 @@ inline bool spinUntil(const std::function<bool()>& done, std::chrono::millisecon
     return true;
 }
 
-class ManualTimer final : public FeedTimer {
+class ManualTimer final : public aprs::FeedTimer {
 public:
     void start(std::chrono::milliseconds delay, std::function<void()> onExpiry) override {
         delay_ = delay;
@@ -71,12 +71,12 @@ struct ManualTimers {
     ManualTimer* retry = nullptr;
     ManualTimer* silence = nullptr;
 
-    FeedTimers take() {
+    aprs::FeedTimers take() {
         auto retryTimer = std::make_unique<ManualTimer>();
         auto silenceTimer = std::make_unique<ManualTimer>();
         retry = retryTimer.get();
         silence = silenceTimer.get();
-        return FeedTimers{std::move(retryTimer), std::move(silenceTimer)};
+        return aprs::FeedTimers{std::move(retryTimer), std::move(silenceTimer)};
     }
 };
 
@@ -160,4 +160,4 @@ struct Delivery {
     bool operator==(const Delivery&) const = default;
 };
 
-}  // namespace ovelsk::aprs::testing
+}  // namespace ovelsk::testing

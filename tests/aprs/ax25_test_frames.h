@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ovelsk::aprs::testing {
+namespace ovelsk::testing {
 
 struct Ax25Station {
     std::string callsign;
@@ -60,4 +60,4 @@ inline std::string kissEncode(std::string_view payload, int port = 0, int type =
     return out;
 }
 
-}  // namespace ovelsk::aprs::testing
+}  // namespace ovelsk::testing

@@ -15,7 +15,7 @@
 
 #include "aprs_is_loopback_server.h"
 
-namespace ovelsk::aprs::testing {
+namespace ovelsk::testing {
 
 class DirewolfPeer {
 public:
@@ -111,4 +111,4 @@ private:
     std::string error_;
 };
 
-}  // namespace ovelsk::aprs::testing
+}  // namespace ovelsk::testing
