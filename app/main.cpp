@@ -1,10 +1,29 @@
 #include <QApplication>
-#include <QWidget>
+#include <cstdio>
+
+#include "app/form1.h"
+#include "app/headless.h"
+#include "app/quit_on_signals.h"
+
+namespace {
+
+// Standard output carries the status lines and nothing else, one line each, at once.
+void writeStatusLine(const QString& text) {
+    const QByteArray line = text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Ovelsk");
-    window.show();
+    ovelsk::QuitOnSignals quitOnSignals;
+
+    ovelsk::Form1 form(ovelsk::defaultStartupOptions());
+    QObject::connect(&form, &ovelsk::Form1::statusChanged, &writeStatusLine);
+    form.Form_Load();
+    form.show();
     return app.exec();
 }
