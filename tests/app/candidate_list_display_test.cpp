@@ -25,9 +25,9 @@ TEST(CandidateListDisplay, TabsAdvanceToTheNextStopEveryEightCells) {
 TEST(CandidateListDisplay, RowsRunInTextOrderOfTheirDistance) {
     FormHarness h;
     h.start();
-    h.host->raise({"AA1AA", kInternetStreamSource, "", 3.2f});
-    h.host->raise({"BB2BB", kInternetStreamSource, "", 12.5f});
-    h.host->raise({"CC3CC", kInternetStreamSource, "", 7.0f});
+    h.host->deliver({"AA1AA", kInternetStreamSource, "", 3.2f});
+    h.host->deliver({"BB2BB", kInternetStreamSource, "", 12.5f});
+    h.host->deliver({"CC3CC", kInternetStreamSource, "", 7.0f});
     const QStringList rows = h.listRows();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_TRUE(rows[0].startsWith("12.5\tBB2BB"));
@@ -39,9 +39,9 @@ TEST(CandidateListDisplay, ColumnsSitUnderTheHeaderTitles) {
     FormHarness h;
     h.start();
     h.control<QLineEdit>("range")->setText("2000");
-    h.host->stationList = {" N0CALL-12  " + std::string(42, ' ') + "270"};
-    h.host->raise({"N0CALL-12", kInternetStreamSource, "", 1234.5f});
-    h.host->raise({"K1AB", 1, "WIDE1-1,qAR,N0CALL", 40.0f});
+    h.host->indexedList = {" N0CALL-12  " + std::string(42, ' ') + "270"};
+    h.host->deliver({"N0CALL-12", kInternetStreamSource, "", 1234.5f});
+    h.host->deliver({"K1AB", 1, "WIDE1-1,qAR,N0CALL", 40.0f});
     auto* list = h.control<QListWidget>("List1");
     ASSERT_EQ(list->count(), 2);
 

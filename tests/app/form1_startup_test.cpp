@@ -17,10 +17,10 @@ TEST(Form1Startup, WithoutSettingsFileShowsDefaultsAndCreatesNoFile) {
     EXPECT_FALSE(h.control<QCheckBox>("radarCheck")->isChecked());
     EXPECT_EQ(h.control<QLabel>("applicationDir")->text().toStdString(), h.folder.path().string());
     EXPECT_FALSE(std::filesystem::exists(h.folder.path() / "Ovelsk.ini"));
-    EXPECT_DOUBLE_EQ(h.form->neverHeard(), h.clock.now_ - 7200);
+    EXPECT_DOUBLE_EQ(h.form->neverHeard(), h.clock.now() - 7200);
 }
 
-TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenEnablesItLast) {
+TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenSwitchesTheHostOn) {
     FormHarness h;
     h.folder.write("Ovelsk.ini", "RANGE_FILTER=0\r\n");
     QString rangeWhenHostMade, statusWhenHostMade, folderWhenHostMade;
@@ -32,14 +32,14 @@ TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenEnablesItLas
     EXPECT_EQ(rangeWhenHostMade, "1");
     EXPECT_EQ(statusWhenHostMade, "v1.0.0");
     EXPECT_EQ(folderWhenHostMade.toStdString(), h.folder.path().string());
-    EXPECT_EQ(h.calls, (std::vector<std::string>{"create host", "bind", "enable true"}));
+    EXPECT_TRUE(h.host->enabled);
 }
 
 TEST(Form1Startup, BeaconsReachTheTrackerAndEveryStatusLineIsAnnouncedEvenWhenRepeated) {
     FormHarness h;
     h.start();
-    h.host->raise({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
-    h.host->raise({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
+    h.host->deliver({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
+    h.host->deliver({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
     EXPECT_EQ(h.status(), "N0CALL-9 Via Internet Stream");
     EXPECT_EQ(h.statusLines, (std::vector<QString>{"v1.0.0", "N0CALL-9 Via Internet Stream",
                                                    "N0CALL-9 Via Internet Stream"}));

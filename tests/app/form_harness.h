@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "support/fake_clock.h"
+#include "support/scripted_host.h"
 
 namespace ovelsk::test {
 
@@ -37,40 +39,10 @@ private:
     std::filesystem::path path_;
 };
 
-class FixedClock final : public Clock {
-public:
-    DateTime now() const override { return now_; }
-    DateTime now_ = 46000.5;  // 2025-12-09 12:00 UTC
-};
-
-class ScriptedHost final : public HostApplication {
-public:
-    explicit ScriptedHost(std::vector<std::string>* calls) : calls_(calls) {}
-
-    void bindNotifyBeaconData(NotifyBeaconData handler) override {
-        calls_->push_back("bind");
-        notify_ = std::move(handler);
-    }
-    void enable(bool& on) override { calls_->push_back(on ? "enable true" : "enable false"); }
-    std::int16_t stationListCount() override { return static_cast<std::int16_t>(stationList.size()); }
-    std::string_view stationListLine(std::int16_t index) override { return stationList.at(static_cast<size_t>(index)); }
-    std::span<const std::string> secondStationList() override { return secondList; }
-
-    void raise(const StationObject& cStn) { notify_(cStn); }
-
-    std::vector<std::string> stationList;
-    std::vector<std::string> secondList{"header"};
-
-private:
-    std::vector<std::string>* calls_;
-    NotifyBeaconData notify_;
-};
-
 struct FormHarness {
     TempFolder folder;
-    FixedClock clock;
-    std::vector<std::string> calls;  // start-up steps and host calls, in order
-    ScriptedHost* host = nullptr;
+    testing::FakeClock clock;
+    testing::ScriptedHost* host = nullptr;
     std::unique_ptr<Form1> form;
     std::vector<QString> statusLines;
 
@@ -82,9 +54,8 @@ struct FormHarness {
         options.hostSettingsFile = folder.path() / "no-host-settings.ini";
         options.clock = &clock;
         options.createHost = [this, onCreateHost] {
-            calls.push_back("create host");
             if (onCreateHost) onCreateHost();
-            auto scripted = std::make_unique<ScriptedHost>(&calls);
+            auto scripted = std::make_unique<testing::ScriptedHost>();
             host = scripted.get();
             return scripted;
         };
