@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "app/form1.h"
@@ -17,6 +18,8 @@ void writeStatusLine(const QString& text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A reader of the status lines that goes away must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
     ovelsk::QuitOnSignals quitOnSignals;

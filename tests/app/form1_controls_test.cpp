@@ -114,7 +114,7 @@ TEST(Form1Controls, FocusMovesInTheWindowsTabOrderAndLabelsNeverTakeIt) {
     for (auto* label : h.form->findChildren<QLabel*>()) EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
 }
 
-TEST(Form1Controls, FileMenuHasNoItemsAndTheRadarTimerRunsEvery70Ms) {
+TEST(Form1Controls, IconFileMenuWithoutItemsAndARadarTimerRunningEvery70Ms) {
     FormHarness h;
     h.build();
     auto* menu = h.control<QMenu>("menuFile");
@@ -123,18 +123,14 @@ TEST(Form1Controls, FileMenuHasNoItemsAndTheRadarTimerRunsEvery70Ms) {
     EXPECT_TRUE(menu->actions().isEmpty());
     EXPECT_EQ(h.form->menuBar()->actions().size(), 1);
 
+    const auto sizes = h.form->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+
     auto* timer = h.form->findChild<QTimer*>("Timer1_radar");
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(timer->interval(), 70);
     EXPECT_TRUE(timer->isActive());
-}
-
-TEST(Form1Controls, WindowIconHas32And16PixelImages) {
-    FormHarness h;
-    h.build();
-    const auto sizes = h.form->windowIcon().availableSizes();
-    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
-    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
 }
 
 TEST(Form1Controls, OnlyTheStatusStripFollowsAResize) {

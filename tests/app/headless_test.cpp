@@ -33,39 +33,25 @@ TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
 }
 
 // The program itself, with no display and no platform chosen.
-class RunningProgram : public ::testing::Test {
-protected:
-    void start() {
+TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermOrSigint) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        TempFolder config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+        QProcess process;
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(OVELSK_BINARY_DIR "/app/ovelsk"), {});
-        ASSERT_TRUE(process.waitForStarted());
-        ASSERT_TRUE(process.waitForReadyRead());
-        // Start-up has written its first status line before the event loop runs.
+        // Start-up writes its first status line before the event loop runs.
         while (!process.canReadLine()) ASSERT_TRUE(process.waitForReadyRead());
+        EXPECT_EQ(process.readLine(), "v1.0.0\n");
+
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
     }
-
-    TempFolder config;
-    QProcess process;
-};
-
-TEST_F(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigterm) {
-    start();
-    EXPECT_EQ(process.readLine(), "v1.0.0\n");
-    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
-    ASSERT_TRUE(process.waitForFinished());
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
-}
-
-TEST_F(RunningProgram, EndsCleanlyOnSigint) {
-    start();
-    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-    ASSERT_TRUE(process.waitForFinished());
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
 }
 
 }  // namespace
