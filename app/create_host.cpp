@@ -21,6 +21,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HostApplication> createHost() { return std::make_unique<HostWithoutFeeds>(); }
+HostOrError createHost() { return std::make_unique<HostWithoutFeeds>(); }
 
 }  // namespace ovelsk

@@ -197,19 +197,22 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::Form_Load() {
+std::optional<std::string> Form1::Form_Load() {
     applicationDir_->setText(QString::fromStdString(options_.programFolder.string()));
     setStatus(versionText().toStdString());
     neverHeard_ = options_.clock->now() - kNeverHeardDaysBack;
     LoadSettings();
 
-    mUIV_ = options_.createHost();
+    auto host = options_.createHost();
+    if (auto* error = std::get_if<std::string>(&host)) return "cannot start the host: " + *error;
+    mUIV_ = std::move(std::get<std::unique_ptr<HostApplication>>(host));
     tracker_ = std::make_unique<StationTracker>(*this, *mUIV_, *gateway_, *options_.clock, neverHeard_);
     mUIV_->bindNotifyBeaconData([this](const StationObject& cStn) { mUIV_NotifyBeaconData(cStn); });
 
     RegisterWithHost();
     bool on = true;
     mUIV_->enable(on);
+    return std::nullopt;
 }
 
 std::filesystem::path Form1::programFolder() const { return applicationDir_->text().toStdString(); }

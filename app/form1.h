@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,9 @@ public:
     explicit Form1(StartupOptions options, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The start-up sequence, run once before the window is first shown.
-    void Form_Load();
+    // The start-up sequence, run once before the window is first shown. Stops
+    // and says why when the host cannot be made; the program then ends.
+    [[nodiscard]] std::optional<std::string> Form_Load();
 
     std::string rangeText() const override;
     void setStatus(const std::string& text) override;

@@ -26,7 +26,10 @@ int main(int argc, char* argv[]) {
 
     ovelsk::Form1 form(ovelsk::defaultStartupOptions());
     QObject::connect(&form, &ovelsk::Form1::statusChanged, &writeStatusLine);
-    form.Form_Load();
+    if (const auto error = form.Form_Load()) {
+        std::fprintf(stderr, "Ovelsk: %s\n", error->c_str());
+        return 1;
+    }
     form.show();
     return app.exec();
 }

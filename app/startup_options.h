@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/create_host.h"
 #include "host/date_time.h"
-#include "host/host_application.h"
 
 namespace ovelsk {
 
@@ -20,7 +20,7 @@ struct StartupOptions {
     // The host's saved settings, which name the host's program folder.
     std::filesystem::path hostSettingsFile;
     const Clock* clock = nullptr;
-    std::function<std::unique_ptr<HostApplication>()> createHost;
+    std::function<HostOrError()> createHost;
 };
 
 // The options of the running program; needs the QCoreApplication to exist.

@@ -36,7 +36,7 @@ int showAndExit(int argc, char* argv[], bool ovelsk) {
     QApplication app(argc, argv);
     if (ovelsk) {
         ovelsk::Form1 form(ovelsk::defaultStartupOptions());
-        form.Form_Load();
+        if (form.Form_Load()) return 1;
         waitUntilShown(app, form);
     } else {
         QWidget window;

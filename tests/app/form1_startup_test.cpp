@@ -35,6 +35,14 @@ TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenSwitchesTheH
     EXPECT_TRUE(h.host->enabled);
 }
 
+TEST(Form1Startup, AHostThatCannotBeMadeStopsStartUpWithTheReason) {
+    FormHarness h;
+    h.hostError = "no feed configured";
+    h.build();
+    EXPECT_EQ(h.form->Form_Load(), "cannot start the host: no feed configured");
+    EXPECT_EQ(h.form->tracker(), nullptr);
+}
+
 TEST(Form1Startup, BeaconsReachTheTrackerAndEveryStatusLineIsAnnouncedEvenWhenRepeated) {
     FormHarness h;
     h.start();

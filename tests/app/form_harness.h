@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -45,6 +46,7 @@ struct FormHarness {
     testing::ScriptedHost* host = nullptr;
     std::unique_ptr<Form1> form;
     std::vector<QString> statusLines;
+    std::optional<std::string> hostError;  // set to make creating the host fail
 
     // Builds the window; `onCreateHost` runs when start-up makes the host.
     void build(std::function<void()> onCreateHost = {}) {
@@ -53,8 +55,9 @@ struct FormHarness {
         options.executable = folder.path() / "ovelsk";
         options.hostSettingsFile = folder.path() / "no-host-settings.ini";
         options.clock = &clock;
-        options.createHost = [this, onCreateHost] {
+        options.createHost = [this, onCreateHost]() -> HostOrError {
             if (onCreateHost) onCreateHost();
+            if (hostError) return *hostError;
             auto scripted = std::make_unique<testing::ScriptedHost>();
             host = scripted.get();
             return scripted;
@@ -65,7 +68,7 @@ struct FormHarness {
 
     void start(std::function<void()> onCreateHost = {}) {
         build(std::move(onCreateHost));
-        form->Form_Load();
+        ASSERT_EQ(form->Form_Load(), std::nullopt);
     }
 
     template <typename T>
