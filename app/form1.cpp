@@ -14,6 +14,8 @@
 
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
+#include "host/host_registration.h"
+#include "host/igate_file.h"
 
 namespace ovelsk {
 namespace {
@@ -73,15 +75,12 @@ QString versionText() {
     return QStringLiteral("v%1.%2.%3").arg(OVELSK_VERSION_MAJOR).arg(OVELSK_VERSION_MINOR).arg(OVELSK_VERSION_PATCH);
 }
 
-class GatewayNotYetWired final : public GatewaySection {
-public:
-    void WriteIgateSection(const std::vector<std::string>&) override {}
-};
-
 }  // namespace
 
 Form1::Form1(StartupOptions options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)), gateway_(std::make_unique<GatewayNotYetWired>()) {
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      gateway_(std::make_unique<IgateFile>(hostFolder_, [this](const std::string& message) { setStatus(message); })) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
     QIcon icon;
@@ -228,7 +227,7 @@ void Form1::LoadSettings() {
     if (read.range) range_->setText(*read.range);
 }
 
-void Form1::RegisterWithHost() {}
+void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile); }
 
 void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
 

@@ -8,40 +8,20 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
 #include "support/fake_clock.h"
+#include "support/scratch_folder.h"
 #include "support/scripted_host.h"
 
 namespace ovelsk::test {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ovelsk-app-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& path() const { return path_; }
-
-    void write(const std::string& name, const std::string& content) const {
-        std::ofstream(path_ / name, std::ios::binary) << content;
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
 struct FormHarness {
-    TempFolder folder;
+    testing::ScratchFolder folder;      // the program's folder
+    testing::ScratchFolder hostSide;    // the host's settings file and program folder
     testing::FakeClock clock;
     testing::ScriptedHost* host = nullptr;
     std::unique_ptr<Form1> form;
@@ -53,7 +33,7 @@ struct FormHarness {
         StartupOptions options;
         options.programFolder = folder.path();
         options.executable = folder.path() / "ovelsk";
-        options.hostSettingsFile = folder.path() / "no-host-settings.ini";
+        options.hostSettingsFile = hostSettingsFile();
         options.clock = &clock;
         options.createHost = [this, onCreateHost]() -> HostOrError {
             if (onCreateHost) onCreateHost();
@@ -70,6 +50,21 @@ struct FormHarness {
         build(std::move(onCreateHost));
         ASSERT_EQ(form->Form_Load(), std::nullopt);
     }
+
+    std::filesystem::path hostSettingsFile() const { return hostSide / "UI-View32.ini"; }
+    std::filesystem::path hostProgramFolder() const { return hostSide / "host"; }
+
+    // Host settings that name a host program folder holding `igate`.
+    void setUpHost(const std::string& igate) const {
+        std::filesystem::create_directory(hostProgramFolder());
+        testing::writeFile(hostSettingsFile(), "[UI-View32]\nProgram Folder=" + hostProgramFolder().string() + "/\n");
+        testing::writeFile(hostProgramFolder() / "igate.ini", igate);
+    }
+
+    void writeFile(const std::string& name, const std::string& content) const {
+        testing::writeFile(folder / name, content);
+    }
+    std::string readFile(const std::string& name) const { return testing::readFile(folder / name); }
 
     template <typename T>
     T* control(const char* name) const {

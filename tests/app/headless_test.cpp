@@ -36,7 +36,7 @@ TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
 TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermOrSigint) {
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);
-        TempFolder config;
+        testing::ScratchFolder config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));

@@ -10,7 +10,7 @@ namespace {
 
 QString loadedRange(const std::string& fileContent) {
     FormHarness h;
-    h.folder.write("Ovelsk.ini", fileContent);
+    h.writeFile("Ovelsk.ini", fileContent);
     h.start();
     return h.range();
 }
@@ -80,11 +80,11 @@ TEST(RangeSetting, SaveReplacesTheFileWithOneLineThatTheNextStartLoads) {
     for (const char* typed : {"25", "", "12.5", "abc"}) {
         SCOPED_TRACE(typed);
         FormHarness first;
-        first.folder.write("Ovelsk.ini", "# notes\r\nRANGE_FILTER=30\r\n");
+        first.writeFile("Ovelsk.ini", "# notes\r\nRANGE_FILTER=30\r\n");
         first.start();
         first.control<QLineEdit>("range")->setText(QString::fromLatin1(typed));
         first.control<QPushButton>("Command1")->click();
-        EXPECT_EQ(first.folder.read("Ovelsk.ini"), std::string("RANGE_FILTER=") + typed + "\r\n");
+        EXPECT_EQ(first.readFile("Ovelsk.ini"), std::string("RANGE_FILTER=") + typed + "\r\n");
         EXPECT_FALSE(std::filesystem::exists(first.folder.path() / "Ovelsk.tmp"));
         EXPECT_EQ(first.status(), "v1.0.0");
 
@@ -97,7 +97,7 @@ TEST(RangeSetting, SaveReplacesTheFileWithOneLineThatTheNextStartLoads) {
 
 TEST(RangeSetting, AFailingSaveKeepsTheOldFileAndSaysWhyOnTheStatusLine) {
     FormHarness h;
-    h.folder.write("Ovelsk.ini", "RANGE_FILTER=25\r\n");
+    h.writeFile("Ovelsk.ini", "RANGE_FILTER=25\r\n");
     h.start();
     // The temporary file's name is taken by a folder, so it cannot be written.
     std::filesystem::create_directory(h.folder.path() / "Ovelsk.tmp");
@@ -105,7 +105,7 @@ TEST(RangeSetting, AFailingSaveKeepsTheOldFileAndSaysWhyOnTheStatusLine) {
     h.control<QPushButton>("Command1")->click();
     EXPECT_EQ(h.status(), "Range not saved: Is a directory");
     EXPECT_EQ(h.statusLines.back(), "Range not saved: Is a directory");
-    EXPECT_EQ(h.folder.read("Ovelsk.ini"), "RANGE_FILTER=25\r\n");
+    EXPECT_EQ(h.readFile("Ovelsk.ini"), "RANGE_FILTER=25\r\n");
     EXPECT_EQ(h.range(), "15");
 }
 
