@@ -10,6 +10,12 @@ seconds=${2:-20}
 [ -x build/app/ovelsk ] || scripts/build.sh build
 mkdir -p "$(dirname "$out")"
 
+# A fresh host set-up of its own, so the picture shows the bundled demo whatever
+# this machine's own host settings say, and they are left alone.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME=$scratch/config XDG_DATA_HOME=$scratch/data
+
 export OUT=$out SECONDS_TO_RUN=$seconds
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
   set -euo pipefail
