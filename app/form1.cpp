@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/range_settings.h"
@@ -141,6 +142,8 @@ void Form1::buildControls() {
     setTwipsGeometry(List1_, 120, 720, 4335, 2760);
     Label5_ = createLabel("Label5", QString::fromLatin1(kListHeader), Picture2_);
     Label5_->setFont(fixedFont());
+    // The rows' text starts inside the list's frame and item margin; the titles start there too.
+    Label5_->setIndent(List1_->frameWidth() + List1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, List1_) + 1);
     setTwipsGeometry(Label5_, 120, 480, 4695, 255);
     Label1_ = createLabel("Label1", QStringLiteral("Stations within the specified range not heard via RF"), Picture2_);
     Label1_->setWordWrap(true);
