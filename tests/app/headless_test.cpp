@@ -39,7 +39,9 @@ TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSi
         testing::ScratchFolder config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+        // The host's settings and data go to a folder of the test's own.
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((config / "config").string()));
+        env.insert("XDG_DATA_HOME", QString::fromStdString((config / "data").string()));
         QProcess process;
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(OVELSK_BINARY_DIR "/app/ovelsk"), {});
