@@ -14,7 +14,7 @@
 namespace ovelsk::test {
 namespace {
 
-struct ControlSpec {
+struct ExpectedControl {
     const char* name;
     const char* kind;
     const char* container;
@@ -23,7 +23,7 @@ struct ControlSpec {
 };
 
 // Left, top, width, height in twips; 15 twips make a pixel.
-const ControlSpec kControls[] = {
+const ExpectedControl kControls[] = {
     {"Picture5", "QFrame", "client", {120, 3120, 2895, 495}, nullptr},
     {"radarCheck", "QCheckBox", "Picture5", {120, 120, 2655, 255}, "Enable RADAR"},
     {"Picture4", "QFrame", "client", {120, 3720, 2895, 975}, nullptr},
@@ -55,15 +55,15 @@ QString textOf(QWidget* w) {
 TEST(Form1Controls, EveryControlHasItsNameKindContainerPlaceAndText) {
     FormHarness h;
     h.build();
-    for (const auto& spec : kControls) {
-        SCOPED_TRACE(spec.name);
-        auto* w = h.control<QWidget>(spec.name);
+    for (const auto& expected : kControls) {
+        SCOPED_TRACE(expected.name);
+        auto* w = h.control<QWidget>(expected.name);
         ASSERT_NE(w, nullptr);
-        EXPECT_STREQ(w->metaObject()->className(), spec.kind);
-        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(spec.container));
-        EXPECT_EQ(w->geometry(), pixels(spec.twips));
-        if (spec.text) {
-            EXPECT_EQ(textOf(w), QString::fromUtf8(spec.text));
+        EXPECT_STREQ(w->metaObject()->className(), expected.kind);
+        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromLatin1(expected.container));
+        EXPECT_EQ(w->geometry(), pixels(expected.twips));
+        if (expected.text) {
+            EXPECT_EQ(textOf(w), QString::fromUtf8(expected.text));
         }
     }
     EXPECT_EQ(h.form->windowTitle(), "Ovelsk");
