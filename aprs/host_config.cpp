@@ -89,8 +89,8 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
         config.replaySpeed = *value;
     }
 
-    std::string_view feeds = settings.value(kFeedsKey).value_or("");
-    const std::string feedsText(feeds);
+    const std::string feedsText = settings.value(kFeedsKey).value_or("");
+    std::string_view feeds = feedsText;
     while (!feeds.empty()) {
         const auto comma = feeds.find(',');
         const auto spec = trimBlanks(feeds.substr(0, comma));
