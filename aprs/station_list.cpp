@@ -34,8 +34,7 @@ std::string stationListHeader() {
 }
 
 StationList::StationList(std::size_t maxLines, std::string header)
-    : maxLines_(std::clamp<std::size_t>(maxLines, header.empty() ? 1 : 2, kMaxStationListLines)),
-      firstStationLine_(header.empty() ? 0 : 1) {
+    : maxLines_(std::clamp<std::size_t>(maxLines, header.empty() ? 1 : 2, kMaxStationListLines)) {
     if (!header.empty()) {
         lines_.push_back(std::move(header));
         callsignOfLine_.emplace_back();

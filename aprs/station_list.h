@@ -1,13 +1,14 @@
 #pragma once
 // One of the host's station lists: one fixed-column line per station, updated in
 // place, found by callsign through a map so an update costs the same however
-// long the list is. Characters counted from 1:
+// long the list is:
 //
-//    N0CALL-9*  2026-12-08 10:00:00      12.3 mi       274
-//   ^col 1     ^col 13                                ^cols 55-57: bearing
+//   " N0CALL-9*   2026-12-08 10:00:00       12.3 mi        274"
 //
-// Columns 2 to 12 hold the callsign, followed by "*" when its last packet came
-// through a digipeater; the bearing is a whole number right-aligned in 55 to 57.
+// Counting characters from 1, columns 2 to 12 hold the callsign, followed by "*"
+// when its last packet came through a digipeater; the last-heard time starts at
+// 14, the distance and its unit follow, and the bearing is a whole number
+// right-aligned in 55 to 57.
 
 #include <cstddef>
 #include <cstdint>
@@ -57,7 +58,6 @@ private:
     void unlink(std::size_t line);
 
     std::size_t maxLines_;
-    std::size_t firstStationLine_;
     std::vector<std::string> lines_;
     std::vector<std::string> callsignOfLine_;
     std::unordered_map<std::string, std::size_t, TransparentHash, std::equal_to<>> byCallsign_;
