@@ -24,7 +24,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
 
     auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
                                                  startup.clock ? *startup.clock : systemClock);
-    const FeedContext context{standin->packetSink(), host.replaySpeed, &log, startup.makeScheduler};
+    const FeedContext context{standin->packetSink(), host.home, &settings, host.replaySpeed, &log, startup.makeScheduler};
     for (const auto& spec : host.feeds) {
         auto feed = makeFeed(spec, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, spec, *allowed);

@@ -12,12 +12,16 @@
 #include <variant>
 
 #include "aprs/feed.h"
+#include "aprs/packet_decoder.h"
 #include "aprs/scheduler.h"
+#include "host/host_settings.h"
 
 namespace ovelsk::aprs {
 
 struct FeedContext {
     PacketSink sink;
+    Position home;                          // e.g. for a range filter around it
+    const HostSettings* settings = nullptr; // for keys of a feed's own
     double replaySpeed = 1;
     std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
     std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
