@@ -6,8 +6,10 @@ namespace ovelsk {
 
 // The host is Ovelsk's own stand-in, set up from the host settings file (for the
 // bundled demo on a first start).
-HostOrError createHost() {
-    auto host = aprs::createStandinHost();
+HostOrError createHost(float range) {
+    aprs::StandinStartup startup;
+    startup.range = range;
+    auto host = aprs::createStandinHost(startup);
     if (auto* error = std::get_if<std::string>(&host)) return std::move(*error);
     return std::unique_ptr<HostApplication>(std::move(std::get<std::unique_ptr<aprs::StandinHost>>(host)));
 }

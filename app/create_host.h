@@ -11,7 +11,7 @@ namespace ovelsk {
 // The host, or why it could not be made.
 using HostOrError = std::variant<std::unique_ptr<HostApplication>, std::string>;
 
-// The one place the program's host object is made.
-HostOrError createHost();
+// The one place the program's host object is made; `range` is the range setting.
+HostOrError createHost(float range);
 
 }  // namespace ovelsk

@@ -17,6 +17,7 @@
 #include "app/tab_stops.h"
 #include "host/host_registration.h"
 #include "host/igate_file.h"
+#include "stations/range_value.h"
 
 namespace ovelsk {
 namespace {
@@ -205,7 +206,9 @@ std::optional<std::string> Form1::Form_Load() {
     neverHeard_ = options_.clock->now() - kNeverHeardDaysBack;
     LoadSettings();
 
-    auto host = options_.createHost();
+    // A range that is not a number tracks nothing; the host's Internet feed then
+    // asks for the range the box starts with.
+    auto host = options_.createHost(rangeValue(rangeText()).value_or(40.0f));
     if (auto* error = std::get_if<std::string>(&host)) return "cannot start the host: " + *error;
     mUIV_ = std::move(std::get<std::unique_ptr<HostApplication>>(host));
     tracker_ = std::make_unique<StationTracker>(*this, *mUIV_, *gateway_, *options_.clock, neverHeard_);

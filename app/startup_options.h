@@ -20,7 +20,8 @@ struct StartupOptions {
     // The host's saved settings, which name the host's program folder.
     std::filesystem::path hostSettingsFile;
     const Clock* clock = nullptr;
-    std::function<HostOrError()> createHost;
+    // Given the range setting, in the host's unit, for the host's Internet feed.
+    std::function<HostOrError(float range)> createHost;
 };
 
 // The options of the running program; needs the QCoreApplication to exist.

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "aprs/aprs_is_login.h"
 #include "aprs/feed.h"
 #include "aprs/feed_address.h"
 #include "aprs/line_framer.h"
@@ -19,26 +20,6 @@
 namespace ovelsk::aprs {
 
 inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
-inline constexpr int kReceiveOnlyPasscode = -1;
-
-struct AprsIsLogin {
-    std::string callsign;
-    int passcode = kReceiveOnlyPasscode;
-    std::string filter;
-};
-
-// "user CALLSIGN pass PASSCODE vers Ovelsk VERSION filter FILTER" and CR LF.
-std::string aprsIsLoginLine(const AprsIsLogin& login);
-
-// The server-side range filter around home, "r/LAT/LON/KM", the kilometres
-// rounded up so the filter covers the whole range.
-std::string aprsIsRangeFilter(double latitude, double longitude, double rangeKilometres);
-
-// A login callsign is what the server accepts: 1 to 9 letters, digits and "-".
-bool isValidAprsIsCallsign(std::string_view callsign);
-// A filter goes into the login line as it is: printable text, no line breaks.
-bool isValidAprsIsFilter(std::string_view filter);
-
 class AprsIsFeed final : public Feed {
 public:
     // Connection changes and the server's login answer go to `log`.

@@ -1,5 +1,6 @@
 #include "aprs/create_standin_host.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "aprs/feed_factory.h"
@@ -24,7 +25,13 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
 
     auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
                                                  startup.clock ? *startup.clock : systemClock);
-    const FeedContext context{standin->packetSink(), host.home, &settings, host.replaySpeed, &log, startup.makeScheduler};
+    // A server filter needs a positive radius even where the range text is not one.
+    const double rangeKilometres = std::max(1.0, kilometres(startup.range, host.distanceUnit));
+    const AprsIsLogin login{host.callsign, host.passcode,
+                            host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
+                                                : host.filter};
+    const FeedContext context{standin->packetSink(), host.home,         &settings, host.replaySpeed,
+                              login,                 &log,              startup.makeScheduler};
     for (const auto& spec : host.feeds) {
         auto feed = makeFeed(spec, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, spec, *allowed);

@@ -25,6 +25,9 @@ struct StandinStartup {
     std::ostream* log = nullptr;         // standard error when not set
     const Clock* clock = nullptr;        // the system clock when not set
     std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
+    // Ovelsk's range setting, in the host's distance unit: the APRS-IS feed asks
+    // its server for the stations within it unless the Filter setting says otherwise.
+    float range = 40;
 };
 
 std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup = {});

@@ -3,7 +3,9 @@
 #include <array>
 #include <iostream>
 
+#include "aprs/aprs_is_feed.h"
 #include "aprs/demo_feed.h"
+#include "aprs/kiss_feed.h"
 #include "aprs/replay_feed.h"
 
 namespace ovelsk::aprs {
@@ -30,9 +32,23 @@ FeedOrError makeReplay(std::string_view path, const FeedContext& context) {
                                         ReplayOptions{std::string(path), context.replaySpeed}, *context.log);
 }
 
+FeedOrError makeAprsIs(std::string_view address, const FeedContext& context) {
+    const auto parsed = parseFeedAddress(address, kAprsIsDefaultPort);
+    if (!parsed) return "aprs-is:HOST:PORT with a port from 1 to 65535 (14580 when left out)";
+    return std::make_unique<AprsIsFeed>(*parsed, context.aprsIsLogin, context.sink, *context.log);
+}
+
+FeedOrError makeKiss(std::string_view address, const FeedContext& context) {
+    const auto parsed = parseFeedAddress(address, kKissDefaultPort);
+    if (!parsed) return "kiss:HOST:PORT with a port from 1 to 65535 (8001 when left out)";
+    return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
+}
+
 constexpr std::array kFeedKinds{
     FeedKind{"demo", "demo", false, makeDemo},
     FeedKind{"replay", "replay:PATH", true, makeReplay},
+    FeedKind{"aprs-is", "aprs-is:HOST:PORT", true, makeAprsIs},
+    FeedKind{"kiss", "kiss:HOST:PORT", true, makeKiss},
 };
 
 std::string allowedFeeds() {

@@ -2,6 +2,8 @@
 // Turns one entry of the "Feeds" setting into a feed:
 //   demo                 the bundled demo traffic, in a loop
 //   replay:PATH          a recorded file of `TIME CHANNEL PACKET` lines
+//   aprs-is:HOST:PORT    an APRS-IS server (port 14580 when left out)
+//   kiss:HOST:PORT       a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)
 // A new kind of feed is one more entry in the table in feed_factory.cpp.
 
 #include <functional>
@@ -11,6 +13,7 @@
 #include <string_view>
 #include <variant>
 
+#include "aprs/aprs_is_login.h"
 #include "aprs/feed.h"
 #include "aprs/packet_decoder.h"
 #include "aprs/scheduler.h"
@@ -23,6 +26,7 @@ struct FeedContext {
     Position home;                          // e.g. for a range filter around it
     const HostSettings* settings = nullptr; // for keys of a feed's own
     double replaySpeed = 1;
+    AprsIsLogin aprsIsLogin;      // with the filter filled in
     std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
     std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
 };

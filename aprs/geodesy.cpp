@@ -21,6 +21,11 @@ double normalisedBearing(double azimuth)
 
 }  // namespace
 
+double kilometres(double distance, DistanceUnit unit)
+{
+    return distance * (unit == DistanceUnit::Miles ? kMetresPerMile : kMetresPerKilometre) / kMetresPerKilometre;
+}
+
 DistanceAndBearing distanceAndBearingFromHome(const Position& home, const Position& station, DistanceUnit unit)
 {
     double metres = 0;

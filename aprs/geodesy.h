@@ -15,6 +15,9 @@ struct DistanceAndBearing {
     double bearing = 0;   // degrees clockwise from true north at home, in [0, 360)
 };
 
+// A distance in `unit` as kilometres.
+double kilometres(double distance, DistanceUnit unit);
+
 // The geodesic from home to the station. A station exactly at home has bearing 0.
 DistanceAndBearing distanceAndBearingFromHome(const Position& home, const Position& station, DistanceUnit unit);
 

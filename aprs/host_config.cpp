@@ -6,6 +6,8 @@
 #include <cmath>
 #include <optional>
 
+#include "aprs/aprs_is_login.h"
+
 namespace ovelsk::aprs {
 namespace {
 
@@ -100,6 +102,27 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
         feeds.remove_prefix(comma + 1);
         if (trimBlanks(feeds).empty())
             return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+    }
+
+    config.callsign = settings.value(kCallsignKey).value_or("");
+    const bool loginNeeded = std::any_of(config.feeds.begin(), config.feeds.end(),
+                                         [](const std::string& spec) { return spec.starts_with("aprs-is:"); });
+    if (config.callsign.empty() ? loginNeeded : !isValidAprsIsCallsign(config.callsign)) {
+        return settingError(settings, kCallsignKey, config.callsign,
+                            "the station's callsign, 1 to 9 letters, digits and \"-\" (the aprs-is feed logs in with it)");
+    }
+    const std::string passcode = settings.value(kPasscodeKey).value_or("");
+    if (!passcode.empty()) {
+        const auto [end, ec] = std::from_chars(passcode.data(), passcode.data() + passcode.size(), config.passcode);
+        if (ec != std::errc{} || end != passcode.data() + passcode.size() || config.passcode < -1 ||
+            config.passcode > 32767)
+            return settingError(settings, kPasscodeKey, passcode,
+                                "the APRS-IS passcode of the callsign, 0 to 32767, or -1 (the default) to receive only");
+    }
+    config.filter = settings.value(kFilterKey).value_or("");
+    if (!isValidAprsIsFilter(config.filter)) {
+        return settingError(settings, kFilterKey, config.filter,
+                            "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 (the default is the range around home)");
     }
     return config;
 }

@@ -7,8 +7,11 @@
 //   Latitude=40.015
 //   Longitude=-105.2705
 //   Distance Unit=mi
-//   Feeds=replay:/home/me/saturday.txt, demo
+//   Feeds=replay:/home/me/saturday.txt, demo, aprs-is:rotate.aprs2.net, kiss:localhost:8001
 //   Replay Speed=1
+//   Callsign=N0CALL-10
+//   Passcode=-1
+//   Filter=r/40.015/-105.2705/65
 
 #include <string>
 #include <string_view>
@@ -26,6 +29,9 @@ inline constexpr std::string_view kLongitudeKey = "Longitude";
 inline constexpr std::string_view kDistanceUnitKey = "Distance Unit";
 inline constexpr std::string_view kFeedsKey = "Feeds";
 inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
+inline constexpr std::string_view kCallsignKey = "Callsign";
+inline constexpr std::string_view kPasscodeKey = "Passcode";
+inline constexpr std::string_view kFilterKey = "Filter";
 
 // "mi" or "km", as the station lists show it.
 std::string_view distanceUnitText(DistanceUnit unit);
@@ -35,6 +41,10 @@ struct HostConfig {
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::vector<std::string> feeds;  // one spec each, blanks around them removed
     double replaySpeed = 1;
+    // The APRS-IS login; the callsign is required only when an aprs-is feed is set.
+    std::string callsign;
+    int passcode = -1;   // receive only
+    std::string filter;  // empty: a range filter around home
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

@@ -35,7 +35,7 @@ struct FormHarness {
         options.executable = folder.path() / "ovelsk";
         options.hostSettingsFile = hostSettingsFile();
         options.clock = &clock;
-        options.createHost = [this, onCreateHost]() -> HostOrError {
+        options.createHost = [this, onCreateHost](float) -> HostOrError {
             if (onCreateHost) onCreateHost();
             if (hostError) return *hostError;
             auto scripted = std::make_unique<testing::ScriptedHost>();

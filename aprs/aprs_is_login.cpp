@@ -1,0 +1,41 @@
+#include "aprs/aprs_is_login.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace ovelsk::aprs {
+
+std::string aprsIsLoginLine(const AprsIsLogin& login) {
+    return "user " + login.callsign + " pass " + std::to_string(login.passcode) + " vers Ovelsk " OVELSK_VERSION
+           " filter " + login.filter + "\r\n";
+}
+
+std::string aprsIsRangeFilter(double latitude, double longitude, double rangeKilometres) {
+    char text[64];
+    std::snprintf(text, sizeof text, "r/%.4f/%.4f/%.0f", latitude, longitude, std::ceil(rangeKilometres));
+    return text;
+}
+
+bool isValidAprsIsCallsign(std::string_view callsign) {
+    if (callsign.empty() || callsign.size() > 9) {
+        return false;
+    }
+    for (const char c : callsign) {
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+        if (!allowed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isValidAprsIsFilter(std::string_view filter) {
+    for (const char c : filter) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace ovelsk::aprs
