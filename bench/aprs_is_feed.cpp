@@ -2,7 +2,9 @@
 // The APRS-IS feed taking a recorded-style stream from a loopback server that
 // writes as fast as the socket allows. The server runs on its own thread with a
 // plain blocking socket, so the figure is what the feed itself can take on the
-// event-loop thread. Resident memory is reported before and after the run.
+// event-loop thread, alone and with the host behind it (decoding, geodesy,
+// station lists, the beacon event). Resident memory is reported before and
+// after the run.
 
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
@@ -18,6 +20,8 @@
 #include <thread>
 
 #include "aprs/aprs_is_feed.h"
+#include "aprs/standin_host.h"
+#include "host/date_time.h"
 
 namespace {
 
@@ -115,44 +119,75 @@ private:
     std::thread thread_;
 };
 
-void AprsIsFeedThroughput(benchmark::State& state) {
+QCoreApplication& eventLoop() {
     static int argc = 1;
     static char name[] = "bench_aprs_is_feed";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+    return app;
+}
 
+// Streams the recorded-style feed through an APRS-IS feed into `deliver` until
+// the benchmark has seen enough; `delivered` counts what reached the end.
+void runFeed(benchmark::State& state, const PacketSink& deliver, const std::int64_t& delivered) {
+    eventLoop();
     constexpr int kLinesPerRound = 100'000;
+    constexpr int kPacketsPerRound = kLinesPerRound - kLinesPerRound / 1000;  // less the keep-alive comments
     StreamPusher pusher(recordedStyleFeed(kLinesPerRound));
-    std::int64_t packets = 0;
-    std::int64_t bytes = 0;
     std::ostringstream discardedLog;
+    std::int64_t received = 0;
     {
         AprsIsFeed feed(FeedAddress{"127.0.0.1", pusher.port()}, AprsIsLogin{"N0CALL", kReceiveOnlyPasscode, "r/51.5/-0.1/65"},
-                        [&](std::int16_t, std::string_view packet) {
-                            ++packets;
-                            bytes += static_cast<std::int64_t>(packet.size());
+                        [&](std::int16_t source, std::string_view packet) {
+                            ++received;
+                            deliver(source, packet);
                         },
                         discardedLog);
         feed.start();
-        while (packets == 0) {
+        while (received == 0) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         const long residentBefore = residentKilobytes();
-        const std::int64_t packetsBefore = packets;
-        bytes = 0;
-        std::int64_t target = packets;
+        const std::int64_t receivedBefore = received;
+        const std::int64_t deliveredBefore = delivered;
+        std::int64_t target = received;
         for (auto _ : state) {
-            target += kLinesPerRound - kLinesPerRound / 1000;  // less the keep-alive comments
-            while (packets < target) {
+            target += kPacketsPerRound;
+            while (received < target) {
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             }
         }
         state.counters["rss_before_kB"] = static_cast<double>(residentBefore);
         state.counters["rss_after_kB"] = static_cast<double>(residentKilobytes());
-        state.SetItemsProcessed(packets - packetsBefore);
-        state.SetBytesProcessed(bytes);
+        state.counters["delivered"] = static_cast<double>(delivered - deliveredBefore);
+        state.SetItemsProcessed(received - receivedBefore);
     }
 }
+
+void AprsIsFeedThroughput(benchmark::State& state) {
+    std::int64_t bytes = 0;
+    std::int64_t packets = 0;
+    runFeed(state,
+            [&](std::int16_t, std::string_view packet) {
+                ++packets;
+                bytes += static_cast<std::int64_t>(packet.size());
+            },
+            packets);
+    state.SetBytesProcessed(bytes);
+}
 BENCHMARK(AprsIsFeedThroughput)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// The same stream through the host: every packet decoded, every position beacon
+// measured from home, put in its station list and raised as an event.
+void AprsIsFeedIntoHost(benchmark::State& state) {
+    const ovelsk::SystemClock clock;
+    StandinHost host(Position{51.5, -0.1}, DistanceUnit::Miles, clock);
+    std::int64_t beacons = 0;
+    host.bindNotifyBeaconData([&](const ovelsk::StationObject&) { ++beacons; });
+    bool on = true;
+    host.enable(on);
+    runFeed(state, host.packetSink(), beacons);
+}
+BENCHMARK(AprsIsFeedIntoHost)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 }  // namespace
