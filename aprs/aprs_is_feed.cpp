@@ -10,17 +10,25 @@ AprsIsFeed::AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, 
     : sink_(std::move(sink)),
       log_(&log),
       name_("aprs-is:" + address.text()),
-      lineHandler_([this](std::string_view line) { onLine(line); }),
       connection_(name_, std::move(address), aprsIsLoginLine(login),
                   TcpFeedConnection::Handlers{
-                      [this](std::string_view bytes) { framer_.feed(bytes, lineHandler_); },
+                      [this](std::string_view bytes) { onBytes(bytes); },
                       [this] {
-                          framer_.reset();
+                          lines_.reset();
                           loginAnswered_ = false;
                       }},
                   std::move(timers), log) {}
 
 void AprsIsFeed::start() { connection_.start(); }
+
+void AprsIsFeed::onBytes(std::string_view bytes) {
+    lines_.feed(bytes);
+    while (const auto line = lines_.nextLine()) {
+        if (!line->empty()) {
+            onLine(*line);
+        }
+    }
+}
 
 void AprsIsFeed::onLine(std::string_view line) {
     if (!line.starts_with('#')) {

@@ -14,7 +14,7 @@
 #include "aprs/aprs_is_login.h"
 #include "aprs/feed.h"
 #include "aprs/feed_address.h"
-#include "aprs/line_framer.h"
+#include "aprs/line_reader.h"
 #include "aprs/tcp_feed_connection.h"
 
 namespace ovelsk::aprs {
@@ -34,8 +34,9 @@ private:
     PacketSink sink_;
     std::ostream* log_;
     std::string name_;
-    LineFramer framer_;
-    LineFramer::LineHandler lineHandler_;
+    void onBytes(std::string_view bytes);
+
+    LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     TcpFeedConnection connection_;
 };

@@ -1,14 +1,19 @@
 #pragma once
-// The line an APRS-IS client logs in with, and the checks that keep the settings
-// that go into it from breaking it:
+// What an APRS-IS client sends and accepts: the line it logs in with, the checks
+// that keep the settings that go into it from breaking it, and the longest line
+// it takes from the server.
 //   user N0CALL-10 pass -1 vers Ovelsk 1.0.0 filter r/51.5000/-0.1000/65
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace ovelsk::aprs {
 
 inline constexpr int kReceiveOnlyPasscode = -1;
+
+// Longer lines from the server are not APRS-IS packets; they are dropped whole.
+inline constexpr std::size_t kAprsIsMaxLineBytes = 512;
 
 struct AprsIsLogin {
     std::string callsign;

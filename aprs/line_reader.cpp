@@ -25,7 +25,8 @@ std::optional<std::string_view> LineReader::nextLine() {
         const std::string_view pending = std::string_view(buffer_).substr(start_);
         const auto eol = pending.find('\n');
         if (eol == std::string_view::npos) {
-            if (pending.size() > maxLineBytes_) {
+            // One byte over the cap may still be the CR before the line's LF.
+            if (pending.size() > maxLineBytes_ + 1) {
                 // Never keep more than the cap: drop what we have and skip to the line end.
                 if (!skipping_) ++overlongLines_;
                 skipping_ = true;
@@ -60,6 +61,10 @@ std::optional<std::string_view> LineReader::finish() {
     if (rest.empty()) return std::nullopt;
     auto line = rest;
     if (line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > maxLineBytes_) {
+        ++overlongLines_;
+        return std::nullopt;
+    }
     return line;
 }
 

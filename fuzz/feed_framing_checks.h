@@ -12,7 +12,8 @@
 
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_deframer.h"
-#include "aprs/line_framer.h"
+#include "aprs/aprs_is_login.h"
+#include "aprs/line_reader.h"
 
 namespace ovelsk::aprs::fuzzing {
 
@@ -23,9 +24,8 @@ struct Framed {
 
 inline Framed frameInReads(std::string_view bytes, std::size_t readSize) {
     Framed framed;
-    LineFramer lines;
+    LineReader lines(kAprsIsMaxLineBytes);
     KissDeframer frames;
-    const auto onLine = [&](std::string_view line) { framed.lines.emplace_back(line); };
     const auto onFrame = [&](const KissFrame& frame) {
         if (frame.payload.size() + 1 > KissDeframer::kMaxFrameBytes) {
             framed.packets.push_back("OVER THE FRAME CAP");
@@ -34,7 +34,10 @@ inline Framed frameInReads(std::string_view bytes, std::size_t readSize) {
         }
     };
     for (std::size_t at = 0; at < bytes.size(); at += readSize) {
-        lines.feed(bytes.substr(at, readSize), onLine);
+        lines.feed(bytes.substr(at, readSize));
+        while (const auto line = lines.nextLine()) {
+            framed.lines.emplace_back(*line);
+        }
         frames.feed(bytes.substr(at, readSize), onFrame);
     }
     return framed;
@@ -48,7 +51,7 @@ inline std::string brokenPromise(std::string_view bytes) {
         return "the result depends on how the bytes were split";
     }
     for (const auto& line : whole.lines) {
-        if (line.empty() || line.size() > LineFramer::kMaxLineBytes || line.find('\n') != std::string::npos) {
+        if (line.size() > kAprsIsMaxLineBytes || line.find('\n') != std::string::npos) {
             return "a line breaks the line rules: " + line;
         }
     }

@@ -81,14 +81,20 @@ TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
                                      ": # logresp N0CALL-10 verified, server T2TEST"));
 }
 
-TEST_F(AprsIsFeedTest, JoinsSplitLinesAndDropsOverLongOnes) {
+TEST_F(AprsIsFeedTest, JoinsSplitLinesKeepsTheirBytesAndDropsOverLongOnes) {
     connect();
+    const std::string longest = "W1AW>APRS:>" + std::string(kAprsIsMaxLineBytes - 11, 'y');
     server.send(0, "N0CALL>APRS:!4903.");
     server.send(0, "50N/07201.75W-\r");
-    server.send(0, "\n" + std::string(600, 'x') + "\r\n");
-    server.send(0, "W1AW>APRS:>after\r\n");
-    ASSERT_TRUE(waitForDeliveries(2));
-    EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL>APRS:!4903.50N/07201.75W-"}, Delivery{100, "W1AW>APRS:>after"}));
+    server.send(0, "\n\r\n" + std::string(600, 'x') + "\r\n");
+    server.send(0, longest + "\r");  // exactly at the cap, cut between CR and LF
+    server.send(0, "\nK1ABC>APRS:>\xC0\xFF inner\rCR\r\r\n");
+    server.send(0, std::string(300, 'z'));
+    server.send(0, std::string(300, 'z') + "\nW1AW>APRS:>after\n");
+    ASSERT_TRUE(waitForDeliveries(4));
+    EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL>APRS:!4903.50N/07201.75W-"}, Delivery{100, longest},
+                                       Delivery{100, "K1ABC>APRS:>\xC0\xFF inner\rCR\r"},
+                                       Delivery{100, "W1AW>APRS:>after"}));
 }
 
 TEST_F(AprsIsFeedTest, ReconnectsAfterTheServerClosesWithoutLosingOrRepeatingPackets) {
