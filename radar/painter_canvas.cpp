@@ -1,0 +1,50 @@
+#include "radar/painter_canvas.h"
+
+#include <QPen>
+#include <QRectF>
+
+namespace ovelsk {
+
+QPointF twipsToPixels(float x, float y) { return {x / kTwipsPerPixel + 0.5, y / kTwipsPerPixel + 0.5}; }
+
+PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
+    painter_.setRenderHint(QPainter::Antialiasing);
+}
+
+void PainterCanvas::setPenWidth(int pixels) { penPixels_ = pixels; }
+
+void PainterCanvas::setPenColour(Colour colour) { penColour_ = QColor(colour.red, colour.green, colour.blue); }
+
+void PainterCanvas::moveTo(float x, float y) { position_ = twipsToPixels(x, y); }
+
+void PainterCanvas::lineTo(float x, float y) {
+    const QPointF to = twipsToPixels(x, y);
+    painter_.setPen(pen());
+    painter_.drawLine(position_, to);
+    position_ = to;
+}
+
+void PainterCanvas::plotPoint(float x, float y) {
+    const QPointF centre = twipsToPixels(x, y);
+    const double dotRadius = penPixels_ / 2.0;
+    // A station far beyond the range lies far off the picture; the rasteriser is
+    // spared coordinates it cannot see.
+    const QRectF dot(centre.x() - dotRadius, centre.y() - dotRadius, 2 * dotRadius, 2 * dotRadius);
+    const QPaintDevice& device = *painter_.device();
+    const QRectF visible(0, 0, device.width() / device.devicePixelRatioF(), device.height() / device.devicePixelRatioF());
+    if (!dot.intersects(visible)) return;
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(penColour_);
+    painter_.drawEllipse(dot);
+}
+
+void PainterCanvas::circle(float x, float y, float radius) {
+    const double pixels = radius / kTwipsPerPixel;
+    painter_.setPen(pen());
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawEllipse(twipsToPixels(x, y), pixels, pixels);
+}
+
+QPen PainterCanvas::pen() const { return QPen(penColour_, penPixels_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+
+}  // namespace ovelsk

@@ -1,0 +1,55 @@
+#include "radar/radar_view.h"
+
+#include <utility>
+
+#include <QPaintEvent>
+
+namespace ovelsk {
+
+RadarView::RadarView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
+    shown_ = blankFrame();
+}
+
+RadarView::~RadarView() {
+    canvas_.reset();
+    if (painter_.isActive()) painter_.end();
+}
+
+QSize RadarView::sizeHint() const { return {193, 201}; }
+
+Canvas& RadarView::clear() {
+    canvas_.reset();
+    if (painter_.isActive()) painter_.end();
+    // The image of the frame before last is reused while the widget keeps its size.
+    if (drawing_.size() != size() * devicePixelRatioF() || drawing_.devicePixelRatio() != devicePixelRatioF())
+        drawing_ = blankFrame();
+    else
+        drawing_.fill(Qt::black);
+    painter_.begin(&drawing_);
+    return canvas_.emplace(painter_);
+}
+
+void RadarView::showFrame() {
+    if (!painter_.isActive()) return;
+    canvas_.reset();
+    painter_.end();
+    std::swap(shown_, drawing_);
+    update();
+}
+
+void RadarView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::black);
+    painter.drawImage(QPointF(0, 0), shown_);
+}
+
+QImage RadarView::blankFrame() const {
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    return image;
+}
+
+}  // namespace ovelsk
