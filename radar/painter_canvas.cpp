@@ -1,5 +1,8 @@
 #include "radar/painter_canvas.h"
 
+#include <cmath>
+
+#include <QPainterPath>
 #include <QPen>
 #include <QRectF>
 
@@ -39,10 +42,17 @@ void PainterCanvas::plotPoint(float x, float y) {
 }
 
 void PainterCanvas::circle(float x, float y, float radius) {
-    const double pixels = radius / kTwipsPerPixel;
-    painter_.setPen(pen());
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawEllipse(twipsToPixels(x, y), pixels, pixels);
+    // The band the pen covers along the outline, filled directly: a stroked outline
+    // narrower than its pen would leave a hole in the middle, where the pen covers it.
+    const QPointF centre = twipsToPixels(x, y);
+    const double pixels = std::abs(radius / kTwipsPerPixel);
+    const double outer = pixels + penPixels_ / 2.0;
+    const double inner = pixels - penPixels_ / 2.0;
+    QPainterPath band;
+    band.setFillRule(Qt::OddEvenFill);
+    band.addEllipse(centre, outer, outer);
+    if (inner > 0) band.addEllipse(centre, inner, inner);
+    painter_.fillPath(band, penColour_);
 }
 
 QPen PainterCanvas::pen() const { return QPen(penColour_, penPixels_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
