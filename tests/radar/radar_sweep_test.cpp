@@ -8,19 +8,19 @@
 namespace ovelsk {
 namespace {
 
-using test::DrawOp;
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 class RadarSweepTest : public ::testing::Test {
 protected:
     void tick(bool radarTicked, const std::string& range = "40") {
-        picture.ops.clear();
+        picture.forget();
         sweep.Timer1_radar_Timer(radarTicked, picture, range, table);
     }
     void tickTo(int angle) {
         while (sweep.sweepAngle() != angle) tick(true);
     }
-    bool marked() const { return !picture.only(DrawOp::Point).empty(); }
+    bool marked() const { return !picture.points.empty(); }
 
     RadarSweep sweep;
     StationTable table{};
@@ -39,12 +39,12 @@ TEST_F(RadarSweepTest, EachTickClearsDrawsAWholeFrameAndShowsIt) {
     tick(true);
     EXPECT_EQ(sweep.sweepAngle(), 1);
     ASSERT_GE(picture.ops.size(), 3u);
-    EXPECT_EQ(picture.ops.front().kind, DrawOp::Clear);
-    EXPECT_EQ(picture.ops.back().kind, DrawOp::Show);
-    EXPECT_EQ(picture.only(DrawOp::LineTo).size(), 1u);
+    EXPECT_EQ(picture.ops.front(), "clear");
+    EXPECT_EQ(picture.ops.back(), "show");
+    EXPECT_EQ(picture.only("line").size(), 1u);
 
     tick(true, "abc");  // the frame is wiped and stays empty
-    EXPECT_EQ(picture.ops.size(), 2u);
+    EXPECT_THAT(picture.ops, ElementsAre("clear", "show"));
 }
 
 TEST_F(RadarSweepTest, SweepRunsUpTo360ThenWrapsToNorth) {
@@ -53,7 +53,7 @@ TEST_F(RadarSweepTest, SweepRunsUpTo360ThenWrapsToNorth) {
     tickTo(359);
     tick(true);
     EXPECT_EQ(sweep.sweepAngle(), 360);
-    EXPECT_EQ(picture.only(DrawOp::LineTo).size(), 1u);
+    EXPECT_EQ(picture.only("line").size(), 1u);
     EXPECT_FALSE(marked());
     tick(true);
     EXPECT_EQ(sweep.sweepAngle(), 0);
@@ -74,7 +74,7 @@ TEST_F(RadarSweepTest, UntickingFreezesTheSweepAndTickingResumesIt) {
     tick(true);
     EXPECT_EQ(sweep.sweepAngle(), 201);
     EXPECT_TRUE(marked());
-    EXPECT_EQ(picture.only(DrawOp::MoveTo).size(), 57u);  // steps 0 to 56
+    EXPECT_EQ(picture.only("move").size(), 57u);  // steps 0 to 56
 }
 
 }  // namespace
