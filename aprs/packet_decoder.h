@@ -20,6 +20,7 @@ struct DecodedPacket {
     Position position;
     bool viaDigipeater = false;  // a digipeater in the path is marked as having repeated it ("*")
     bool thirdParty = false;     // arrived wrapped in a "}" third-party frame
+    int ambiguity = 0;           // digits the sender blanked (0..4); position is then the box centre
 };
 
 struct DecodeResult {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
+#include <charconv>
 
 #include "stations/range_value.h"
 
@@ -99,14 +99,16 @@ void StationTracker::RebuildCandidateList() {
         if (range && *range < station.distance) station.inUse = 0;
     }
 
-    rows_.clear();
-    for (const auto& station : table_) {
-        if (station.inUse != -1 || !(station.lastHeardRf < now - kRfQuiet)) continue;
-        auto row = candidateRow(station);
-        rows_.insert(std::upper_bound(rows_.begin(), rows_.end(), row,
-                                      [](const std::string& a, const std::string& b) { return candidateRowBefore(a, b); }),
-                     std::move(row));
+    std::vector<const CachedRow*> listed;
+    for (size_t slot = 0; slot < table_.size(); ++slot) {
+        const auto& station = table_[slot];
+        if (station.inUse == -1 && station.lastHeardRf < now - kRfQuiet) listed.push_back(&candidateRow(slot));
     }
+    // Stable, so rows with the same text keep slot order.
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const CachedRow* a, const CachedRow* b) { return a->orderKey < b->orderKey; });
+    rows_.clear();
+    for (const auto* row : listed) rows_.push_back(row->text);
 
     window_.replaceCandidateRows(rows_);
     gateway_.WriteIgateSection(rows_);
@@ -117,11 +119,25 @@ std::string StationTracker::FormatLastHeardRf(DateTime lastHeardRf) const {
     return formatLocalDateTime(lastHeardRf);
 }
 
-std::string StationTracker::candidateRow(const StationRecord& station) const {
+const StationTracker::CachedRow& StationTracker::candidateRow(size_t slot) {
+    const auto& station = table_[slot];
+    auto& row = rowCache_[slot];
+    if (row.built && row.callsign == station.callsign && row.distance == station.distance &&
+        row.bearing == station.bearing && row.lastHeardRf == station.lastHeardRf)
+        return row;
+
     // A second tab after short callsigns keeps the columns under the header.
     const char* afterCallsign = station.callsign.size() <= 7 ? "\t\t" : "\t";
-    return formatSingle(station.distance) + "\t" + station.callsign + afterCallsign +
-           FormatLastHeardRf(station.lastHeardRf) + "\t" + formatSingle(station.bearing);
+    row.text = formatSingle(station.distance) + "\t" + station.callsign + afterCallsign +
+               FormatLastHeardRf(station.lastHeardRf) + "\t" + formatSingle(station.bearing);
+    row.orderKey = row.text;
+    for (auto& c : row.orderKey) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    row.callsign = station.callsign;
+    row.distance = station.distance;
+    row.bearing = station.bearing;
+    row.lastHeardRf = station.lastHeardRf;
+    row.built = true;
+    return row;
 }
 
 std::string_view stationListCallsign(std::string_view line) {
@@ -134,14 +150,10 @@ float stationListBearing(std::string_view line) { return rangeValue(columns(line
 
 std::string formatSingle(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.7G", static_cast<double>(value));
-    return text;
-}
-
-bool candidateRowBefore(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 7).ptr;
+    std::string result(text, end);
+    if (const auto e = result.find('e'); e != std::string::npos) result[e] = 'E';
+    return result;
 }
 
 }  // namespace ovelsk

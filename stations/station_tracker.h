@@ -37,7 +37,20 @@ public:
     DateTime neverHeard() const { return neverHeard_; }
 
 private:
-    std::string candidateRow(const StationRecord& station) const;
+    // Building row texts costs more than the rest of a rebuild, and a slot's row
+    // changes only when the slot does: each slot keeps its last row and what it
+    // was built from.
+    struct CachedRow {
+        std::string callsign;
+        float distance = 0;
+        float bearing = 0;
+        DateTime lastHeardRf = 0;
+        std::string text;
+        std::string orderKey;  // the text in lower case: the list's order is case-insensitive
+        bool built = false;
+    };
+
+    const CachedRow& candidateRow(size_t slot);
 
     TrackerWindow& window_;
     HostApplication& host_;
@@ -45,6 +58,7 @@ private:
     const Clock& clock_;
     DateTime neverHeard_;
     StationTable table_{};
+    std::array<CachedRow, kStationSlots> rowCache_{};
     std::vector<std::string> rows_;
 };
 
@@ -55,8 +69,5 @@ float stationListBearing(std::string_view line);
 // A 32-bit float as the list shows it: at most 7 significant digits, no trailing
 // zeros, exponent form only where 7 digits do not reach (0.3333333, 40, 12.5).
 std::string formatSingle(float value);
-
-// Orders candidate rows as the list keeps them: case-insensitive text order.
-bool candidateRowBefore(std::string_view a, std::string_view b);
 
 }  // namespace ovelsk

@@ -1,0 +1,37 @@
+#pragma once
+// What one position format reader found: a position, or why there is none.
+
+#include "aprs/packet_decoder.h"
+
+#include <optional>
+#include <string_view>
+
+namespace ovelsk::aprs {
+
+struct PositionOutcome {
+    std::optional<Position> position;
+    std::string_view failure;  // set when position is empty: "bad position", "no position", ...
+    int ambiguity = 0;
+
+    static PositionOutcome found(double latitude, double longitude, int ambiguity = 0)
+    {
+        return {Position{latitude, longitude}, {}, ambiguity};
+    }
+    static PositionOutcome failed(std::string_view why) { return {std::nullopt, why, 0}; }
+};
+
+inline constexpr std::string_view kBadPosition = "bad position";
+
+inline constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline constexpr int digitValue(char c) { return c - '0'; }
+
+// Half the size, in minutes of arc, of the box that position ambiguity leaves
+// open: level 1 blanks the last hundredth, 2 both hundredths, 3 also the last
+// minute digit, 4 all minutes. An ambiguous report is placed at the box centre.
+inline constexpr double ambiguityCentreMinutes(int level)
+{
+    constexpr double kHalfBox[] = {0.0, 0.05, 0.5, 5.0, 30.0};
+    return kHalfBox[level];
+}
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,175 @@
+// Positions read from every format a station can beacon in, against values
+// worked out by hand from the encoding rules.
+
+#include "aprs/packet_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace ovelsk::aprs {
+namespace {
+
+constexpr double kTolerance = 1e-6;
+
+struct Expected {
+    std::string_view packet;
+    double latitude;
+    double longitude;
+};
+
+void expectPosition(const Expected& expected)
+{
+    SCOPED_TRACE(std::string(expected.packet));
+    const DecodeResult result = decodePacket(expected.packet);
+    ASSERT_TRUE(result.packet.has_value()) << "dropped: " << result.dropReason;
+    EXPECT_NEAR(result.packet->position.latitude, expected.latitude, kTolerance);
+    EXPECT_NEAR(result.packet->position.longitude, expected.longitude, kTolerance);
+}
+
+void expectDrop(std::string_view packet, std::string_view reason)
+{
+    SCOPED_TRACE(std::string(packet));
+    const DecodeResult result = decodePacket(packet);
+    EXPECT_FALSE(result.packet.has_value());
+    EXPECT_EQ(result.dropReason, reason);
+}
+
+TEST(PacketDecoderPositions, UncompressedWithAndWithoutTimestampInAllHemispheres)
+{
+    for (const Expected& e : {
+             Expected{"N0CALL-9>APRS,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-Test", 49.058333333, -72.029166667},
+             Expected{"N0CALL>APRS:=4903.50N/07201.75W-messaging", 49.058333333, -72.029166667},
+             Expected{"N0CALL>APRS:@092345z4903.50S/07201.75E>south east", -49.058333333, 72.029166667},
+             Expected{"N0CALL>APRS:/234517h0000.00N/00000.00E>", 0.0, 0.0},
+             Expected{"N0CALL>APRS:@092345/3352.12S\\15112.30E_weather", -33.868666667, 151.205},
+             Expected{"N0CALL>APRS:!9000.00N/18000.00W#pole", 90.0, -180.0},
+         }) {
+        expectPosition(e);
+    }
+}
+
+TEST(PacketDecoderPositions, AmbiguityGivesTheCentreOfTheBoxForBothCoordinates)
+{
+    for (const Expected& e : {
+             Expected{"N0CALL>APRS:!4903.5 N/07201.7 W-", 49 + 3.55 / 60, -(72 + 1.75 / 60)},
+             Expected{"N0CALL>APRS:!4903.  N/07201.  W-", 49 + 3.5 / 60, -(72 + 1.5 / 60)},
+             Expected{"N0CALL>APRS:!490 .  N/0720 .  W-", 49 + 5.0 / 60, -(72 + 5.0 / 60)},
+             Expected{"N0CALL>APRS:!49  .  S/072  .  E-", -49.5, 72.5},
+             // The latitude's blanks hide the same digits of a fully written longitude.
+             Expected{"N0CALL>APRS:!4903.  N/07201.75W-", 49 + 3.5 / 60, -(72 + 1.5 / 60)},
+         }) {
+        expectPosition(e);
+    }
+    expectDrop("N0CALL>APRS:!49 3.50N/07201.75W-", "bad position");
+    expectDrop("N0CALL>APRS:!4903. 0N/07201.75W-", "bad position");
+}
+
+TEST(PacketDecoderPositions, AmbiguityLevelIsReported)
+{
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!4903.50N/07201.75W-").packet->ambiguity, 0);
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!4903.5 N/07201.7 W-").packet->ambiguity, 1);
+    EXPECT_EQ(decodePacket("N0CALL>APRS:!49  .  N/072  .  W-").packet->ambiguity, 4);
+    EXPECT_EQ(decodePacket("N0CALL>TYPSLZ:`dYgoZO>/").packet->ambiguity, 2);
+    EXPECT_EQ(decodePacket("N0CALL-5>APRS:=/5L!!<*e7>7P[").packet->ambiguity, 0);
+}
+
+TEST(PacketDecoderPositions, LenientAboutHemisphereCaseAndTimestampText)
+{
+    expectPosition({"N0CALL>APRS:!4903.50n/07201.75w-", 49.058333333, -72.029166667});
+    expectPosition({"N0CALL>APRS:@0923x5z4903.50N/07201.75W-", 49.058333333, -72.029166667});
+}
+
+TEST(PacketDecoderPositions, DaoExtensionAddsPrecisionUnlessAmbiguous)
+{
+    expectPosition({"N0CALL>APRS:!4903.50N/07201.75W>comment !W52!", 49 + 3.505 / 60, -(72 + 1.752 / 60)});
+    expectPosition({"N0CALL>APRS:!4903.50N/07201.75W>!w\"#!", 49 + 3.50011 / 60, -(72 + 1.75022 / 60)});
+    expectPosition({"N0CALL>APRS:!4903.  N/07201.  W>!W52!", 49 + 3.5 / 60, -(72 + 1.5 / 60)});
+}
+
+TEST(PacketDecoderPositions, CompressedWithAndWithoutCourseAndSpeed)
+{
+    // "<*e7" is 20427156 in base 91; the format's step is 1/190463 degree of longitude.
+    const double exampleLongitude = -180.0 + 20427156.0 / 190463.0;
+    for (const Expected& e : {
+             Expected{"N0CALL-5>APRS:=/5L!!<*e7>7P[compressed", 49.5, exampleLongitude},
+             Expected{"N0CALL-5>APRS:!/5L!!<*e7>  T", 49.5, exampleLongitude},
+             Expected{"N0CALL-5>APRS:@092345z/5L!!<*e7>{?!", 49.5, exampleLongitude},
+             Expected{"N0CALL-5>APRS:!a5L!!<*e7#  T overlay digit", 49.5, exampleLongitude},
+             Expected{"N0CALL-5>APRS:!/!!!!!!!!>  T", 90.0, -180.0},
+         }) {
+        expectPosition(e);
+    }
+    expectDrop("N0CALL-5>APRS:=/5L!!<*e7>7P", "bad position");
+    expectDrop("N0CALL-5>APRS:=/5L!!<*e}>7P[", "bad position");
+}
+
+TEST(PacketDecoderPositions, MicEAllLongitudeRangesAndHemispheres)
+{
+    for (const Expected& e : {
+             // 10..99 degrees, North/West (the well-known example).
+             Expected{"N0CALL>TYPS5P,WIDE1-1:`dYgoZO>/Mic-E test", 49.058333333, -72.029166667},
+             // 0..9 degrees (sent as 190..199 with the +100 flag), minutes under 10.
+             Expected{"N0CALL>SURQTU,WIDE1-1:`}(>l\x1c\x1c>/", 35.3575, -7.205666667},
+             // 110..179 degrees, South/East.
+             Expected{"N0CALL>SSU1U0,WIDE1-1:`O(:l\x1c\x1c>/", -33.858333333, 151.205},
+             // 100..109 degrees (sent as 180..189), North/East.
+             Expected{"N0CALL>URQRP0,WIDE1-1:`p:\x1cl\x1c\x1c>/", 52.2, 104.5},
+             Expected{"N0CALL>QRS000,WIDE1-1:`I+\x1cl\x1c\x1c>/", -12.5, 45.25},
+             // Near the origin: North, West, 0 degrees.
+             Expected{"N0CALL>PPSPPP,WIDE1-1:`v+\x1cl\x1c\x1c>/", 0.5, -0.25},
+             // An SSID on the destination is not part of the latitude.
+             Expected{"N0CALL>TYPS5P-3:`dYgoZO>/", 49.058333333, -72.029166667},
+         }) {
+        expectPosition(e);
+    }
+}
+
+TEST(PacketDecoderPositions, MicECurrentAndOldTypeBytes)
+{
+    for (const std::string_view type : {"`", "'", "\x1c", "\x1d"}) {
+        const std::string packet = "N0CALL>TYPS5P:" + std::string(type) + "dYgoZO>/";
+        expectPosition({packet, 49.058333333, -72.029166667});
+    }
+}
+
+TEST(PacketDecoderPositions, MicEAmbiguityBlanksTheSameLongitudeDigits)
+{
+    expectPosition({"N0CALL>TYPSLZ:`dYgoZO>/", 49 + 3.5 / 60, -(72 + 1.5 / 60)});
+    expectPosition({"N0CALL>TYPZLZ:`dYgoZO>/", 49 + 5.0 / 60, -(72 + 5.0 / 60)});
+    expectDrop("N0CALL>TYLS5P:`dYgoZO>/", "bad position");
+}
+
+TEST(PacketDecoderPositions, MicERefusesBadDestinationsAndShortFields)
+{
+    expectDrop("N0CALL>TYPS5:`dYgoZO>/", "bad position");
+    expectDrop("N0CALL>TYPA5P:`dYgoZO>/", "bad position");
+    expectDrop("N0CALL>TYPS5P:`dYgoZO>", "bad position");
+    expectDrop("N0CALL>TYPS5P:`\x10\x10\x10oZO>/", "bad position");
+    expectDrop("N0CALL>TYPSPP:`\xffYgoZO>/", "bad position");  // 227 + 100 degrees
+}
+
+TEST(PacketDecoderPositions, NmeaRmcAndGgaWithChecksums)
+{
+    expectPosition({"N0CALL>GPS:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A",
+                    48 + 7.038 / 60, 11 + 31.0 / 60});
+    expectPosition({"N0CALL>GPS:$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47",
+                    48 + 7.038 / 60, 11 + 31.0 / 60});
+    expectPosition({"N0CALL>GPS:$GPRMC,123519,A,3352.1200,S,15112.3000,W,0,0,230394,,", -33.868666667, -151.205});
+    expectDrop("N0CALL>GPS:$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6B", "bad position");
+    expectDrop("N0CALL>GPS:$GPRMC,123519,V,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W", "no position");
+    expectDrop("N0CALL>GPS:$GPGGA,123519,,,,,0,00,,,M,,M,,", "no position");
+    expectDrop("N0CALL>GPS:$GPRMC,123519,A,48x7.038,N,01131.000,E", "bad position");
+    expectDrop("N0CALL>GPS:$GPGSV,3,1,11,03,03,111,00", "no position");
+}
+
+TEST(PacketDecoderPositions, OutOfRangePositionsAreDropped)
+{
+    expectDrop("N0CALL>APRS:!9903.50N/07201.75W-", "position out of range");
+    expectDrop("N0CALL>APRS:!4903.50N/18201.75W-", "position out of range");
+    expectDrop("N0CALL>APRS:!9000.01N/07201.75W-", "position out of range");
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
