@@ -8,7 +8,6 @@ namespace ovelsk {
 
 RadarView::RadarView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
-    shown_ = blankFrame();
 }
 
 RadarView::~RadarView() {
@@ -22,10 +21,12 @@ Canvas& RadarView::clear() {
     canvas_.reset();
     if (painter_.isActive()) painter_.end();
     // The image of the frame before last is reused while the widget keeps its size.
-    if (drawing_.size() != size() * devicePixelRatioF() || drawing_.devicePixelRatio() != devicePixelRatioF())
-        drawing_ = blankFrame();
-    else
-        drawing_.fill(Qt::black);
+    const qreal ratio = devicePixelRatioF();
+    if (drawing_.size() != size() * ratio || drawing_.devicePixelRatio() != ratio) {
+        drawing_ = QImage(size() * ratio, QImage::Format_RGB32);
+        drawing_.setDevicePixelRatio(ratio);
+    }
+    drawing_.fill(Qt::black);
     painter_.begin(&drawing_);
     return canvas_.emplace(painter_);
 }
@@ -42,14 +43,6 @@ void RadarView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), Qt::black);
     painter.drawImage(QPointF(0, 0), shown_);
-}
-
-QImage RadarView::blankFrame() const {
-    const qreal ratio = devicePixelRatioF();
-    QImage image(size() * ratio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::black);
-    return image;
 }
 
 }  // namespace ovelsk

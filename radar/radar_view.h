@@ -24,16 +24,11 @@ public:
     Canvas& clear() override;
     void showFrame() override;
 
-    // The frame on show: black until the first frame is finished.
-    const QImage& shownFrame() const { return shown_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage blankFrame() const;
-
-    QImage shown_;
+    QImage shown_;  // null until the first frame is finished: the picture is black
     QImage drawing_;
     QPainter painter_;
     std::optional<PainterCanvas> canvas_;
