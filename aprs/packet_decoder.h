@@ -18,14 +18,17 @@ struct DecodedPacket {
     std::string callsign;        // a valid APRS source callsign; the inner sender of a third-party frame
     std::string path;            // header text between ">" and ":" (the inner header's for third-party)
     Position position;
-    bool viaDigipeater = false;  // a digipeater in the path is marked as having repeated it ("*")
+    bool viaDigipeater = false;  // a digipeater in the path is marked as having repeated it ("*"); marks
+                                 // after TCPIP or a q-construct ("qAR") are the Internet's and do not count
     bool thirdParty = false;     // arrived wrapped in a "}" third-party frame
     int ambiguity = 0;           // digits the sender blanked (0..4); position is then the box centre
 };
 
 struct DecodeResult {
     std::optional<DecodedPacket> packet;  // set when the packet raises a beacon
-    std::string dropReason;               // otherwise why not: "no position", "object", "bad callsign", ...
+    std::string dropReason;               // otherwise why not, one of:
+    // "malformed header", "bad callsign", "nested third-party", "no position", "bad position",
+    // "position out of range", "object", "item", "message", "status", "telemetry"
 };
 
 DecodeResult decodePacket(std::string_view tnc2);

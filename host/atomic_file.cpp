@@ -23,6 +23,16 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
+// Makes the rename itself survive a power cut. Some file systems cannot sync a
+// folder; the new content is in place either way, so that is not a failure.
+void syncFolderOf(const std::filesystem::path& file) {
+    const auto folder = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
@@ -33,7 +43,8 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
     struct stat existing {};
     if (::stat(target.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
 
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    // O_NOFOLLOW: a symlink planted under the temporary name must not redirect the write.
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
     if (fd < 0) return errnoError();
     bool ok = writeAll(fd, content) && (!flush || ::fsync(fd) == 0);
     FileError error = ok ? FileError{} : errnoError();
@@ -49,11 +60,13 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
         ::unlink(temp.c_str());
         return error;
     }
+    if (flush) syncFolderOf(target);
     return std::nullopt;
 }
 
 std::optional<std::string> readWholeFile(const std::filesystem::path& file, FileError* error) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO put in the file's place must not wait for a writer.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd >= 0 && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         ::close(fd);

@@ -13,9 +13,9 @@ struct FileError {
     std::string reason;  // "Permission denied", "No space left on device", ...
 };
 
-// Writes `content` to `temp`, flushes it to disk (unless `flush` is false), then
-// renames it over `target`. On failure `target` is untouched, `temp` is removed,
-// and the error says why.
+// Writes `content` to `temp`, flushes it to disk, renames it over `target` and
+// flushes the folder so the rename lasts too (no flushing when `flush` is false).
+// On failure `target` is untouched, `temp` is removed, and the error says why.
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
                                                const std::filesystem::path& temp,
                                                std::string_view content, bool flush = true);

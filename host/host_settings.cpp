@@ -1,10 +1,15 @@
 #include "host/host_settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace ovelsk {
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trimBlanks(std::string_view s) {
     const auto first = s.find_first_not_of(" \t\r");
@@ -44,27 +49,41 @@ std::optional<KeyValue> keyValue(std::string_view line) {
 HostSettings::HostSettings(std::filesystem::path file) : file_(std::move(file)) {}
 
 std::filesystem::path HostSettings::defaultPath() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::filesystem::path(home) / ".config";
-    } else {
-        base = ".config";
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base directory rules say.
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
+        return std::filesystem::path(xdg) / "Peak Systems" / "UI-View32.ini";
     }
-    return base / "Peak Systems" / "UI-View32.ini";
+    std::filesystem::path home;
+    if (const char* variable = std::getenv("HOME"); variable && *variable) {
+        home = variable;
+    } else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) {
+        home = user->pw_dir;
+    }
+    return home / ".config" / "Peak Systems" / "UI-View32.ini";
 }
 
 std::optional<FileError> HostSettings::load() {
     lines_.clear();
     exists_ = false;
+    byteOrderMark_ = false;
+    crlf_ = false;
+    // Only a file that is certainly not there counts as empty settings; a folder
+    // that may not be searched is an error like any other.
     std::error_code ec;
-    if (!std::filesystem::exists(file_, ec)) return std::nullopt;
+    const auto status = std::filesystem::status(file_, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (ec) return FileError{ec.message()};
     FileError error;
     const auto content = readWholeFile(file_, &error);
     if (!content) return error;
     exists_ = true;
     std::string_view rest = *content;
+    if (rest.starts_with(kByteOrderMark)) {
+        byteOrderMark_ = true;
+        rest.remove_prefix(kByteOrderMark.size());
+    }
+    const auto firstLf = rest.find('\n');
+    crlf_ = firstLf != std::string_view::npos && firstLf > 0 && rest[firstLf - 1] == '\r';
     while (!rest.empty()) {
         const auto eol = rest.find('\n');
         auto line = rest.substr(0, eol);
@@ -77,18 +96,22 @@ std::optional<FileError> HostSettings::load() {
 
 std::optional<std::string> HostSettings::value(std::string_view key) const {
     bool inSection = false;
-    std::optional<std::string> found;
     for (const auto& line : lines_) {
         if (const auto name = sectionName(line)) {
             inSection = equalsIgnoringCase(*name, kHostSettingsSection);
         } else if (inSection) {
-            if (const auto kv = keyValue(line); kv && equalsIgnoringCase(kv->key, key)) found = std::string(kv->value);
+            if (const auto kv = keyValue(line); kv && equalsIgnoringCase(kv->key, key)) return std::string(kv->value);
         }
     }
-    return found;
+    return std::nullopt;
 }
 
-void HostSettings::setValue(std::string_view key, std::string_view value) {
+bool HostSettings::setValue(std::string_view key, std::string_view value) {
+    key = trimBlanks(key);
+    if (key.empty() || key.find_first_of("=\r\n") != std::string_view::npos || key.front() == '[' ||
+        key.front() == ';' || key.front() == '#' || value.find_first_of("\r\n") != std::string_view::npos) {
+        return false;
+    }
     const std::string line = std::string(key) + "=" + std::string(value);
     bool inSection = false;
     std::optional<size_t> sectionEnd;  // index after the last line of our section
@@ -101,7 +124,7 @@ void HostSettings::setValue(std::string_view key, std::string_view value) {
         if (!inSection) continue;
         if (const auto kv = keyValue(lines_[i]); kv && equalsIgnoringCase(kv->key, key)) {
             lines_[i] = line;
-            return;
+            return true;
         }
         if (!trimBlanks(lines_[i]).empty()) sectionEnd = i + 1;
     }
@@ -111,14 +134,21 @@ void HostSettings::setValue(std::string_view key, std::string_view value) {
         sectionEnd = lines_.size();
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), line);
+    return true;
 }
 
 std::optional<FileError> HostSettings::save() const {
-    std::error_code ec;
-    std::filesystem::create_directories(file_.parent_path(), ec);
-    if (ec) return FileError{ec.message()};
-    std::string content;
-    for (const auto& line : lines_) content += line + "\n";
+    if (file_.has_parent_path()) {
+        std::error_code ec;
+        std::filesystem::create_directories(file_.parent_path(), ec);
+        if (ec) return FileError{ec.message()};
+    }
+    std::string content(byteOrderMark_ ? kByteOrderMark : std::string_view{});
+    const std::string_view lineEnd = crlf_ ? "\r\n" : "\n";
+    for (const auto& line : lines_) {
+        content += line;
+        content += lineEnd;
+    }
     auto temp = file_;
     temp += ".tmp";
     return replaceFileAtomically(file_, temp, content);

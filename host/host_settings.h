@@ -35,18 +35,25 @@ public:
     std::optional<FileError> load();
     bool exists() const { return exists_; }
 
-    // A key of the [UI-View32] section; keys match whatever their letter case,
-    // blanks around keys and values are not part of them.
+    // A key of the [UI-View32] section; keys and section names match whatever
+    // their letter case, blanks around keys and values are not part of them.
+    // Should a key appear twice, the first one counts.
     std::optional<std::string> value(std::string_view key) const;
 
     // Sets a key in memory, keeping every other line as it was; save() writes it.
-    void setValue(std::string_view key, std::string_view value);
+    // False, and nothing changed, for a key or value that cannot stand on one
+    // line (a line break, a key that is empty, holds "=" or starts a section or
+    // comment).
+    bool setValue(std::string_view key, std::string_view value);
+    // Writes the lines back atomically, with the line ending the file had.
     std::optional<FileError> save() const;
 
 private:
     std::filesystem::path file_;
     std::vector<std::string> lines_;
     bool exists_ = false;
+    bool byteOrderMark_ = false;
+    bool crlf_ = false;
 };
 
 }  // namespace ovelsk

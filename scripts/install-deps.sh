@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgeographiclib-dev libgtest-dev libgmock-dev
-          libbenchmark-dev direwolf xvfb fonts-dejavu-core python3)
+          libbenchmark-dev direwolf xvfb imagemagick fonts-dejavu-core fonts-liberation2 python3)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "host/host_application.h"
+
+namespace ovelsk {
+
+// The host, or why it could not be made.
+using HostOrError = std::variant<std::unique_ptr<HostApplication>, std::string>;
+
+// The one place the program's host object is made.
+HostOrError createHost();
+
+}  // namespace ovelsk

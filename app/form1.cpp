@@ -1,0 +1,266 @@
+#include "app/form1.h"
+
+#include <QCheckBox>
+#include <QDebug>
+#include <QEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+
+#include "app/range_settings.h"
+#include "app/tab_stops.h"
+#include "host/host_registration.h"
+#include "host/igate_file.h"
+
+namespace ovelsk {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int kClientWidthTwips = 7740;
+constexpr int kClientHeightTwips = 5055;
+constexpr int kRadarIntervalMs = 70;
+
+constexpr char kListHeader[] = "Distance Callsign       Last Heard Via RF       Bearing";
+
+// Positions are kept in twips, as the window was laid out; 15 twips make a pixel.
+void setTwipsGeometry(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+                        height / kTwipsPerPixel);
+}
+
+// The window was drawn in MS Sans Serif. Where that face is missing, the faces
+// of its width come first (the texts were fitted to it), then any sans face.
+QFont sansFont(qreal points, bool bold = false) {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// One fixed-pitch face for the list and its header, so the columns line up.
+QFont fixedFont() {
+    QFont font(QStringLiteral("Monospace"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(9);
+    return font;
+}
+
+QFrame* createPanel(const char* name, QWidget* container) {
+    auto* panel = new QFrame(container);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setFocusPolicy(Qt::TabFocus);
+    return panel;
+}
+
+// Labels show their text as written (never as markup), from the top left.
+QLabel* createLabel(const char* name, const QString& text, QWidget* container) {
+    auto* label = new QLabel(text, container);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QString versionText() {
+    return QStringLiteral("v%1.%2.%3").arg(OVELSK_VERSION_MAJOR).arg(OVELSK_VERSION_MINOR).arg(OVELSK_VERSION_PATCH);
+}
+
+}  // namespace
+
+Form1::Form1(StartupOptions options, QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      gateway_(std::make_unique<IgateFile>(hostFolder_, [this](const std::string& message) { setStatus(message); })) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Ovelsk"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-32.png"));
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-16.png"));
+    setWindowIcon(icon);
+    setFont(sansFont(8.25));
+    buildControls();
+    resize(kClientWidthTwips / kTwipsPerPixel,
+           kClientHeightTwips / kTwipsPerPixel + menuBar()->sizeHint().height());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client_);
+    client_->installEventFilter(this);
+
+    Picture5_ = createPanel("Picture5", client_);
+    setTwipsGeometry(Picture5_, 120, 3120, 2895, 495);
+    radarCheck_ = new QCheckBox(QStringLiteral("Enable RADAR"), Picture5_);
+    radarCheck_->setObjectName(QStringLiteral("radarCheck"));
+    setTwipsGeometry(radarCheck_, 120, 120, 2655, 255);
+
+    Timer1_radar_ = new QTimer(this);
+    Timer1_radar_->setObjectName(QStringLiteral("Timer1_radar"));
+    Timer1_radar_->setInterval(kRadarIntervalMs);
+    Timer1_radar_->start();
+
+    Picture4_ = createPanel("Picture4", client_);
+    setTwipsGeometry(Picture4_, 120, 3720, 2895, 975);
+    Command1_ = new QPushButton(QStringLiteral("SAVE"), Picture4_);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setFont(sansFont(8.25, true));
+    setTwipsGeometry(Command1_, 120, 600, 2535, 255);
+    range_ = new QLineEdit(QStringLiteral("40"), Picture4_);
+    range_->setObjectName(QStringLiteral("range"));
+    range_->setFont(sansFont(12));
+    setTwipsGeometry(range_, 960, 120, 855, 375);
+    Label4_ = createLabel("Label4", QStringLiteral("Miles or Km"), Picture4_);
+    setTwipsGeometry(Label4_, 1920, 240, 855, 255);
+    Label3_ = createLabel("Label3", QStringLiteral("Range"), Picture4_);
+    Label3_->setFont(sansFont(12));
+    setTwipsGeometry(Label3_, 120, 120, 975, 375);
+
+    Picture3_ = createPicture3(client_);
+    setTwipsGeometry(Picture3_, 120, 0, 2895, 3015);
+
+    Picture2_ = createPanel("Picture2", client_);
+    setTwipsGeometry(Picture2_, 3120, 0, 4575, 4575);
+    List1_ = new QListWidget(Picture2_);
+    List1_->setObjectName(QStringLiteral("List1"));
+    List1_->setFont(fixedFont());
+    List1_->setItemDelegate(new TabStopDelegate(List1_));
+    List1_->setUniformItemSizes(true);
+    setTwipsGeometry(List1_, 120, 720, 4335, 2760);
+    Label5_ = createLabel("Label5", QString::fromLatin1(kListHeader), Picture2_);
+    Label5_->setFont(fixedFont());
+    // The rows' text starts inside the list's frame and item margin; the titles start there too.
+    Label5_->setIndent(List1_->frameWidth() + List1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, List1_) + 1);
+    setTwipsGeometry(Label5_, 120, 480, 4695, 255);
+    Label1_ = createLabel("Label1", QStringLiteral("Stations within the specified range not heard via RF"), Picture2_);
+    Label1_->setWordWrap(true);
+    setTwipsGeometry(Label1_, 120, 120, 4095, 375);
+    Label2_ = createLabel("Label2",
+                          QStringLiteral("These stations will be automatically added to the UI-View32 IGATE.INI"),
+                          Picture2_);
+    Label2_->setWordWrap(true);
+    setTwipsGeometry(Label2_, 120, 3720, 4935, 615);
+
+    Picture1_ = createPanel("Picture1", client_);
+    setTwipsGeometry(Picture1_, 0, 4800, 7740, 255);
+    status_ = createLabel("status", QString(), Picture1_);
+    status_->setIndent(3);
+    setTwipsGeometry(status_, 0, 0, 8775, 255);
+
+    applicationDir_ = createLabel("applicationDir", QStringLiteral("Label3"), client_);
+    setTwipsGeometry(applicationDir_, 4440, 2040, 1455, 375);
+    applicationDir_->setVisible(false);
+
+    menuFile_ = menuBar()->addMenu(QStringLiteral("&File"));
+    menuFile_->setObjectName(QStringLiteral("menuFile"));
+
+    // The keyboard focus order; labels never take the focus.
+    QWidget* const focusOrder[] = {Picture1_, Picture2_, List1_,    Picture3_, Picture4_,
+                                   range_,    Picture5_, radarCheck_, Command1_};
+    for (size_t i = 1; i < std::size(focusOrder); ++i) setTabOrder(focusOrder[i - 1], focusOrder[i]);
+
+    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(range_, &QLineEdit::textChanged, this, [this] { range_Change(); });
+}
+
+// The radar canvas: black until the radar draws on it.
+QWidget* Form1::createPicture3(QWidget* container) {
+    auto* canvas = new QWidget(container);
+    canvas->setObjectName(QStringLiteral("Picture3"));
+    canvas->setFocusPolicy(Qt::TabFocus);
+    canvas->setAutoFillBackground(true);
+    QPalette palette = canvas->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    canvas->setPalette(palette);
+    return canvas;
+}
+
+// The status strip keeps to the bottom edge at the full client width; nothing else moves.
+void Form1::placeStatusStrip() {
+    const int height = Picture1_->height();
+    Picture1_->setGeometry(0, client_->height() - height, client_->width(), height);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) placeStatusStrip();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+std::optional<std::string> Form1::Form_Load() {
+    applicationDir_->setText(QString::fromStdString(options_.programFolder.string()));
+    setStatus(versionText().toStdString());
+    neverHeard_ = options_.clock->now() - kNeverHeardDaysBack;
+    LoadSettings();
+
+    auto host = options_.createHost();
+    if (auto* error = std::get_if<std::string>(&host)) return "cannot start the host: " + *error;
+    mUIV_ = std::move(std::get<std::unique_ptr<HostApplication>>(host));
+    tracker_ = std::make_unique<StationTracker>(*this, *mUIV_, *gateway_, *options_.clock, neverHeard_);
+    mUIV_->bindNotifyBeaconData([this](const StationObject& cStn) { mUIV_NotifyBeaconData(cStn); });
+
+    RegisterWithHost();
+    bool on = true;
+    mUIV_->enable(on);
+    return std::nullopt;
+}
+
+std::filesystem::path Form1::programFolder() const { return applicationDir_->text().toStdString(); }
+
+void Form1::LoadSettings() {
+    const auto read = readRangeSetting(programFolder());
+    if (read.error) {
+        qWarning().noquote() << QStringLiteral("Ovelsk: cannot read %1 (%2); the range stays %3")
+                                    .arg(QString::fromStdString(rangeSettingsFile(programFolder()).string()),
+                                         QString::fromStdString(read.error->reason), range_->text());
+        return;
+    }
+    if (read.range) range_->setText(*read.range);
+}
+
+void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile); }
+
+void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
+
+void Form1::Command1_Click() {
+    if (const auto error = saveRangeSetting(programFolder(), range_->text())) {
+        setStatus("Range not saved: " + error->reason);
+    }
+}
+
+void Form1::range_Change() {
+    if (range_->text() == QStringLiteral("0")) range_->setText(QStringLiteral("1"));
+}
+
+std::string Form1::rangeText() const { return range_->text().toStdString(); }
+
+void Form1::setStatus(const std::string& text) {
+    const QString line = QString::fromStdString(text);
+    status_->setText(line);
+    emit statusChanged(line);
+}
+
+void Form1::replaceCandidateRows(const std::vector<std::string>& rows) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(rows.size()));
+    for (const auto& row : rows) texts.append(QString::fromStdString(row));
+    // Hidden from painting while it is refilled, so no half-filled list is ever seen.
+    List1_->setUpdatesEnabled(false);
+    List1_->clear();
+    List1_->addItems(texts);
+    List1_->setUpdatesEnabled(true);
+}
+
+}  // namespace ovelsk

@@ -1,0 +1,61 @@
+#include "app/quit_on_signals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ovelsk {
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const int savedErrno = errno;
+    const char byte = 1;
+    // Nothing to do if the pipe is full: a quit is already on its way.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+void setHandler(int signal, void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+}
+
+}  // namespace
+
+QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        std::fprintf(stderr, "Ovelsk: cannot watch for SIGINT and SIGTERM: %s\n", std::strerror(errno));
+        return;
+    }
+    notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [] {
+        char bytes[16];
+        while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    setHandler(SIGINT, onSignal);
+    setHandler(SIGTERM, onSignal);
+}
+
+QuitOnSignals::~QuitOnSignals() {
+    if (!notifier_) return;
+    setHandler(SIGINT, SIG_DFL);
+    setHandler(SIGTERM, SIG_DFL);
+    delete notifier_;
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    signalPipe[0] = signalPipe[1] = -1;
+}
+
+}  // namespace ovelsk

@@ -1,0 +1,22 @@
+#pragma once
+// Ends the event loop cleanly on SIGINT and SIGTERM, so Ctrl+C or a service
+// manager's stop ends Ovelsk with exit status 0. The signal handler only writes a
+// byte to a pipe; the event loop reads it and quits the application.
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace ovelsk {
+
+class QuitOnSignals final : public QObject {
+public:
+    // Installs the handlers; there is one instance per process.
+    explicit QuitOnSignals(QObject* parent = nullptr);
+    ~QuitOnSignals() override;
+
+private:
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace ovelsk

@@ -1,0 +1,81 @@
+// links: ovelsk_host
+// Rewriting the host's igate.ini after a list rebuild: 200 lines of the user's
+// own settings around an [INET_TO_RF] section holding a block of 151 callsigns
+// (a full station table).
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/igate_file.h"
+#include "host/igate_text.h"
+
+namespace {
+
+constexpr int kUserLines = 200;
+constexpr int kCandidates = 151;
+
+std::vector<std::string> candidateRows(const std::string& prefix) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < kCandidates; ++i) {
+        rows.push_back("12.5\t" + prefix + std::to_string(i) + "-9\t\tnot heard via RF\t270");
+    }
+    return rows;
+}
+
+class HostFolder {
+public:
+    HostFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ovelsk-bench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path = pattern;
+        std::string text;
+        for (int i = 0; i < kUserLines; ++i) {
+            if (i == kUserLines / 2) text += "[INET_TO_RF]\r\n";
+            text += "USER" + std::to_string(i) + "=ALL\r\n";
+        }
+        std::ofstream(std::filesystem::path(path) / "igate.ini", std::ios::binary)
+            << ovelsk::rewriteIgateText(text, candidateRows("G"));
+    }
+    ~HostFolder() { std::filesystem::remove_all(path); }
+
+    std::string path;
+};
+
+void rewriteEachTime(benchmark::State& state, bool flushToDisk) {
+    HostFolder folder;
+    std::string failure;
+    ovelsk::IgateFile writer(folder.path, [&](const std::string& message) { failure = message; }, flushToDisk);
+    const auto rowsA = candidateRows("DL");
+    const auto rowsB = candidateRows("G");
+    bool useA = true;
+    for (auto _ : state) {
+        writer.WriteIgateSection(useA ? rowsA : rowsB);
+        useA = !useA;
+    }
+    if (!failure.empty()) state.SkipWithError(failure.c_str());
+}
+
+void BM_RewriteWithFlush(benchmark::State& state) { rewriteEachTime(state, true); }
+void BM_RewriteWithoutFlush(benchmark::State& state) { rewriteEachTime(state, false); }
+
+// The common case: a beacon that leaves the list as it was.
+void BM_UnchangedContent(benchmark::State& state) {
+    HostFolder folder;
+    std::string failure;
+    ovelsk::IgateFile writer(folder.path, [&](const std::string& message) { failure = message; });
+    const auto rows = candidateRows("G");
+    for (auto _ : state) writer.WriteIgateSection(rows);
+    if (!failure.empty()) state.SkipWithError(failure.c_str());
+}
+
+BENCHMARK(BM_RewriteWithFlush)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+BENCHMARK(BM_RewriteWithoutFlush)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+BENCHMARK(BM_UnchangedContent)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+
+}  // namespace

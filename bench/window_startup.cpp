@@ -1,0 +1,109 @@
+// links: ovelsk_window
+// From process start to the window shown, and the process's peak memory, on the
+// offscreen platform. Each iteration starts this program anew in a child mode
+// that does what ovelsk's main does, up to the window being on screen, and exits.
+// A bare Qt window is measured the same way for comparison.
+#include <QApplication>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/form1.h"
+#include "app/headless.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr char kShowOvelsk[] = "--show-ovelsk";
+constexpr char kShowBareWindow[] = "--show-bare-window";
+
+void waitUntilShown(QApplication& app, QWidget& window) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed()) app.processEvents(QEventLoop::WaitForMoreEvents);
+    app.processEvents();
+}
+
+int showAndExit(int argc, char* argv[], bool ovelsk) {
+    ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
+    QApplication app(argc, argv);
+    if (ovelsk) {
+        ovelsk::Form1 form(ovelsk::defaultStartupOptions());
+        if (form.Form_Load()) return 1;
+        waitUntilShown(app, form);
+    } else {
+        QWidget window;
+        window.resize(516, 337);
+        waitUntilShown(app, window);
+    }
+    // Measured up to here; tearing down is not part of start-up.
+    std::fflush(stdout);
+    _exit(0);
+}
+
+struct ChildRun {
+    double seconds;
+    long peakKilobytes;
+};
+
+ChildRun runChild(const char* mode) {
+    std::string self = "/proc/self/exe";
+    char* const args[] = {self.data(), const_cast<char*>(mode), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, self.c_str(), &actions, nullptr, args, environ) != 0) return {-1, 0};
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const auto end = std::chrono::steady_clock::now();
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {-1, 0};
+    return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss};
+}
+
+void measure(benchmark::State& state, const char* mode) {
+    long peak = 0;
+    for (auto _ : state) {
+        const auto run = runChild(mode);
+        if (run.seconds < 0) {
+            state.SkipWithError("the child did not start and exit cleanly");
+            return;
+        }
+        state.SetIterationTime(run.seconds);
+        peak = std::max(peak, run.peakKilobytes);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024.0;
+}
+
+void BM_OvelskWindowShown(benchmark::State& state) { measure(state, kShowOvelsk); }
+void BM_BareQtWindowShown(benchmark::State& state) { measure(state, kShowBareWindow); }
+
+BENCHMARK(BM_OvelskWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_BareQtWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 2 && std::strcmp(argv[1], kShowOvelsk) == 0) return showAndExit(argc, argv, true);
+    if (argc == 2 && std::strcmp(argv[1], kShowBareWindow) == 0) return showAndExit(argc, argv, false);
+    // Children run on the offscreen platform whatever display this shell has.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The text of the host's igate.ini with Ovelsk's block of callsigns in its
+// [INET_TO_RF] section. Pure text in, text out; igate_file.h does the file work.
+//
+//   [INET_TO_RF]
+//   ;Ovelsk IGATE Section - Start
+//   G4ABC-9=ALL
+//   ;Ovelsk IGATE Section - End
+//   W1AW=ALL            <- the user's own lines pass through untouched
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ovelsk {
+
+inline constexpr std::string_view kIgateHeader = "[INET_TO_RF]";
+inline constexpr std::string_view kIgateStartMarker = ";Ovelsk IGATE Section - Start";
+inline constexpr std::string_view kIgateEndMarker = ";Ovelsk IGATE Section - End";
+
+// Rewrites `current` (the bytes of igate.ini) for the candidate `rows` (list row
+// texts, tab-separated, callsign in field 2):
+// - lines end at CRLF or LF and are copied as bytes; every line written ends in CRLF;
+// - after each header line ("[INET_TO_RF]" with spaces around it, not tabs, exact
+//   case) a fresh block: start marker, "CALLSIGN=ALL" per row, end marker;
+// - the previous block (start marker through end marker) is left out;
+// - a start marker with no end marker before the next start marker (or the end
+//   of the file) is left out with the "CALL=ALL" lines right after it only;
+// - every other line passes through, headers included.
+std::string rewriteIgateText(std::string_view current, const std::vector<std::string>& rows);
+
+}  // namespace ovelsk

@@ -1,0 +1,270 @@
+#include "host/igate_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "host/igate_text.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk {
+namespace {
+
+using testing::readFile;
+using testing::ScratchFolder;
+using testing::writeFile;
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+std::string row(std::string_view callsign) { return "3.5\t" + std::string(callsign) + "\t\tnot heard via RF\t45"; }
+
+std::vector<std::string> rows(std::string_view prefix, int count) {
+    std::vector<std::string> result;
+    for (int i = 0; i < count; ++i) result.push_back(row(std::string(prefix) + std::to_string(i)));
+    return result;
+}
+
+// A host folder with an igate.ini, and a writer that collects what it reports.
+class IgateFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = (scratch / "host").string();
+        std::filesystem::create_directory(folder);
+    }
+
+    std::filesystem::path igateIni() const { return std::filesystem::path(folder) / "igate.ini"; }
+    std::filesystem::path igateTmp() const { return std::filesystem::path(folder) / "igate.tmp"; }
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    ScratchFolder scratch;
+    std::string folder;
+    std::vector<std::string> errors;
+    IgateFile writer{folder, [this](const std::string& message) { errors.push_back(message); }};
+};
+
+const std::string kUserFile = "[GENERAL]\r\nCALL=N0CALL\r\n[INET_TO_RF]\r\nW1AW=ALL\r\n";
+
+TEST_F(IgateFileTest, RewritesIgateIniInTheHostFolderAndLeavesNoTemporaryFile) {
+    writeFile(igateIni(), kUserFile);
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("G4ABC")}));
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+TEST_F(IgateFileTest, ReadsTheHostFolderAtEveryCall) {
+    const std::string found = folder;
+    folder.clear();
+    writeFile(std::filesystem::path(found) / "igate.ini", kUserFile);
+    writer.WriteIgateSection({row("G4ABC")});  // host folder not known yet: nothing happens
+    EXPECT_EQ(readFile(std::filesystem::path(found) / "igate.ini"), kUserFile);
+
+    folder = found + "/";
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("G4ABC")}));
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+TEST_F(IgateFileTest, MissingIgateIniIsSkippedSilently) {
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_THAT(entries(), IsEmpty());
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+TEST_F(IgateFileTest, UnchangedContentIsNotWrittenAtAll) {
+    const auto current = rewriteIgateText(kUserFile, {row("G4ABC")});
+    writeFile(igateIni(), current);
+    struct stat before {};
+    ASSERT_EQ(::stat(igateIni().c_str(), &before), 0);
+    // Any attempt to write would trip over this folder and be reported.
+    std::filesystem::create_directory(igateTmp());
+
+    writer.WriteIgateSection({row("G4ABC")});
+
+    struct stat after {};
+    ASSERT_EQ(::stat(igateIni().c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(readFile(igateIni()), current);
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+TEST_F(IgateFileTest, HandEditOfASettledFileIsStillSeen) {
+    writeFile(igateIni(), kUserFile);
+    writer.WriteIgateSection({row("G4ABC")});
+    writer.WriteIgateSection({row("G4ABC")});  // nothing to change now
+    writeFile(igateIni(), readFile(igateIni()) + "; note\n");
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("G4ABC")}) + "; note\r\n");
+    writer.WriteIgateSection({row("K1XYZ")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("K1XYZ")}) + "; note\r\n");
+}
+
+TEST_F(IgateFileTest, FailedWriteKeepsTheOldFileAndIsReported) {
+    writeFile(igateIni(), kUserFile);
+    std::filesystem::create_directory(igateTmp());
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(igateIni()), kUserFile);
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini", "igate.tmp"));
+    EXPECT_TRUE(std::filesystem::is_empty(igateTmp()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_THAT(errors[0], HasSubstr(igateIni().string()));
+    EXPECT_THAT(errors[0], HasSubstr("Is a directory"));
+}
+
+TEST_F(IgateFileTest, FolderNamedIgateIniIsReportedAndLeftAlone) {
+    std::filesystem::create_directory(igateIni());
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_TRUE(std::filesystem::is_directory(igateIni()));
+    EXPECT_TRUE(std::filesystem::is_empty(igateIni()));
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_THAT(errors[0], HasSubstr("Cannot read " + igateIni().string()));
+}
+
+TEST_F(IgateFileTest, FifoNamedIgateIniDoesNotHoldTheProgram) {
+    ASSERT_EQ(::mkfifo(igateIni().c_str(), 0644), 0);
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_TRUE(std::filesystem::is_fifo(igateIni()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_THAT(errors[0], HasSubstr("not a regular file"));
+}
+
+TEST_F(IgateFileTest, KeepsThePermissionsTheUserGaveTheFile) {
+    writeFile(igateIni(), kUserFile);
+    std::filesystem::permissions(igateIni(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(std::filesystem::status(igateIni()).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+TEST_F(IgateFileTest, ReadOnlyHostFolderKeepsTheFileAndIsReported) {
+    writeFile(igateIni(), kUserFile);
+    using std::filesystem::perms;
+    std::filesystem::permissions(scratch.path(), perms::owner_all | perms::group_exec | perms::others_exec);
+    std::filesystem::permissions(folder, perms::owner_read | perms::owner_exec | perms::group_read |
+                                             perms::group_exec | perms::others_read | perms::others_exec);
+
+    // Root may write into any folder, so the write runs in a child that gives up
+    // root for "nobody" first.
+    constexpr int kCannotDropRoot = 77;
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(kCannotDropRoot);
+        std::string reported;
+        IgateFile childWriter(folder, [&](const std::string& message) { reported = message; });
+        childWriter.WriteIgateSection({row("G4ABC")});
+        const bool sent = ::write(channel[1], reported.data(), reported.size()) == ssize_t(reported.size());
+        ::_exit(sent ? 0 : 1);
+    }
+    ::close(channel[1]);
+    std::string reported;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) reported.append(buffer, size_t(n));
+    ::close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == kCannotDropRoot) GTEST_SKIP() << "running as root and cannot become nobody";
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+
+    EXPECT_EQ(readFile(igateIni()), kUserFile);
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    EXPECT_THAT(reported, HasSubstr(igateIni().string()));
+    EXPECT_THAT(reported, HasSubstr("Permission denied"));
+}
+
+TEST_F(IgateFileTest, LargeFileKeepsEveryLine) {
+    std::string big;
+    for (int i = 0; i < 100'000; ++i) {
+        if (i == 50'000) big += "[INET_TO_RF]\r\n";
+        big += "USER" + std::to_string(i) + "=ALL ; a line the user wrote by hand, kept as it is\r\n";
+    }
+    ASSERT_GT(big.size(), 5'000'000u);
+    writeFile(igateIni(), big);
+    const auto candidates = rows("N", 151);
+
+    writer.WriteIgateSection(candidates);
+
+    const auto afterHeader = big.find("[INET_TO_RF]\r\n") + 14;
+    std::string block = std::string(kIgateStartMarker) + "\r\n";
+    for (int i = 0; i < 151; ++i) block += "N" + std::to_string(i) + "=ALL\r\n";
+    block += std::string(kIgateEndMarker) + "\r\n";
+    // Compared whole, not printed: a difference in 5 MB would flood the log.
+    EXPECT_TRUE(readFile(igateIni()) == big.substr(0, afterHeader) + block + big.substr(afterHeader));
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+// A writer killed at any instant leaves igate.ini as one of the complete versions.
+TEST_F(IgateFileTest, KilledWhileWritingLeavesOneCompleteVersion) {
+    std::string initial;
+    for (int i = 0; i < 200; ++i) initial += "; user line " + std::to_string(i) + "\r\n";
+    initial += "[INET_TO_RF]\r\n";
+    writeFile(igateIni(), initial);
+    const auto rowsA = rows("A", 151);
+    const auto rowsB = rows("BB", 151);
+    const auto textA = rewriteIgateText(initial, rowsA);
+    const auto textB = rewriteIgateText(initial, rowsB);
+
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    for (int kill = 0; kill < 200; ++kill) {
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(progress[0]);
+            IgateFile childWriter(folder, {}, kill % 2 == 0);
+            for (int i = 0;; ++i) {
+                childWriter.WriteIgateSection(i % 2 == 0 ? rowsA : rowsB);
+                if (::write(progress[1], "w", 1) != 1) ::_exit(1);
+            }
+        }
+        ::close(progress[1]);
+        // Let the child finish 0 to 3 writes, then kill it a random moment later.
+        const int completed = std::uniform_int_distribution<int>(0, 3)(random);
+        char done;
+        for (int i = 0; i < completed; ++i) ASSERT_EQ(::read(progress[0], &done, 1), 1);
+        const int spin = std::uniform_int_distribution<int>(0, 50'000)(random);
+        for (std::atomic<int> spun{0}; spun.fetch_add(1, std::memory_order_relaxed) < spin;) {
+        }
+        ASSERT_EQ(::kill(child, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ::close(progress[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself";
+
+        const auto now = readFile(igateIni());
+        const bool complete = now == textA || now == textB || (completed == 0 && now == initial);
+        ASSERT_TRUE(complete) << "after kill " << kill << ", " << completed << " writes done: " << now.size()
+                              << " bytes";
+    }
+
+    // A temporary file left by a killed writer does not hold up the next one.
+    writer.WriteIgateSection({row("LAST")});
+    EXPECT_EQ(readFile(igateIni()), rewriteIgateText(initial, {row("LAST")}));
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    EXPECT_THAT(errors, IsEmpty());
+}
+
+}  // namespace
+}  // namespace ovelsk
