@@ -7,8 +7,15 @@
 #include <QRectF>
 
 namespace ovelsk {
+namespace {
 
+constexpr double kTwipsPerPixel = 15;
+
+// A twip position as a point on the pixel grid. Twip 0 is the centre of pixel 0,
+// so a pen of whole pixels on a whole-pixel position covers whole pixels.
 QPointF twipsToPixels(float x, float y) { return {x / kTwipsPerPixel + 0.5, y / kTwipsPerPixel + 0.5}; }
+
+}  // namespace
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
     painter_.setRenderHint(QPainter::Antialiasing);

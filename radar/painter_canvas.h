@@ -10,12 +10,6 @@
 
 namespace ovelsk {
 
-inline constexpr double kTwipsPerPixel = 15;
-
-// A twip position as a point on the pixel grid. Twip 0 is the centre of pixel 0,
-// so a pen of whole pixels on a whole-pixel position covers whole pixels.
-QPointF twipsToPixels(float x, float y);
-
 class PainterCanvas : public Canvas {
 public:
     // Draws on `painter`, which must stay active while the canvas is used.

@@ -2,12 +2,15 @@
 
 #include <utility>
 
-#include <QPaintEvent>
+#include <QPalette>
 
 namespace ovelsk {
 
 RadarView::RadarView(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent covers every pixel
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
 }
 
 RadarView::~RadarView() {
@@ -39,9 +42,8 @@ void RadarView::showFrame() {
     update();
 }
 
-void RadarView::paintEvent(QPaintEvent* event) {
+void RadarView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::black);
     painter.drawImage(QPointF(0, 0), shown_);
 }
 
