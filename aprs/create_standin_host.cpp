@@ -1,0 +1,36 @@
+#include "aprs/create_standin_host.h"
+
+#include <iostream>
+
+#include "aprs/feed_factory.h"
+#include "aprs/host_config.h"
+
+namespace ovelsk::aprs {
+
+std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup) {
+    static const SystemClock systemClock;
+    std::ostream& log = startup.log ? *startup.log : std::cerr;
+
+    HostSettings settings(startup.settingsFile);
+    if (const auto error = settings.load())
+        return "Host settings " + settings.path().string() + " cannot be read: " + error->reason;
+    if (!settings.exists()) {
+        if (auto error = setUpFirstStart(settings, startup.firstStartFolder, log)) return std::move(*error);
+    }
+
+    auto config = readHostConfig(settings);
+    if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);
+    const HostConfig& host = std::get<HostConfig>(config);
+
+    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
+                                                 startup.clock ? *startup.clock : systemClock);
+    const FeedContext context{standin->packetSink(), host.home, &settings, host.replaySpeed, &log, startup.makeScheduler};
+    for (const auto& spec : host.feeds) {
+        auto feed = makeFeed(spec, context);
+        if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, spec, *allowed);
+        standin->addFeed(std::move(std::get<std::unique_ptr<Feed>>(feed)));
+    }
+    return standin;
+}
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,13 @@
+#include "aprs/demo_feed.h"
+
+#include "aprs/replay_feed.h"
+
+namespace ovelsk::aprs {
+
+std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<Scheduler> scheduler, double speed,
+                                   std::ostream& log) {
+    return std::make_unique<ReplayFeed>(std::make_unique<TextReplaySource>(demoFeedText()), std::move(sink),
+                                        std::move(scheduler), ReplayOptions{"demo", speed, true, kDemoLoopGap}, log);
+}
+
+}  // namespace ovelsk::aprs

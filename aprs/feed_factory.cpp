@@ -1,0 +1,58 @@
+#include "aprs/feed_factory.h"
+
+#include <array>
+#include <iostream>
+
+#include "aprs/demo_feed.h"
+#include "aprs/replay_feed.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using FeedOrError = std::variant<std::unique_ptr<Feed>, std::string>;
+
+struct FeedKind {
+    std::string_view name;   // the entry starts with it, followed by ":" when it takes an argument
+    std::string_view usage;  // for the error message
+    bool takesArgument;
+    FeedOrError (*make)(std::string_view argument, const FeedContext& context);
+};
+
+FeedOrError makeDemo(std::string_view, const FeedContext& context) {
+    return makeDemoFeed(context.sink, context.makeScheduler(), context.replaySpeed, *context.log);
+}
+
+FeedOrError makeReplay(std::string_view path, const FeedContext& context) {
+    std::string error;
+    auto source = FileReplaySource::open(std::string(path), &error);
+    if (!source) return "replay:PATH of a readable file (" + std::string(path) + ": " + error + ")";
+    return std::make_unique<ReplayFeed>(std::move(source), context.sink, context.makeScheduler(),
+                                        ReplayOptions{std::string(path), context.replaySpeed}, *context.log);
+}
+
+constexpr std::array kFeedKinds{
+    FeedKind{"demo", "demo", false, makeDemo},
+    FeedKind{"replay", "replay:PATH", true, makeReplay},
+};
+
+std::string allowedFeeds() {
+    std::string text = "a comma-separated list of";
+    for (const auto& kind : kFeedKinds) text += std::string(&kind == &kFeedKinds[0] ? " " : ", ") + std::string(kind.usage);
+    return text;
+}
+
+}  // namespace
+
+std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view spec, const FeedContext& context) {
+    FeedContext withLog = context;
+    if (!withLog.log) withLog.log = &std::cerr;
+    for (const auto& kind : kFeedKinds) {
+        if (!spec.starts_with(kind.name)) continue;
+        const auto rest = spec.substr(kind.name.size());
+        if (!kind.takesArgument && rest.empty()) return kind.make(rest, withLog);
+        if (kind.takesArgument && rest.size() > 1 && rest.front() == ':') return kind.make(rest.substr(1), withLog);
+    }
+    return allowedFeeds();
+}
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,33 @@
+#pragma once
+// Turns one entry of the "Feeds" setting into a feed:
+//   demo                 the bundled demo traffic, in a loop
+//   replay:PATH          a recorded file of `TIME CHANNEL PACKET` lines
+// A new kind of feed is one more entry in the table in feed_factory.cpp.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "aprs/feed.h"
+#include "aprs/packet_decoder.h"
+#include "aprs/scheduler.h"
+#include "host/host_settings.h"
+
+namespace ovelsk::aprs {
+
+struct FeedContext {
+    PacketSink sink;
+    Position home;                          // e.g. for a range filter around it
+    const HostSettings* settings = nullptr; // for keys of a feed's own
+    double replaySpeed = 1;
+    std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
+    std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
+};
+
+// The feed, or what is wrong with the entry, worded to follow "allowed: ".
+std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view spec, const FeedContext& context);
+
+}  // namespace ovelsk::aprs

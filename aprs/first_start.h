@@ -1,0 +1,25 @@
+#pragma once
+// A fresh machine has no host settings yet. Rather than stop, the host sets
+// itself up to play the bundled demo: a program folder with a sample igate.ini,
+// and a settings file that names them, which the user can then edit to point at
+// a real station.
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "host/host_settings.h"
+
+namespace ovelsk::aprs {
+
+// $XDG_DATA_HOME (else ~/.local/share) / ovelsk / host /
+std::filesystem::path defaultHostDataFolder();
+
+// Creates `programFolder` with the sample igate.ini (an igate.ini already there
+// is kept), fills `settings` for the demo and saves it, and says on `log` where
+// the settings file is. nullopt on success, else why it failed.
+std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
+                                           std::ostream& log);
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,56 @@
+// Replays the saved fuzzing corpus of the replay line reader and parser, so every
+// input the fuzzer found interesting keeps being checked in ordinary and
+// sanitizer test runs.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "aprs/line_reader.h"
+#include "aprs/replay_line.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kCap = 64;  // as in fuzz/replay_line_fuzz.cpp
+
+void checkLine(std::string_view line) {
+    EXPECT_LE(line.size(), kCap);
+    EXPECT_EQ(line.find('\n'), std::string_view::npos);
+    const auto parsed = parseReplayLine(line);
+    if (parsed.kind != ReplayLineKind::Packet) return;
+    EXPECT_FALSE(parsed.line.packet.empty());
+    EXPECT_GE(parsed.line.sourceNumber, 0);
+    EXPECT_EQ(line.substr(line.size() - parsed.line.packet.size()), parsed.line.packet) << "the rest of the line";
+}
+
+TEST(ReplayLineFuzzCorpus, EveryInputSplitsIntoCappedLinesAndParsesSafely) {
+    const fs::path folder = fs::path(OVELSK_SOURCE_DIR) / "fuzz/corpus/replay_line";
+    ASSERT_TRUE(fs::is_directory(folder)) << folder;
+    int replayed = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (bytes.empty()) continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        // The first byte sets the size of the pieces the rest arrives in.
+        const std::size_t piece = static_cast<unsigned char>(bytes[0]) % 32 + 1;
+        const std::string_view rest = std::string_view(bytes).substr(1);
+        LineReader reader(kCap);
+        for (std::size_t at = 0; at < rest.size(); at += piece) {
+            reader.feed(rest.substr(at, piece));
+            while (const auto line = reader.nextLine()) checkLine(*line);
+        }
+        while (const auto line = reader.finish()) checkLine(*line);
+        ++replayed;
+    }
+    EXPECT_GT(replayed, 100);
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
