@@ -106,7 +106,7 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
 
     config.callsign = settings.value(kCallsignKey).value_or("");
     const bool loginNeeded = std::any_of(config.feeds.begin(), config.feeds.end(),
-                                         [](const std::string& spec) { return spec.starts_with("aprs-is:"); });
+                                         [](const std::string& entry) { return entry.starts_with("aprs-is:"); });
     if (config.callsign.empty() ? loginNeeded : !isValidAprsIsCallsign(config.callsign)) {
         return settingError(settings, kCallsignKey, config.callsign,
                             "the station's callsign, 1 to 9 letters, digits and \"-\" (the aprs-is feed logs in with it)");
