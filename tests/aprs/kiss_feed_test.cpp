@@ -64,6 +64,7 @@ TEST_F(KissFeedTest, IgnoresCommandFramesNonUiFramesAndNoise) {
     server.send(0, kissEncode(ax25Frame({"N0CALL"}, {"APRS"}, {}, ">x"), 0, 6));             // hardware command
     server.send(0, kissEncode(ax25Frame({"N0CALL"}, {"N1NODE"}, {}, "connect", 0x2F), 1));   // SABM
     server.send(0, kissEncode("not an AX.25 frame", 2));
+    server.send(0, std::string("\0noise between frames, after the last frame's end", 49));
     server.send(0, kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">wanted"), 1));
     ASSERT_TRUE(waitForDeliveries(1));
     EXPECT_THAT(delivered, ElementsAre(Delivery{1, "W1AW>APRS:>wanted"}));
