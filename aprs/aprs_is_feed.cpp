@@ -6,11 +6,11 @@
 
 namespace ovelsk::aprs {
 
-AprsIsFeed::AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, std::ostream& log, FeedTimers timers)
+AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log, FeedTimers timers)
     : sink_(std::move(sink)),
       log_(&log),
       name_("aprs-is:" + address.text()),
-      connection_(name_, std::move(address), aprsIsLoginLine(login),
+      connection_(name_, address, aprsIsLoginLine(login),
                   TcpFeedConnection::Handlers{
                       [this](std::string_view bytes) { onBytes(bytes); },
                       [this] {

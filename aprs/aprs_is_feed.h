@@ -20,22 +20,22 @@
 namespace ovelsk::aprs {
 
 inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
+
 class AprsIsFeed final : public Feed {
 public:
     // Connection changes and the server's login answer go to `log`.
-    AprsIsFeed(FeedAddress address, AprsIsLogin login, PacketSink sink, std::ostream& log = std::cerr,
+    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log = std::cerr,
                FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
 
 private:
+    void onBytes(std::string_view bytes);
     void onLine(std::string_view line);
 
     PacketSink sink_;
     std::ostream* log_;
     std::string name_;
-    void onBytes(std::string_view bytes);
-
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     TcpFeedConnection connection_;
