@@ -6,7 +6,8 @@
 
 namespace ovelsk::aprs {
 
-AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log, FeedTimers timers)
+AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log,
+                       FeedTimers timers)
     : sink_(std::move(sink)),
       log_(&log),
       name_("aprs-is:" + address.text()),

@@ -122,7 +122,8 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     config.filter = settings.value(kFilterKey).value_or("");
     if (!isValidAprsIsFilter(config.filter)) {
         return settingError(settings, kFilterKey, config.filter,
-                            "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 (the default is the range around home)");
+                            "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
+                            "(the default is the range around home)");
     }
     return config;
 }

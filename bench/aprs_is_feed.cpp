@@ -137,7 +137,8 @@ void runFeed(benchmark::State& state, const PacketSink& deliver, const std::int6
     std::ostringstream discardedLog;
     std::int64_t received = 0;
     {
-        AprsIsFeed feed(FeedAddress{"127.0.0.1", pusher.port()}, AprsIsLogin{"N0CALL", kReceiveOnlyPasscode, "r/51.5/-0.1/65"},
+        const AprsIsLogin login{"N0CALL", kReceiveOnlyPasscode, "r/51.5/-0.1/65"};
+        AprsIsFeed feed(FeedAddress{"127.0.0.1", pusher.port()}, login,
                         [&](std::int16_t source, std::string_view packet) {
                             ++received;
                             deliver(source, packet);

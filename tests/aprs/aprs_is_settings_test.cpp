@@ -43,7 +43,8 @@ protected:
 };
 
 TEST_F(AprsIsSettingsTest, ReadsTheLoginKeysWithTheirDefaults) {
-    const auto config = read("Feeds=aprs-is:rotate.aprs2.net\nCallsign=N0CALL-10\nPasscode=12345\nFilter=r/51.5/-0.1/50 t/p\n");
+    const auto config =
+        read("Feeds=aprs-is:rotate.aprs2.net\nCallsign=N0CALL-10\nPasscode=12345\nFilter=r/51.5/-0.1/50 t/p\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config)) << std::get<std::string>(config);
     EXPECT_EQ(std::get<HostConfig>(config).callsign, "N0CALL-10");
     EXPECT_EQ(std::get<HostConfig>(config).passcode, 12345);
@@ -59,7 +60,8 @@ TEST_F(AprsIsSettingsTest, ReadsTheLoginKeysWithTheirDefaults) {
 
 TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginLine) {
     EXPECT_THAT(errorFor("Feeds=demo,aprs-is:rotate.aprs2.net\n"), HasSubstr("\"Callsign\" is empty or missing"));
-    EXPECT_THAT(errorFor("Callsign=N0CALL pass 1\n"), HasSubstr("\"Callsign\" is \"N0CALL pass 1\"; allowed: the station's callsign"));
+    EXPECT_THAT(errorFor("Callsign=N0CALL pass 1\n"),
+                HasSubstr("\"Callsign\" is \"N0CALL pass 1\"; allowed: the station's callsign"));
     for (const char* passcode : {"abc", "-2", "32768", "1.5", "12 34"}) {
         EXPECT_THAT(errorFor("Callsign=N0CALL\nPasscode=" + std::string(passcode) + "\n"),
                     HasSubstr("\"Passcode\" is \"" + std::string(passcode) + "\"; allowed: the APRS-IS passcode"))
@@ -76,7 +78,8 @@ TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError
     for (const char* bad : {"aprs-is:host:0", "aprs-is:", "kiss:host:99999", "kiss"}) {
         const auto made = makeFeed(bad, context);
         ASSERT_TRUE(std::holds_alternative<std::string>(made)) << bad;
-        EXPECT_THAT(std::get<std::string>(made), HasSubstr(std::string(bad).starts_with("aprs-is") ? "aprs-is:HOST:PORT" : "kiss:HOST:PORT"));
+        const bool aprsIs = std::string_view(bad).starts_with("aprs-is");
+        EXPECT_THAT(std::get<std::string>(made), HasSubstr(aprsIs ? "aprs-is:HOST:PORT" : "kiss:HOST:PORT"));
     }
     EXPECT_TRUE(std::holds_alternative<std::unique_ptr<Feed>>(makeFeed("kiss:localhost", context)));
     EXPECT_TRUE(std::holds_alternative<std::unique_ptr<Feed>>(makeFeed("aprs-is:[::1]:10152", context)));
