@@ -15,6 +15,7 @@
 
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
+#include "radar/radar_view.h"
 #include "host/host_registration.h"
 #include "host/igate_file.h"
 
@@ -112,6 +113,7 @@ void Form1::buildControls() {
     Timer1_radar_->setObjectName(QStringLiteral("Timer1_radar"));
     Timer1_radar_->setInterval(kRadarIntervalMs);
     Timer1_radar_->start();
+    connect(Timer1_radar_, &QTimer::timeout, this, [this] { Timer1_radar_Timer(); });
 
     Picture4_ = createPanel("Picture4", client_);
     setTwipsGeometry(Picture4_, 120, 3720, 2895, 975);
@@ -177,14 +179,10 @@ void Form1::buildControls() {
 }
 
 // The radar canvas: black until the radar draws on it.
-QWidget* Form1::createPicture3(QWidget* container) {
-    auto* canvas = new QWidget(container);
+RadarView* Form1::createPicture3(QWidget* container) {
+    auto* canvas = new RadarView(container);
     canvas->setObjectName(QStringLiteral("Picture3"));
     canvas->setFocusPolicy(Qt::TabFocus);
-    canvas->setAutoFillBackground(true);
-    QPalette palette = canvas->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    canvas->setPalette(palette);
     return canvas;
 }
 
@@ -242,6 +240,14 @@ void Form1::Command1_Click() {
 
 void Form1::range_Change() {
     if (range_->text() == QStringLiteral("0")) range_->setText(QStringLiteral("1"));
+}
+
+// The radar box, the range and the station table are read afresh on every tick.
+// Returning hands control back to the event loop, which runs the events that came
+// in meanwhile, so the table never changes while a frame is drawn.
+void Form1::Timer1_radar_Timer() {
+    if (!tracker_) return;  // no table before start-up has made it
+    radar_.Timer1_radar_Timer(radarCheck_->checkState() != Qt::Unchecked, *Picture3_, rangeText(), tracker_->table());
 }
 
 std::string Form1::rangeText() const { return range_->text().toStdString(); }

@@ -13,6 +13,7 @@
 #include "app/startup_options.h"
 #include "host/gateway_section.h"
 #include "host/host_application.h"
+#include "radar/radar_sweep.h"
 #include "stations/station_tracker.h"
 #include "stations/tracker_window.h"
 
@@ -26,6 +27,8 @@ class QPushButton;
 class QTimer;
 
 namespace ovelsk {
+
+class RadarView;
 
 class Form1 final : public QMainWindow, public TrackerWindow {
     Q_OBJECT
@@ -54,7 +57,7 @@ signals:
 
 private:
     void buildControls();
-    QWidget* createPicture3(QWidget* container);
+    RadarView* createPicture3(QWidget* container);
     void placeStatusStrip();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -64,6 +67,7 @@ private:
     void mUIV_NotifyBeaconData(const StationObject& cStn);
     void Command1_Click();
     void range_Change();
+    void Timer1_radar_Timer();
 
     std::filesystem::path programFolder() const;
 
@@ -73,6 +77,7 @@ private:
     std::unique_ptr<GatewaySection> gateway_;
     std::unique_ptr<HostApplication> mUIV_;
     std::unique_ptr<StationTracker> tracker_;
+    RadarSweep radar_;
 
     QWidget* client_ = nullptr;
     QFrame* Picture5_ = nullptr;
@@ -83,7 +88,7 @@ private:
     QLineEdit* range_ = nullptr;
     QLabel* Label4_ = nullptr;
     QLabel* Label3_ = nullptr;
-    QWidget* Picture3_ = nullptr;
+    RadarView* Picture3_ = nullptr;
     QFrame* Picture2_ = nullptr;
     QListWidget* List1_ = nullptr;
     QLabel* Label5_ = nullptr;
