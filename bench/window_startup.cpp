@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
@@ -100,10 +101,17 @@ BENCHMARK(BM_BareQtWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)-
 int main(int argc, char* argv[]) {
     if (argc == 2 && std::strcmp(argv[1], kShowOvelsk) == 0) return showAndExit(argc, argv, true);
     if (argc == 2 && std::strcmp(argv[1], kShowBareWindow) == 0) return showAndExit(argc, argv, false);
-    // Children run on the offscreen platform whatever display this shell has.
+    // Children run on the offscreen platform whatever display this shell has, and
+    // keep the host's settings and data (the demo set up on the first start) in
+    // a folder of their own.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    char scratch[] = "/tmp/ovelsk-bench-XXXXXX";
+    if (!mkdtemp(scratch)) return 1;
+    setenv("XDG_CONFIG_HOME", (std::string(scratch) + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (std::string(scratch) + "/data").c_str(), 1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::filesystem::remove_all(scratch);
     return 0;
 }
