@@ -32,9 +32,9 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                                                 : host.filter};
     const FeedContext context{standin->packetSink(), host.home,         &settings, host.replaySpeed,
                               login,                 &log,              startup.makeScheduler};
-    for (const auto& spec : host.feeds) {
-        auto feed = makeFeed(spec, context);
-        if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, spec, *allowed);
+    for (const auto& entry : host.feeds) {
+        auto feed = makeFeed(entry, context);
+        if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
         standin->addFeed(std::move(std::get<std::unique_ptr<Feed>>(feed)));
     }
     return standin;

@@ -59,12 +59,12 @@ std::string allowedFeeds() {
 
 }  // namespace
 
-std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view spec, const FeedContext& context) {
+std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context) {
     FeedContext withLog = context;
     if (!withLog.log) withLog.log = &std::cerr;
     for (const auto& kind : kFeedKinds) {
-        if (!spec.starts_with(kind.name)) continue;
-        const auto rest = spec.substr(kind.name.size());
+        if (!entry.starts_with(kind.name)) continue;
+        const auto rest = entry.substr(kind.name.size());
         if (!kind.takesArgument && rest.empty()) return kind.make(rest, withLog);
         if (kind.takesArgument && rest.size() > 1 && rest.front() == ':') return kind.make(rest.substr(1), withLog);
     }

@@ -32,6 +32,6 @@ struct FeedContext {
 };
 
 // The feed, or what is wrong with the entry, worded to follow "allowed: ".
-std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view spec, const FeedContext& context);
+std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context);
 
 }  // namespace ovelsk::aprs

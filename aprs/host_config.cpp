@@ -95,9 +95,9 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     std::string_view feeds = feedsText;
     while (!feeds.empty()) {
         const auto comma = feeds.find(',');
-        const auto spec = trimBlanks(feeds.substr(0, comma));
-        if (spec.empty()) return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
-        config.feeds.emplace_back(spec);
+        const auto entry = trimBlanks(feeds.substr(0, comma));
+        if (entry.empty()) return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        config.feeds.emplace_back(entry);
         if (comma == std::string_view::npos) break;
         feeds.remove_prefix(comma + 1);
         if (trimBlanks(feeds).empty())

@@ -39,7 +39,7 @@ std::string_view distanceUnitText(DistanceUnit unit);
 struct HostConfig {
     Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
-    std::vector<std::string> feeds;  // one spec each, blanks around them removed
+    std::vector<std::string> feeds;  // one feed entry each, blanks around them removed
     double replaySpeed = 1;
     // The APRS-IS login; the callsign is required only when an aprs-is feed is set.
     std::string callsign;
