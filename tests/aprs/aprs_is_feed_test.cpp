@@ -14,19 +14,15 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::Delivery;
-using testing::LoopbackServer;
-using testing::ManualTimers;
 
 constexpr std::string_view kLogin = "user N0CALL-10 pass 12345 vers Ovelsk 1.0.0 filter r/51.5000/-0.1000/65\r\n";
 
-class AprsIsFeedTest : public ::testing::Test {
+class AprsIsFeedTest : public testing::FeedTest {
 protected:
     AprsIsFeedTest() {
-        EXPECT_TRUE(server.listen());
-        feed = std::make_unique<AprsIsFeed>(
-            FeedAddress{"127.0.0.1", server.port()}, AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
-            [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-            logStream, timers.take());
+        feed = std::make_unique<AprsIsFeed>(FeedAddress{"127.0.0.1", server.port()},
+                                            AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
+                                            recordDeliveries(), logStream, timers.take());
     }
 
     // Starts the feed and waits until the server has its login.
@@ -36,16 +32,6 @@ protected:
         ASSERT_TRUE(server.waitForReceived(0, "\r\n"));
     }
 
-    bool waitForDeliveries(std::size_t count) {
-        return testing::spinUntil([&] { return delivered.size() >= count; });
-    }
-
-    LoopbackServer server;
-    ManualTimers timers;
-    std::vector<Delivery> delivered;
-    std::ostringstream logStream;
-
-    std::vector<std::string> log() const { return testing::lines(logStream.str()); }
     std::unique_ptr<AprsIsFeed> feed;
 };
 

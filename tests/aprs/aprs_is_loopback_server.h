@@ -9,14 +9,18 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "aprs/feed.h"
 #include "aprs/feed_timer.h"
 #include "aprs/tcp_feed_connection.h"
 
@@ -158,6 +162,26 @@ struct Delivery {
     std::int16_t sourceNumber;
     std::string packet;
     bool operator==(const Delivery&) const = default;
+};
+
+// What a feed test holds beside its feed: the server it talks to, its timers,
+// what it delivered and what it logged.
+class FeedTest : public ::testing::Test {
+protected:
+    FeedTest() { EXPECT_TRUE(server.listen()); }
+
+    aprs::PacketSink recordDeliveries() {
+        return [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); };
+    }
+    bool waitForDeliveries(std::size_t count) {
+        return spinUntil([&] { return delivered.size() >= count; });
+    }
+    std::vector<std::string> log() const { return lines(logStream.str()); }
+
+    LoopbackServer server;
+    ManualTimers timers;
+    std::vector<Delivery> delivered;
+    std::ostringstream logStream;
 };
 
 }  // namespace ovelsk::testing

@@ -3,29 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-
 #include "fuzz/feed_framing_checks.h"
+#include "support/fuzz_corpus.h"
 
 namespace ovelsk::aprs {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(KissAndLineFuzzCorpus, EveryInputKeepsTheFramersPromises) {
-    const fs::path folder = fs::path(OVELSK_SOURCE_DIR) / "fuzz/corpus/feed_framing";
-    ASSERT_TRUE(fs::is_directory(folder)) << folder;
-    int replayed = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        EXPECT_EQ(fuzzing::brokenPromise(bytes), "") << entry.path().filename();
-        ++replayed;
-    }
-    EXPECT_GT(replayed, 100);
+    const auto corpus = testing::fuzzCorpus("feed_framing");
+    EXPECT_GT(corpus.size(), 100u);
+    for (const auto& input : corpus) EXPECT_EQ(fuzzing::brokenPromise(input.bytes), "") << input.name;
 }
 
 }  // namespace

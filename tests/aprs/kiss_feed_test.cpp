@@ -16,31 +16,16 @@ using ::testing::ElementsAre;
 using testing::ax25Frame;
 using testing::Delivery;
 using testing::kissEncode;
-using testing::LoopbackServer;
-using testing::ManualTimers;
 
-class KissFeedTest : public ::testing::Test {
+class KissFeedTest : public testing::FeedTest {
 protected:
     KissFeedTest() {
-        EXPECT_TRUE(server.listen());
-        feed = std::make_unique<KissFeed>(
-            FeedAddress{"127.0.0.1", server.port()},
-            [this](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-            logStream, timers.take());
+        feed = std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", server.port()}, recordDeliveries(), logStream,
+                                          timers.take());
         feed->start();
         EXPECT_TRUE(server.waitForClients(1));
     }
 
-    bool waitForDeliveries(std::size_t count) {
-        return testing::spinUntil([&] { return delivered.size() >= count; });
-    }
-
-    LoopbackServer server;
-    ManualTimers timers;
-    std::vector<Delivery> delivered;
-    std::ostringstream logStream;
-
-    std::vector<std::string> log() const { return testing::lines(logStream.str()); }
     std::unique_ptr<KissFeed> feed;
 };
 

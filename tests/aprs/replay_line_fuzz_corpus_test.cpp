@@ -4,18 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "aprs/line_reader.h"
 #include "aprs/replay_line.h"
+#include "support/fuzz_corpus.h"
 
 namespace ovelsk::aprs {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kCap = 64;  // as in fuzz/replay_line_fuzz.cpp
 
@@ -30,14 +26,11 @@ void checkLine(std::string_view line) {
 }
 
 TEST(ReplayLineFuzzCorpus, EveryInputSplitsIntoCappedLinesAndParsesSafely) {
-    const fs::path folder = fs::path(OVELSK_SOURCE_DIR) / "fuzz/corpus/replay_line";
-    ASSERT_TRUE(fs::is_directory(folder)) << folder;
-    int replayed = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto corpus = testing::fuzzCorpus("replay_line");
+    EXPECT_GT(corpus.size(), 100u);
+    for (const auto& [name, bytes] : corpus) {
         if (bytes.empty()) continue;
-        SCOPED_TRACE(entry.path().filename().string());
+        SCOPED_TRACE(name);
         // The first byte sets the size of the pieces the rest arrives in.
         const std::size_t piece = static_cast<unsigned char>(bytes[0]) % 32 + 1;
         const std::string_view rest = std::string_view(bytes).substr(1);
@@ -47,9 +40,7 @@ TEST(ReplayLineFuzzCorpus, EveryInputSplitsIntoCappedLinesAndParsesSafely) {
             while (const auto line = reader.nextLine()) checkLine(*line);
         }
         while (const auto line = reader.finish()) checkLine(*line);
-        ++replayed;
     }
-    EXPECT_GT(replayed, 100);
 }
 
 }  // namespace
