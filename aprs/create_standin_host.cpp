@@ -31,7 +31,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                             host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
     const FeedContext context{standin->packetSink(), host.home,         &settings, host.replaySpeed,
-                              login,                 &log,              startup.makeScheduler};
+                              login,                 &log,              startup.makeTimer};
     for (const auto& entry : host.feeds) {
         auto feed = makeFeed(entry, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);

@@ -12,7 +12,7 @@
 #include <variant>
 
 #include "aprs/first_start.h"
-#include "aprs/scheduler.h"
+#include "aprs/feed_timer.h"
 #include "aprs/standin_host.h"
 #include "host/date_time.h"
 #include "host/host_settings.h"
@@ -24,7 +24,7 @@ struct StandinStartup {
     std::filesystem::path firstStartFolder = defaultHostDataFolder();
     std::ostream* log = nullptr;         // standard error when not set
     const Clock* clock = nullptr;        // the system clock when not set
-    std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
+    std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
     // Ovelsk's range setting, in the host's distance unit: the APRS-IS feed asks
     // its server for the stations within it unless the Filter setting says otherwise.
     float range = 40;

@@ -4,10 +4,10 @@
 
 namespace ovelsk::aprs {
 
-std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<Scheduler> scheduler, double speed,
+std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<FeedTimer> timer, double speed,
                                    std::ostream& log) {
     return std::make_unique<ReplayFeed>(std::make_unique<TextReplaySource>(demoFeedText()), std::move(sink),
-                                        std::move(scheduler), ReplayOptions{"demo", speed, true, kDemoLoopGap}, log);
+                                        std::move(timer), ReplayOptions{"demo", speed, true, kDemoLoopGap}, log);
 }
 
 }  // namespace ovelsk::aprs

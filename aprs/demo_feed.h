@@ -10,7 +10,7 @@
 
 #include "aprs/feed.h"
 #include "aprs/packet_decoder.h"
-#include "aprs/scheduler.h"
+#include "aprs/feed_timer.h"
 
 namespace ovelsk::aprs {
 
@@ -23,7 +23,7 @@ inline constexpr std::chrono::milliseconds kDemoLoopGap = std::chrono::seconds(3
 std::string_view demoFeedText();
 std::string_view sampleIgateIni();
 
-std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<Scheduler> scheduler, double speed,
+std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<FeedTimer> timer, double speed,
                                    std::ostream& log);
 
 }  // namespace ovelsk::aprs

@@ -1,4 +1,6 @@
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "aprs/feed_timer.h"
@@ -22,7 +24,9 @@ public:
 
     void start(std::chrono::milliseconds delay, std::function<void()> onExpiry) override {
         onExpiry_ = std::move(onExpiry);
-        timer_.start(delay);
+        // QTimer counts in int milliseconds: about 24 days at most.
+        const auto ms = std::clamp<std::chrono::milliseconds::rep>(delay.count(), 0, std::numeric_limits<int>::max());
+        timer_.start(static_cast<int>(ms));
     }
 
     void stop() override {

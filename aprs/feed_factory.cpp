@@ -21,14 +21,14 @@ struct FeedKind {
 };
 
 FeedOrError makeDemo(std::string_view, const FeedContext& context) {
-    return makeDemoFeed(context.sink, context.makeScheduler(), context.replaySpeed, *context.log);
+    return makeDemoFeed(context.sink, context.makeTimer(), context.replaySpeed, *context.log);
 }
 
 FeedOrError makeReplay(std::string_view path, const FeedContext& context) {
     std::string error;
     auto source = FileReplaySource::open(std::string(path), &error);
     if (!source) return "replay:PATH of a readable file (" + std::string(path) + ": " + error + ")";
-    return std::make_unique<ReplayFeed>(std::move(source), context.sink, context.makeScheduler(),
+    return std::make_unique<ReplayFeed>(std::move(source), context.sink, context.makeTimer(),
                                         ReplayOptions{std::string(path), context.replaySpeed}, *context.log);
 }
 

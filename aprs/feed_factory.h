@@ -16,7 +16,7 @@
 #include "aprs/aprs_is_login.h"
 #include "aprs/feed.h"
 #include "aprs/packet_decoder.h"
-#include "aprs/scheduler.h"
+#include "aprs/feed_timer.h"
 #include "host/host_settings.h"
 
 namespace ovelsk::aprs {
@@ -28,7 +28,7 @@ struct FeedContext {
     double replaySpeed = 1;
     AprsIsLogin aprsIsLogin;      // with the filter filled in
     std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
-    std::function<std::unique_ptr<Scheduler>()> makeScheduler = makeEventLoopScheduler;
+    std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
 };
 
 // The feed, or what is wrong with the entry, worded to follow "allowed: ".

@@ -1,6 +1,6 @@
 #pragma once
-// A one-shot timer for the feeds' retry and silence waits, so tests can step
-// through them without waiting.
+// A one-shot timer on the event loop for the feeds' waits (replay pacing, retry,
+// silence), so tests can step through them without waiting.
 
 #include <chrono>
 #include <functional>

@@ -6,9 +6,9 @@
 
 namespace ovelsk::aprs {
 
-ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<Scheduler> scheduler,
+ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
                        ReplayOptions options, std::ostream& log)
-    : source_(std::move(source)), sink_(std::move(sink)), scheduler_(std::move(scheduler)),
+    : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
       options_(std::move(options)), log_(log) {}
 
 void ReplayFeed::start() {
@@ -46,7 +46,7 @@ bool ReplayFeed::readNextPacket() {
 void ReplayFeed::schedule(std::chrono::milliseconds recordedGap) {
     // Times out of order play at once rather than never.
     const double gap = std::max<double>(0, static_cast<double>(recordedGap.count())) / options_.speed;
-    scheduler_->schedule(std::chrono::milliseconds(std::llround(std::min(gap, 1e15))), [this] { deliverNext(); });
+    timer_->start(std::chrono::milliseconds(std::llround(std::min(gap, 1e15))), [this] { deliverNext(); });
 }
 
 void ReplayFeed::deliverNext() {

@@ -16,7 +16,7 @@
 #include "aprs/line_reader.h"
 #include "aprs/replay_line.h"
 #include "aprs/replay_source.h"
-#include "aprs/scheduler.h"
+#include "aprs/feed_timer.h"
 
 namespace ovelsk::aprs {
 
@@ -35,7 +35,7 @@ struct ReplayStats {
 
 class ReplayFeed final : public Feed {
 public:
-    ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<Scheduler> scheduler,
+    ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
                ReplayOptions options, std::ostream& log);
 
     void start() override;
@@ -50,7 +50,7 @@ private:
 
     std::unique_ptr<ReplaySource> source_;
     PacketSink sink_;
-    std::unique_ptr<Scheduler> scheduler_;
+    std::unique_ptr<FeedTimer> timer_;
     ReplayOptions options_;
     std::ostream& log_;
     LineReader reader_;

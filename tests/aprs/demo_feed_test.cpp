@@ -11,7 +11,7 @@
 #include "aprs/replay_feed.h"
 #include "aprs/replay_line.h"
 #include "aprs/standin_host.h"
-#include "replay_fake_scheduler.h"
+#include "replay_fake_timer.h"
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
@@ -117,19 +117,19 @@ class DemoPlayTest : public ::testing::Test {
 protected:
     DemoPlayTest() {
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
-        auto scheduler = std::make_unique<FakeScheduler>();
-        scheduler_ = scheduler.get();
-        host_.addFeed(makeDemoFeed(host_.packetSink(), std::move(scheduler), 1, log_));
+        auto timer = std::make_unique<FakeTimer>();
+        timer_ = timer.get();
+        host_.addFeed(makeDemoFeed(host_.packetSink(), std::move(timer), 1, log_));
         bool on = true;
         host_.enable(on);
     }
 
     void playFor(std::chrono::milliseconds span) {
         const auto end = played_ + span;
-        while (!scheduler_->pending.empty() && played_ + scheduler_->pending.front().delay <= end) {
-            played_ += scheduler_->pending.front().delay;
-            clock_.advanceMinutes(std::chrono::duration<double, std::ratio<60>>(scheduler_->pending.front().delay).count());
-            scheduler_->runNext();
+        while (!timer_->pending.empty() && played_ + timer_->pending.front().delay <= end) {
+            played_ += timer_->pending.front().delay;
+            clock_.advanceMinutes(std::chrono::duration<double, std::ratio<60>>(timer_->pending.front().delay).count());
+            timer_->runNext();
         }
     }
 
@@ -146,7 +146,7 @@ protected:
     RecordingWindow window_;
     RecordingGateway gateway_;
     StationTracker tracker_{window_, host_, gateway_, clock_, clock_.now() - kNeverHeardDaysBack};
-    FakeScheduler* scheduler_ = nullptr;
+    FakeTimer* timer_ = nullptr;
     std::ostringstream log_;
     std::chrono::milliseconds played_{0};
 };
