@@ -5,15 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "host/igate_file.h"
 #include "host/igate_text.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -28,23 +25,21 @@ std::vector<std::string> candidateRows(const std::string& prefix) {
     return rows;
 }
 
+// A scratch folder holding the user's igate.ini with an Ovelsk block already in it.
 class HostFolder {
+    ovelsk::testing::ScratchFolder scratch_;
+
 public:
     HostFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ovelsk-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path = pattern;
         std::string text;
         for (int i = 0; i < kUserLines; ++i) {
             if (i == kUserLines / 2) text += "[INET_TO_RF]\r\n";
             text += "USER" + std::to_string(i) + "=ALL\r\n";
         }
-        std::ofstream(std::filesystem::path(path) / "igate.ini", std::ios::binary)
-            << ovelsk::rewriteIgateText(text, candidateRows("G"));
+        ovelsk::testing::writeFile(scratch_ / "igate.ini", ovelsk::rewriteIgateText(text, candidateRows("G")));
     }
-    ~HostFolder() { std::filesystem::remove_all(path); }
 
-    std::string path;
+    const std::string path = scratch_.path().string();
 };
 
 void rewriteEachTime(benchmark::State& state, bool flushToDisk) {

@@ -10,6 +10,7 @@
 #include "radar/draw_radar.h"
 #include "radar/radar_sweep.h"
 #include "radar/radar_view.h"
+#include "radar_stations.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ void ensureApplication() {
     static char name[] = "bench_radar_frame";
     static char* argv[] = {name, nullptr};
     static const auto app = std::make_unique<QApplication>(argc, argv);
-}
-
-// 151 stations spread over the whole circle at distances up to the range of 40.
-StationTable spreadStations() {
-    StationTable table{};
-    for (int slot = 0; slot < kStationSlots; ++slot) {
-        table[slot].inUse = -1;
-        table[slot].bearing = static_cast<float>(slot) * 360.0f / kStationSlots;
-        table[slot].distance = static_cast<float>(1 + slot * 37 % 40);
-    }
-    return table;
 }
 
 class NullCanvas : public Canvas {

@@ -14,6 +14,7 @@
 
 #include "radar/radar_sweep.h"
 #include "radar/radar_view.h"
+#include "radar_stations.h"
 
 namespace {
 
@@ -36,12 +37,7 @@ void BM_RadarOnIdle30s(benchmark::State& state) {
     static char* argv[] = {name, nullptr};
     static const auto app = std::make_unique<QApplication>(argc, argv);
 
-    StationTable stations{};
-    for (int slot = 0; slot < kStationSlots; ++slot) {
-        stations[slot].inUse = -1;
-        stations[slot].bearing = static_cast<float>(slot) * 360.0f / kStationSlots;
-        stations[slot].distance = static_cast<float>(1 + slot * 37 % 40);
-    }
+    const StationTable stations = spreadStations();
     RadarView view;
     view.resize(view.sizeHint());
     view.show();
