@@ -44,11 +44,18 @@ FeedOrError makeKiss(std::string_view address, const FeedContext& context) {
     return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
 }
 
+FeedOrError makeKissSerial(std::string_view device, const FeedContext& context) {
+    const auto parsed = parseSerialDevice(device);
+    if (!parsed) return "kiss-serial:DEVICE:BAUD with a speed from 300 to 4000000 (9600 when left out)";
+    return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
+}
+
 constexpr std::array kFeedKinds{
     FeedKind{"demo", "demo", false, makeDemo},
     FeedKind{"replay", "replay:PATH", true, makeReplay},
     FeedKind{"aprs-is", "aprs-is:HOST:PORT", true, makeAprsIs},
     FeedKind{"kiss", "kiss:HOST:PORT", true, makeKiss},
+    FeedKind{"kiss-serial", "kiss-serial:DEVICE:BAUD", true, makeKissSerial},
 };
 
 std::string allowedFeeds() {

@@ -4,6 +4,7 @@
 //   replay:PATH          a recorded file of `TIME CHANNEL PACKET` lines
 //   aprs-is:HOST:PORT    an APRS-IS server (port 14580 when left out)
 //   kiss:HOST:PORT       a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)
+//   kiss-serial:DEVICE:BAUD  a hardware TNC on a serial port (9600 baud when left out)
 // A new kind of feed is one more entry in the table in feed_factory.cpp.
 
 #include <functional>

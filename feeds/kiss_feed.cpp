@@ -3,18 +3,27 @@
 #include <utility>
 
 #include "aprs/ax25_frame.h"
+#include "feeds/serial_feed_connection.h"
 
 namespace ovelsk::aprs {
 
 KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log, FeedTimers timers)
     : sink_(std::move(sink)),
       frameHandler_([this](const KissFrame& frame) { onFrame(frame); }),
-      connection_("kiss:" + address.text(), address, std::string(),
-                  TcpFeedConnection::Handlers{[this](std::string_view bytes) { deframer_.feed(bytes, frameHandler_); },
-                                              [this] { deframer_.reset(); }},
-                  std::move(timers), log) {}
+      connection_(std::make_unique<TcpFeedConnection>("kiss:" + address.text(), address, std::string(), handlers(),
+                                                      std::move(timers), log)) {}
 
-void KissFeed::start() { connection_.start(); }
+KissFeed::KissFeed(const SerialDevice& device, PacketSink sink, std::ostream& log, FeedTimers timers)
+    : sink_(std::move(sink)),
+      frameHandler_([this](const KissFrame& frame) { onFrame(frame); }),
+      connection_(std::make_unique<SerialFeedConnection>("kiss-serial:" + device.text(), device, handlers(),
+                                                         std::move(timers.retry), log)) {}
+
+FeedConnection::Handlers KissFeed::handlers() {
+    return {[this](std::string_view bytes) { deframer_.feed(bytes, frameHandler_); }, [this] { deframer_.reset(); }};
+}
+
+void KissFeed::start() { connection_->start(); }
 
 void KissFeed::onFrame(const KissFrame& frame) {
     if (!frame.isData()) {

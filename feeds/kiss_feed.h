@@ -1,15 +1,19 @@
 #pragma once
-// The KISS feed, "kiss:HOST:PORT": reads the frames a TNC such as Direwolf
-// serves over TCP and passes on every APRS UI frame, as TNC2 text, as a radio
+// The KISS feeds: "kiss:HOST:PORT" reads the frames a TNC such as Direwolf
+// serves over TCP, "kiss-serial:DEVICE[:BAUD]" those of a hardware TNC on a
+// serial port. Either passes on every APRS UI frame, as TNC2 text, as a radio
 // beacon with the TNC port it was heard on.
 
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "feeds/feed.h"
 #include "feeds/feed_address.h"
+#include "feeds/feed_connection.h"
 #include "aprs/kiss_deframer.h"
+#include "feeds/serial_device.h"
 #include "feeds/tcp_feed_connection.h"
 
 namespace ovelsk::aprs {
@@ -21,16 +25,20 @@ public:
     // Connection changes go to `log`.
     KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log = std::cerr,
              FeedTimers timers = FeedTimers::onEventLoop());
+    // A serial line is never dropped for silence, so only the retry timer is used.
+    KissFeed(const SerialDevice& device, PacketSink sink, std::ostream& log = std::cerr,
+             FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
 
 private:
+    FeedConnection::Handlers handlers();
     void onFrame(const KissFrame& frame);
 
     PacketSink sink_;
     KissDeframer deframer_;
     KissDeframer::FrameHandler frameHandler_;
-    TcpFeedConnection connection_;
+    std::unique_ptr<FeedConnection> connection_;
 };
 
 }  // namespace ovelsk::aprs

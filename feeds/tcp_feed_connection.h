@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "feeds/feed_address.h"
+#include "feeds/feed_connection.h"
 #include "feeds/feed_timer.h"
 #include "feeds/reconnect_backoff.h"
 
@@ -30,24 +31,18 @@ struct FeedTimers {
     static FeedTimers onEventLoop();
 };
 
-class TcpFeedConnection {
+class TcpFeedConnection final : public FeedConnection {
 public:
-    struct Handlers {
-        std::function<void(std::string_view bytes)> received;
-        // The connection is gone: bytes of an unfinished line or frame will never
-        // be completed and must be forgotten.
-        std::function<void()> lost;
-    };
-
     // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580").
     TcpFeedConnection(std::string name, FeedAddress address, std::string greeting, Handlers handlers,
                       FeedTimers timers, std::ostream& log);
-    ~TcpFeedConnection();
+    ~TcpFeedConnection() override;
     TcpFeedConnection(const TcpFeedConnection&) = delete;
     TcpFeedConnection& operator=(const TcpFeedConnection&) = delete;
 
-    // Starts the first attempt; the connection then keeps itself up.
-    void start();
+    void start() override;
+    bool send(std::string_view bytes) override;
+    const std::string& name() const override { return name_; }
 
 private:
     enum class State { Idle, Connecting, Connected, Waiting };

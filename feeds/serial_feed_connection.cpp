@@ -1,0 +1,102 @@
+#include "feeds/serial_feed_connection.h"
+
+#include <utility>
+
+namespace ovelsk::aprs {
+
+std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason) {
+    if (error != QSerialPort::PermissionError) return reason;
+    // Debian gives serial devices to the dialout group.
+    return reason + " (to use serial devices the user must be in the dialout group: "
+                    "sudo adduser $USER dialout, then log in again)";
+}
+
+SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device, Handlers handlers,
+                                           std::unique_ptr<FeedTimer> retryTimer, std::ostream& log)
+    : name_(std::move(name)),
+      device_(std::move(device)),
+      handlers_(std::move(handlers)),
+      retryTimer_(std::move(retryTimer)),
+      log_(&log) {
+    port_.setPortName(QString::fromStdString(device_.path));
+    port_.setBaudRate(device_.baud);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    QObject::connect(&port_, &QSerialPort::readyRead, [this] { onReadyRead(); });
+    // Queued: the port reports a vanished device from inside its own read
+    // handler, and is closed here only once that has returned. By then the error
+    // may be one of a failed open, already dealt with, so the port's present
+    // error is what counts.
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this] { onError(); }, Qt::QueuedConnection);
+}
+
+SerialFeedConnection::~SerialFeedConnection() {
+    QObject::disconnect(&port_, nullptr, nullptr, nullptr);
+    port_.close();
+}
+
+void SerialFeedConnection::start() {
+    if (state_ == State::Idle) {
+        openNow();
+    }
+}
+
+bool SerialFeedConnection::send(std::string_view bytes) {
+    if (state_ != State::Open) {
+        return false;
+    }
+    return port_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+}
+
+void SerialFeedConnection::openNow() {
+    dataSinceOpen_ = false;
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString());
+        port_.clearError();
+        retryLater("cannot open " + device_.path + ": " + reason);
+        return;
+    }
+    state_ = State::Open;
+    log("opened " + device_.path + " at " + std::to_string(device_.baud) + " baud");
+}
+
+void SerialFeedConnection::onReadyRead() {
+    if (state_ != State::Open) {
+        return;
+    }
+    qint64 count = 0;
+    while ((count = port_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
+        if (!dataSinceOpen_) {
+            dataSinceOpen_ = true;
+            backoff_.reset();
+        }
+        handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
+    }
+}
+
+void SerialFeedConnection::onError() {
+    if (state_ != State::Open || port_.error() == QSerialPort::NoError) {
+        return;
+    }
+    // A vanished device fails its reads, and Qt's text for that names whatever
+    // the system reported last ("Inappropriate ioctl for device").
+    const bool readFailed = port_.error() == QSerialPort::ReadError || port_.error() == QSerialPort::ResourceError;
+    const std::string reason = readFailed ? "it cannot be read any more (unplugged?)" : port_.errorString().toStdString();
+    port_.close();
+    port_.clearError();
+    handlers_.lost();
+    retryLater(device_.path + " lost: " + reason);
+}
+
+void SerialFeedConnection::retryLater(const std::string& what) {
+    state_ = State::Waiting;
+    const auto delay = backoff_.nextDelay();
+    log(what + "; next attempt in " + std::to_string(delay.count()) + " s");
+    retryTimer_->start(delay, [this] { openNow(); });
+}
+
+void SerialFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
+
+}  // namespace ovelsk::aprs
