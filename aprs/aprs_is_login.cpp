@@ -38,4 +38,19 @@ bool isValidAprsIsFilter(std::string_view filter) {
     return true;
 }
 
+bool isVerifiedLogresp(std::string_view line) {
+    constexpr std::string_view kPrefix = "# logresp ";
+    if (!line.starts_with(kPrefix)) {
+        return false;
+    }
+    line.remove_prefix(kPrefix.size());
+    const auto afterCallsign = line.find(' ');
+    if (afterCallsign == std::string_view::npos) {
+        return false;
+    }
+    line.remove_prefix(afterCallsign + 1);
+    const std::string_view status = line.substr(0, line.find_first_of(", "));
+    return status == "verified";
+}
+
 }  // namespace ovelsk::aprs

@@ -17,10 +17,19 @@ AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, Pac
                       [this] {
                           lines_.reset();
                           loginAnswered_ = false;
+                          loginVerified_ = false;
                       }},
                   std::move(timers), log) {}
 
 void AprsIsFeed::start() { connection_.start(); }
+
+bool AprsIsFeed::sendLine(std::string_view line) {
+    // A line break inside would let the rest pass as a line of its own.
+    if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+        return false;
+    }
+    return connection_.send(std::string(line) + "\r\n");
+}
 
 void AprsIsFeed::onBytes(std::string_view bytes) {
     lines_.feed(bytes);
@@ -40,6 +49,7 @@ void AprsIsFeed::onLine(std::string_view line) {
     // the log; the rest are banners and keep-alives.
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
+        loginVerified_ = isVerifiedLogresp(line);
         *log_ << name_ << ": " << line << std::endl;
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The APRS-IS feed, "aprs-is:HOST:PORT": logs in to an APRS-IS server and passes
-// on every packet line as an Internet-stream beacon. The server sends one packet
-// per line and comment lines starting with "#":
+// on every packet line as an Internet-stream beacon; with a login the server has
+// verified, it also takes packet lines to send to the server. The server sends
+// one packet per line and comment lines starting with "#":
 //   # aprsc 2.1.19-g730c5c0
 //   # logresp N0CALL unverified, server T2EXAMPLE
 //   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
@@ -29,6 +30,13 @@ public:
 
     void start() override;
 
+    // The server answered this connection's login with "verified".
+    bool loginVerified() const { return loginVerified_; }
+    // Sends one packet line (without its line end) to the server; false, and
+    // nothing kept, unless connected now.
+    bool sendLine(std::string_view line);
+    const std::string& name() const { return name_; }
+
 private:
     void onBytes(std::string_view bytes);
     void onLine(std::string_view line);
@@ -38,6 +46,7 @@ private:
     std::string name_;
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
+    bool loginVerified_ = false;
     TcpFeedConnection connection_;
 };
 

@@ -52,6 +52,36 @@ TEST(AprsIsLogin, AcceptsOnlyCallsignsAndFiltersThatCannotBreakTheLoginLine) {
     EXPECT_FALSE(isValidAprsIsFilter("r/51.5/-0.1/65\r\nuser X"));
 }
 
+TEST(AprsIsLogin, TellsAVerifiedLoginFromAnUnverifiedOne) {
+    EXPECT_TRUE(isVerifiedLogresp("# logresp N0CALL-10 verified, server T2TEST"));
+    EXPECT_TRUE(isVerifiedLogresp("# logresp N0CALL-10 verified"));
+    EXPECT_FALSE(isVerifiedLogresp("# logresp N0CALL-10 unverified, server T2TEST"));
+    EXPECT_FALSE(isVerifiedLogresp("# logresp verified"));
+    EXPECT_FALSE(isVerifiedLogresp("# aprsc 2.1.19 verified"));
+}
+
+TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVerified) {
+    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>before"));
+    connect();
+    EXPECT_FALSE(feed->loginVerified());
+    server.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return feed->loginVerified(); }));
+    EXPECT_TRUE(feed->sendLine("N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard"));
+    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>two\r\nuser X pass 1"));
+    ASSERT_TRUE(server.waitForReceived(0, ">heard\r\n"));
+    EXPECT_EQ(server.client(0).received, std::string(kLogin) + "N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard\r\n");
+
+    server.close(0);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    EXPECT_FALSE(feed->loginVerified());
+    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>while away"));
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(2));
+    server.send(1, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return log().back().ends_with("unverified, server T2TEST"); }));
+    EXPECT_FALSE(feed->loginVerified());
+}
+
 TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
     connect();
     EXPECT_EQ(server.client(0).received, kLogin);
