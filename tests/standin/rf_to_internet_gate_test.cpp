@@ -1,0 +1,88 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "feeds/aprs_is_loopback_server.h"
+#include "standin/rf_to_internet_gate.h"
+#include "support/fake_clock.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr std::string_view kLogin = "user N0CALL-10 pass 12345 vers Ovelsk 1.0.0 filter r/51.5/-0.1/50\r\n";
+
+class RadioToInternetGateTest : public testing::FeedTest {
+protected:
+    RadioToInternetGateTest() {
+        feed.start();
+        EXPECT_TRUE(server.waitForClients(1));
+        EXPECT_TRUE(server.waitForReceived(0, "\r\n"));
+    }
+
+    void verify() {
+        server.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
+        ASSERT_TRUE(testing::spinUntil([&] { return feed.loginVerified(); }));
+    }
+
+    // What the server received after the login.
+    std::string sent() {
+        // Whatever the gate wrote is on its way by the time this line arrives.
+        feed.sendLine("# end");
+        EXPECT_TRUE(server.waitForReceived(0, "# end\r\n"));
+        std::string received = server.client(0).received.substr(kLogin.size());
+        server.client(0).received = std::string(kLogin);
+        return received.substr(0, received.size() - 7);
+    }
+
+    testing::FakeClock clock;
+    std::ostringstream gateLog;
+    AprsIsFeed feed{FeedAddress{"127.0.0.1", server.port()}, AprsIsLogin{"N0CALL-10", 12345, "r/51.5/-0.1/50"},
+                    [](std::int16_t, std::string_view) {}, logStream, timers.take()};
+};
+
+TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSaysSoOnce) {
+    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock, gateLog);
+    gate.heardOnRadio("N0CALL-9>APRS:>one");
+    gate.heardOnRadio("N0CALL-9>APRS:>two");
+    server.send(0, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return log().size() == 2; }));
+    gate.heardOnRadio("N0CALL-9>APRS:>three");
+    EXPECT_EQ(sent(), "");
+    EXPECT_THAT(testing::lines(gateLog.str()),
+                ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
+                            std::to_string(server.port()) + ") has not verified the login of N0CALL-10; is Passcode right?"));
+
+    RadioToInternetGate receiveOnly("N0CALL-10", -1, feed, clock, gateLog);
+    receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
+    receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
+    EXPECT_EQ(testing::lines(gateLog.str()).back(),
+              "igate: radio packets are not gated to the Internet: Passcode is -1 (receive only)");
+    EXPECT_EQ(testing::lines(gateLog.str()).size(), 2u);
+}
+
+TEST_F(RadioToInternetGateTest, SendsEachPacketOnceIn30SecondsAndLogsEveryDecision) {
+    verify();
+    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock, gateLog);
+    gate.heardOnRadio("N0CALL-9>APRS,WIDE1-1,WIDE2-2:!4903.50N/07201.75W-");
+    clock.advanceMinutes(0.25);
+    gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");              // digipeated copy
+    gate.heardOnRadio("N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-");        // the same inside
+    gate.heardOnRadio("N0CALL-9>APRS,NOGATE:>\x1c x");
+    clock.advanceMinutes(0.26);  // 30.6 s after the first
+    gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");
+    EXPECT_EQ(sent(), "N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n"
+                      "N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n");
+    EXPECT_THAT(testing::lines(gateLog.str()),
+                ElementsAre("igate: sent N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-",
+                            "igate: not sent N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-: duplicate within 30 s",
+                            "igate: not sent N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-: duplicate within 30 s",
+                            "igate: not sent N0CALL-9>APRS,NOGATE:><0x1c> x: path holds NOGATE",
+                            "igate: sent N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-"));
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
