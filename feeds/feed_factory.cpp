@@ -41,13 +41,13 @@ FeedOrError makeAprsIs(std::string_view address, const FeedContext& context) {
 FeedOrError makeKiss(std::string_view address, const FeedContext& context) {
     const auto parsed = parseFeedAddress(address, kKissDefaultPort);
     if (!parsed) return "kiss:HOST:PORT with a port from 1 to 65535 (8001 when left out)";
-    return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
+    return std::make_unique<KissFeed>(*parsed, context.radioSink ? context.radioSink : context.sink, *context.log);
 }
 
 FeedOrError makeKissSerial(std::string_view device, const FeedContext& context) {
     const auto parsed = parseSerialDevice(device);
     if (!parsed) return "kiss-serial:DEVICE:BAUD with a speed from 300 to 4000000 (9600 when left out)";
-    return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
+    return std::make_unique<KissFeed>(*parsed, context.radioSink ? context.radioSink : context.sink, *context.log);
 }
 
 constexpr std::array kFeedKinds{

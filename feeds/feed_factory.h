@@ -28,6 +28,8 @@ struct FeedContext {
     AprsIsLogin aprsIsLogin;      // with the filter filled in
     std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
     std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
+    // Where the KISS feeds deliver what a TNC heard, when not to `sink`.
+    PacketSink radioSink;
 };
 
 // The feed, or what is wrong with the entry, worded to follow "allowed: ".

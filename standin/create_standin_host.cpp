@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "feeds/aprs_is_feed.h"
 #include "feeds/feed_factory.h"
 #include "standin/host_config.h"
 
@@ -23,18 +24,27 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);
     const HostConfig& host = std::get<HostConfig>(config);
 
-    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
-                                                 startup.clock ? *startup.clock : systemClock);
+    const Clock& clock = startup.clock ? *startup.clock : systemClock;
+    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit, clock);
     // A server filter needs a positive radius even where the range text is not one.
     const double rangeKilometres = std::max(1.0, kilometres(startup.range, host.distanceUnit));
     const AprsIsLogin login{host.callsign, host.passcode,
                             host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
-    const FeedContext context{standin->packetSink(), host.home, host.replaySpeed, login, &log, startup.makeTimer};
+    const FeedContext context{standin->packetSink(), host.home, host.replaySpeed, login, &log, startup.makeTimer,
+                              standin->radioPacketSink()};
+    // What a TNC hears goes to the first APRS-IS server.
+    AprsIsFeed* internetServer = nullptr;
     for (const auto& entry : host.feeds) {
         auto feed = makeFeed(entry, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
-        standin->addFeed(std::move(std::get<std::unique_ptr<Feed>>(feed)));
+        auto& made = std::get<std::unique_ptr<Feed>>(feed);
+        if (!internetServer) internetServer = dynamic_cast<AprsIsFeed*>(made.get());
+        standin->addFeed(std::move(made));
+    }
+    if (host.gateToInternet && internetServer) {
+        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, *internetServer,
+                                                                       clock, log));
     }
     return standin;
 }

@@ -125,6 +125,20 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                             "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
                             "(the default is the range around home)");
     }
+    const std::string toInternet = settings.value(kGateToInternetKey).value_or("");
+    config.gateToInternet = equalsIgnoringCase(toInternet, "on");
+    if (!config.gateToInternet && !toInternet.empty() && !equalsIgnoringCase(toInternet, "off")) {
+        return settingError(settings, kGateToInternetKey, toInternet,
+                            "off (the default) or on (what a TNC hears goes to the APRS-IS server)");
+    }
+    const auto hasFeed = [&](std::string_view kind) {
+        return std::any_of(config.feeds.begin(), config.feeds.end(),
+                           [&](const std::string& entry) { return entry.starts_with(std::string(kind) + ":"); });
+    };
+    if (config.gateToInternet && (!hasFeed("aprs-is") || !(hasFeed("kiss") || hasFeed("kiss-serial")))) {
+        return settingError(settings, kGateToInternetKey, toInternet,
+                            "on only with an aprs-is feed and a kiss or kiss-serial feed in Feeds (else off)");
+    }
     return config;
 }
 

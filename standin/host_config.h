@@ -12,6 +12,7 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
+//   Gate To Internet=off
 
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
+inline constexpr std::string_view kGateToInternetKey = "Gate To Internet";
 
 // "mi" or "km", as the station lists show it.
 std::string_view distanceUnitText(DistanceUnit unit);
@@ -45,6 +47,8 @@ struct HostConfig {
     std::string callsign;
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
+    // Packets a TNC hears go to the (first) APRS-IS server.
+    bool gateToInternet = false;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

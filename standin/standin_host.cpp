@@ -23,6 +23,15 @@ PacketSink StandinHost::packetSink() {
     return [this](std::int16_t sourceNumber, std::string_view packet) { receivePacket(sourceNumber, packet); };
 }
 
+PacketSink StandinHost::radioPacketSink() {
+    return [this](std::int16_t sourceNumber, std::string_view packet) {
+        if (enabled_ && internetGate_) internetGate_->heardOnRadio(packet);
+        receivePacket(sourceNumber, packet);
+    };
+}
+
+void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) { internetGate_ = std::move(gate); }
+
 void StandinHost::bindNotifyBeaconData(NotifyBeaconData handler) { notifyBeaconData_ = std::move(handler); }
 
 void StandinHost::enable(bool& on) {

@@ -6,6 +6,8 @@
 // Stations heard on radio go to the indexed list, those heard through the
 // Internet to the second list, below its header line. A station's line is
 // updated before its event is raised, so the handler finds its bearing there.
+//
+// With a gate to the Internet, every packet a live TNC heard goes to it as well.
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +17,7 @@
 
 #include "feeds/feed.h"
 #include "standin/geodesy.h"
+#include "standin/rf_to_internet_gate.h"
 #include "aprs/packet_decoder.h"
 #include "standin/station_list.h"
 #include "host/date_time.h"
@@ -29,8 +32,10 @@ public:
 
     // Feeds start when the host is switched on, not before.
     void addFeed(std::unique_ptr<Feed> feed);
-    // Where feeds deliver their packets.
+    // Where feeds deliver their packets; a live TNC's go to radioPacketSink().
     PacketSink packetSink();
+    PacketSink radioPacketSink();
+    void setInternetGate(std::unique_ptr<RadioToInternetGate> gate);
     void receivePacket(std::int16_t sourceNumber, std::string_view packet);
 
     std::uint64_t beaconsRaised() const { return beaconsRaised_; }
@@ -50,6 +55,7 @@ private:
     const Clock& clock_;
     NotifyBeaconData notifyBeaconData_;
     std::vector<std::unique_ptr<Feed>> feeds_;
+    std::unique_ptr<RadioToInternetGate> internetGate_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
 

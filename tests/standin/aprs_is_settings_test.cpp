@@ -70,6 +70,22 @@ TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginL
     EXPECT_THAT(errorFor("Filter=r/1/2/3\x01" "x\n"), HasSubstr("\"Filter\""));
 }
 
+TEST_F(AprsIsSettingsTest, GateToInternetIsOffByDefaultAndOnNeedsAServerAndATnc) {
+    const std::string feeds = "Callsign=N0CALL-10\nFeeds=aprs-is:rotate.aprs2.net, kiss-serial:/dev/ttyUSB0\n";
+    const auto off = read(feeds);
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(off));
+    EXPECT_FALSE(std::get<HostConfig>(off).gateToInternet);
+    const auto on = read(feeds + "Gate To Internet=On\n");
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(on));
+    EXPECT_TRUE(std::get<HostConfig>(on).gateToInternet);
+    EXPECT_THAT(errorFor(feeds + "Gate To Internet=yes\n"), HasSubstr("\"Gate To Internet\" is \"yes\"; allowed: off"));
+    for (const char* without : {"Feeds=aprs-is:rotate.aprs2.net\n", "Feeds=kiss:localhost\n"}) {
+        EXPECT_THAT(errorFor(std::string("Callsign=N0CALL-10\nGate To Internet=on\n") + without),
+                    HasSubstr("on only with an aprs-is feed and a kiss or kiss-serial feed"))
+            << without;
+    }
+}
+
 TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError) {
     FeedContext context;
     context.sink = [](std::int16_t, std::string_view) {};

@@ -3,13 +3,19 @@
 // shared direwolf-peer harness: the packets of a file are turned into audio,
 // decoded by a real Direwolf, and served over KISS TCP on 127.0.0.1. The feed
 // starts once one client is attached; the peer is always stopped on the way out.
+// A peer that also serves KISS on a pseudo terminal, as a serial TNC does, plays
+// its packets when told to, and lists what its clients asked it to transmit (to
+// a null audio device: nothing goes on the air). Direwolf points the fixed link
+// /tmp/kisstnc at its pseudo terminal, so such peers run one at a time.
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,7 +53,8 @@ public:
 
     // Starts the peer on a free loopback port with these TNC2 packets and waits
     // until it listens. False, with the reason in error(), if it does not.
-    bool start(const std::vector<std::string>& packets) {
+    // With `pseudoTerminal`, the peer plays only on feed() and runs until stopped.
+    bool start(const std::vector<std::string>& packets, bool pseudoTerminal = false) {
         if (!work_.isValid()) {
             error_ = "no temporary folder";
             return false;
@@ -66,8 +73,15 @@ public:
 
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DWPEER_DIR", stateFolder());
-        environment.insert("DWPEER_AUTOFEED", "1");
-        environment.insert("DWPEER_EXIT_AFTER_FEED", "1");
+        if (pseudoTerminal) {
+            ptyLock_ = std::make_unique<QLockFile>(QDir::temp().filePath("ovelsk-direwolf-pty.lock"));
+            ptyLock_->setStaleLockTime(0);
+            ptyLock_->lock();
+            environment.insert("DWPEER_PTY", "1");
+        } else {
+            environment.insert("DWPEER_AUTOFEED", "1");
+            environment.insert("DWPEER_EXIT_AFTER_FEED", "1");
+        }
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.start(toolsFolder() + "/run-peer.sh", {file.fileName(), QString::number(port_)});
@@ -84,6 +98,26 @@ public:
     quint16 port() const { return port_; }
     const std::string& error() const { return error_; }
     std::string output() { return process_.readAll().toStdString(); }
+
+    // The pseudo terminal the peer serves KISS on, as a serial TNC's device.
+    std::string pseudoTerminal() const {
+        QFile file(stateFolder() + "/pty");
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toStdString() : std::string();
+    }
+
+    // Plays the packets once more, as radio traffic its clients hear.
+    void feed() { QFile(stateFolder() + "/go").open(QIODevice::WriteOnly); }
+
+    // The frames clients asked Direwolf to transmit, as it logged them in TNC2 text.
+    std::vector<std::string> transmitted() const {
+        QProcess txLog;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DWPEER_DIR", stateFolder());
+        txLog.setProcessEnvironment(environment);
+        txLog.start(toolsFolder() + "/run-peer.sh", {"--tx-log", QString::number(port_)});
+        txLog.waitForFinished(15000);
+        return lines(txLog.readAllStandardOutput().toStdString());
+    }
 
     void stop() {
         if (process_.state() == QProcess::NotRunning) {
@@ -106,6 +140,7 @@ private:
     }
 
     QTemporaryDir work_;
+    std::unique_ptr<QLockFile> ptyLock_;  // released after the process below has stopped
     QProcess process_;
     quint16 port_ = 0;
     std::string error_;

@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "standin/create_standin_host.h"
 #include "standin/geodesy.h"
 #include "feeds/kiss_feed.h"
 #include "standin/standin_host.h"
@@ -16,6 +17,7 @@
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
+#include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -34,7 +36,7 @@ const std::vector<std::string> kRadioPackets = {
     "N1GATE>APRS,WIDE2-1:}W1ABC-5>APRS,TCPIP,N1GATE*:!4907.50N/07205.75W-third party",
 };
 
-class DirewolfPeerTest : public ::testing::Test {
+class DirewolfTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
@@ -44,13 +46,29 @@ protected:
     }
 };
 
-TEST_F(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
+class DirewolfPeerTest : public DirewolfTest, public ::testing::WithParamInterface<bool> {};
+
+// Serial: Direwolf serves KISS on a pseudo terminal, as a hardware TNC does on its serial port.
+INSTANTIATE_TEST_SUITE_P(OverTcpAndSerial, DirewolfPeerTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Serial" : "Tcp"; });
+
+// A KISS feed to the peer over TCP, or over its pseudo terminal; the peer plays
+// its packets once the feed is there.
+std::unique_ptr<KissFeed> connectKissFeed(DirewolfPeer& peer, bool serial, PacketSink sink, std::ostream& log) {
+    if (!serial) return std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, std::move(sink), log);
+    return std::make_unique<KissFeed>(SerialDevice{peer.pseudoTerminal()}, std::move(sink), log);
+}
+
+TEST_P(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
     DirewolfPeer peer;
-    ASSERT_TRUE(peer.start(kRadioPackets)) << peer.error();
+    ASSERT_TRUE(peer.start(kRadioPackets, GetParam())) << peer.error();
     std::vector<Delivery> delivered;
-    KissFeed feed(FeedAddress{"127.0.0.1", peer.port()},
-                  [&](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); });
-    feed.start();
+    std::ostringstream log;
+    auto feed = connectKissFeed(
+        peer, GetParam(),
+        [&](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); }, log);
+    feed->start();
+    if (GetParam()) peer.feed();
     ASSERT_TRUE(testing::spinUntil([&] { return delivered.size() >= kRadioPackets.size(); }, std::chrono::seconds(60)))
         << "received " << delivered.size() << " of " << kRadioPackets.size() << "\n" << peer.output();
     std::vector<Delivery> expected;
@@ -60,9 +78,9 @@ TEST_F(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
     EXPECT_THAT(delivered, UnorderedElementsAreArray(expected));
 }
 
-TEST_F(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosition) {
+TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosition) {
     DirewolfPeer peer;
-    ASSERT_TRUE(peer.start(kRadioPackets)) << peer.error();
+    ASSERT_TRUE(peer.start(kRadioPackets, GetParam())) << peer.error();
 
     constexpr Position kHome{49.0, -72.0};
     testing::FakeClock clock;
@@ -82,9 +100,10 @@ TEST_F(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
         heard[cStn.callsign] = {window.status, cStn.distance, tracker.LookupBearing(cStn.callsign)};
     });
     std::ostringstream log;
-    host.addFeed(std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, host.packetSink(), log));
+    host.addFeed(connectKissFeed(peer, GetParam(), host.packetSink(), log));
     bool on = true;
     host.enable(on);
+    if (GetParam()) peer.feed();
     ASSERT_TRUE(testing::spinUntil([&] { return heard.size() >= kRadioPackets.size(); }, std::chrono::seconds(60)))
         << "heard " << heard.size() << " of " << kRadioPackets.size() << "\n" << log.str() << peer.output();
 
@@ -109,6 +128,68 @@ TEST_F(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
         EXPECT_NEAR(got.distance, where.distance, 0.02);
         EXPECT_NEAR(got.bearing, std::round(where.bearing), 1.0);
     }
+}
+
+// The whole iGate on a hardware TNC, set up from the host settings: what the
+// TNC hears goes to the APRS-IS server with qAR and the station's callsign,
+// except what must stay on radio, and a digipeated copy only once.
+TEST_F(DirewolfTest, ASerialTncIgateGatesWhatItHearsToAVerifiedAprsIsLogin) {
+    const std::vector<std::string> heard = {
+        kRadioPackets[0],                                               // direct
+        kRadioPackets[1],                                               // digipeated
+        "N0CALL-7>APRS,N1DIGI,N2DIGI*:!4905.50N/07203.75W>digipeated",  // the same again, from another digipeater
+        kRadioPackets[2],                                               // Mic-E
+        kRadioPackets[4],                                               // third-party from the Internet
+        "N1GATE>APRS,WIDE2-1:}W1XYZ-3>APRS,WIDE1-1*:>gated from radio",
+        "N0CALL-2>APRS,NOGATE:>no gate",
+        "N0CALL-3>APRS,RFONLY,WIDE1-1:>radio only",
+        "N0CALL-4>APRS,TCPIP*:>from the Internet",
+        "N0CALL-6>APRS:?APRS?",
+        "N0CALL-1>APRS:>last",
+    };
+    DirewolfPeer peer;
+    ASSERT_TRUE(peer.start(heard, true)) << peer.error();
+    testing::LoopbackServer aprsIs;
+    ASSERT_TRUE(aprsIs.listen());
+    testing::ScratchFolder folder;
+    testing::writeFile(folder / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + (folder / "host/").string() +
+                           "\nLatitude=49\nLongitude=-72\nCallsign=N0CALL-10\nPasscode=12345\nGate To Internet=on\n"
+                           "Feeds=aprs-is:127.0.0.1:" + std::to_string(aprsIs.port()) + ", kiss-serial:" +
+                           peer.pseudoTerminal() + "\n");
+    testing::FakeClock clock;
+    std::ostringstream log;
+    StandinStartup startup;
+    startup.settingsFile = folder / "UI-View32.ini";
+    startup.firstStartFolder = folder / "first-start";
+    startup.log = &log;
+    startup.clock = &clock;
+    auto created = createStandinHost(startup);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
+    auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
+    bool on = true;
+    host.enable(on);
+    ASSERT_TRUE(aprsIs.waitForClients(1));
+    ASSERT_TRUE(aprsIs.waitForReceived(0, "\r\n"));
+    const std::string login = aprsIs.client(0).received;
+    aprsIs.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return log.str().find("verified, server") != std::string::npos; }));
+
+    peer.feed();
+    ASSERT_TRUE(aprsIs.waitForReceived(0, ">last\r\n")) << log.str() << peer.output();
+    EXPECT_EQ(aprsIs.client(0).received.substr(login.size()),
+              "N0CALL-9>APRS,WIDE1-1,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-direct\r\n"
+              "N0CALL-7>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4905.50N/07203.75W>digipeated\r\n"
+              "N0CALL>TYPS5P,WIDE1-1,qAR,N0CALL-10:`dYgoZO>/Mic-E\r\n"
+              "W1XYZ-3>APRS,WIDE1-1*,qAR,N0CALL-10:>gated from radio\r\n"
+              "N0CALL-1>APRS,qAR,N0CALL-10:>last\r\n");
+    std::vector<std::string> notSent;
+    for (const auto& line : testing::lines(log.str())) {
+        if (line.starts_with("igate: not sent ")) notSent.push_back(line.substr(line.rfind(": ") + 2));
+    }
+    EXPECT_THAT(notSent, ::testing::ElementsAre("duplicate within 30 s", "came from the Internet (TCPIP in its path)",
+                                                "path holds NOGATE", "path holds RFONLY", "path holds TCPIP",
+                                                "generic query"));
 }
 
 }  // namespace
