@@ -1,6 +1,6 @@
 #include "app/create_host.h"
 
-#include "aprs/create_standin_host.h"
+#include "standin/create_standin_host.h"
 
 namespace ovelsk {
 

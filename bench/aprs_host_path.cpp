@@ -1,4 +1,4 @@
-// links: ovelsk_aprs
+// links: ovelsk_standin
 // The whole host path for one packet: decode, distance and bearing from home
 // (GeographicLib), the station-list update and the NotifyBeaconData event, on the
 // bundled demo traffic (46 stations; its non-beacon lines are dropped as they
@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "aprs/demo_feed.h"
-#include "aprs/replay_line.h"
-#include "aprs/standin_host.h"
+#include "feeds/demo_feed.h"
+#include "feeds/replay_line.h"
+#include "standin/standin_host.h"
 #include "host/host_application.h"
 
 namespace {

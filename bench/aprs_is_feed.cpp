@@ -1,4 +1,4 @@
-// links: ovelsk_aprs
+// links: ovelsk_standin
 // The APRS-IS feed taking a recorded-style stream from a loopback server that
 // writes as fast as the socket allows. The server runs on its own thread with a
 // plain blocking socket, so the figure is what the feed itself can take on the
@@ -19,8 +19,8 @@
 #include <string>
 #include <thread>
 
-#include "aprs/aprs_is_feed.h"
-#include "aprs/standin_host.h"
+#include "feeds/aprs_is_feed.h"
+#include "standin/standin_host.h"
 #include "host/date_time.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_deframer.h"
 #include "aprs/aprs_is_login.h"
-#include "aprs/line_reader.h"
+#include "feeds/line_reader.h"
 
 namespace ovelsk::aprs::fuzzing {
 

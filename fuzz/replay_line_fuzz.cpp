@@ -1,4 +1,4 @@
-// sources: aprs/line_reader.cpp aprs/replay_line.cpp
+// sources: feeds/line_reader.cpp feeds/replay_line.cpp
 // Feeds arbitrary bytes, in pieces of arbitrary size, through the replay line
 // reader and the replay line parser, and checks what they promise: whole lines
 // only, none over the cap, and for every packet line a time, a channel that is
@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "aprs/line_reader.h"
-#include "aprs/replay_line.h"
+#include "feeds/line_reader.h"
+#include "feeds/replay_line.h"
 
 namespace {
 

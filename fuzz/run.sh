@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs one libFuzzer target: fuzz/run.sh NAME [SECONDS]
 #   NAME     builds fuzz/NAME_fuzz.cpp; its first line lists the sources it needs:
-#            "// sources: aprs/a.cpp aprs/b.cpp" (paths from the repository root);
+#            "// sources: aprs/a.cpp feeds/b.cpp" (paths from the repository root);
 #            an optional line "// pkg-config: Qt6Core" adds compile and link flags.
 #   SECONDS  how long to fuzz (default 60).
 # Starts from the saved corpus fuzz/corpus/NAME/ and, at the end, merges what was

@@ -1,0 +1,44 @@
+#pragma once
+// The APRS-IS feed, "aprs-is:HOST:PORT": logs in to an APRS-IS server and passes
+// on every packet line as an Internet-stream beacon. The server sends one packet
+// per line and comment lines starting with "#":
+//   # aprsc 2.1.19-g730c5c0
+//   # logresp N0CALL unverified, server T2EXAMPLE
+//   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "aprs/aprs_is_login.h"
+#include "feeds/feed.h"
+#include "feeds/feed_address.h"
+#include "feeds/line_reader.h"
+#include "feeds/tcp_feed_connection.h"
+
+namespace ovelsk::aprs {
+
+inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
+
+class AprsIsFeed final : public Feed {
+public:
+    // Connection changes and the server's login answer go to `log`.
+    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log = std::cerr,
+               FeedTimers timers = FeedTimers::onEventLoop());
+
+    void start() override;
+
+private:
+    void onBytes(std::string_view bytes);
+    void onLine(std::string_view line);
+
+    PacketSink sink_;
+    std::ostream* log_;
+    std::string name_;
+    LineReader lines_{kAprsIsMaxLineBytes};
+    bool loginAnswered_ = false;
+    TcpFeedConnection connection_;
+};
+
+}  // namespace ovelsk::aprs

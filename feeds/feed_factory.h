@@ -1,0 +1,35 @@
+#pragma once
+// Turns one entry of the "Feeds" setting into a feed:
+//   demo                 the bundled demo traffic, in a loop
+//   replay:PATH          a recorded file of `TIME CHANNEL PACKET` lines
+//   aprs-is:HOST:PORT    an APRS-IS server (port 14580 when left out)
+//   kiss:HOST:PORT       a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)
+// A new kind of feed is one more entry in the table in feed_factory.cpp.
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "aprs/aprs_is_login.h"
+#include "feeds/feed.h"
+#include "aprs/packet_decoder.h"
+#include "feeds/feed_timer.h"
+
+namespace ovelsk::aprs {
+
+struct FeedContext {
+    PacketSink sink;
+    Position home;                          // e.g. for a range filter around it
+    double replaySpeed = 1;
+    AprsIsLogin aprsIsLogin;      // with the filter filled in
+    std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
+    std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
+};
+
+// The feed, or what is wrong with the entry, worded to follow "allowed: ".
+std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context);
+
+}  // namespace ovelsk::aprs

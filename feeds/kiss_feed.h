@@ -1,0 +1,36 @@
+#pragma once
+// The KISS feed, "kiss:HOST:PORT": reads the frames a TNC such as Direwolf
+// serves over TCP and passes on every APRS UI frame, as TNC2 text, as a radio
+// beacon with the TNC port it was heard on.
+
+#include <cstdint>
+#include <iostream>
+#include <string>
+
+#include "feeds/feed.h"
+#include "feeds/feed_address.h"
+#include "aprs/kiss_deframer.h"
+#include "feeds/tcp_feed_connection.h"
+
+namespace ovelsk::aprs {
+
+inline constexpr std::uint16_t kKissDefaultPort = 8001;
+
+class KissFeed final : public Feed {
+public:
+    // Connection changes go to `log`.
+    KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log = std::cerr,
+             FeedTimers timers = FeedTimers::onEventLoop());
+
+    void start() override;
+
+private:
+    void onFrame(const KissFrame& frame);
+
+    PacketSink sink_;
+    KissDeframer deframer_;
+    KissDeframer::FrameHandler frameHandler_;
+    TcpFeedConnection connection_;
+};
+
+}  // namespace ovelsk::aprs

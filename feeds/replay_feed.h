@@ -1,0 +1,66 @@
+#pragma once
+// Plays recorded traffic: one `TIME CHANNEL PACKET` line at a time (see
+// replay_line.h), keeping the gaps between the recorded times divided by the
+// replay speed; the first packet goes out at once. Blank and "#" lines are
+// skipped, malformed ones counted and skipped. At the end of the source one
+// summary line goes to the log; a looping feed then starts over after `loopGap`,
+// so its traffic carries on in the present.
+
+#include <chrono>
+#include <cstddef>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "feeds/feed.h"
+#include "feeds/line_reader.h"
+#include "feeds/replay_line.h"
+#include "feeds/replay_source.h"
+#include "feeds/feed_timer.h"
+
+namespace ovelsk::aprs {
+
+struct ReplayOptions {
+    std::string name;   // for the summary line
+    double speed = 1;   // > 0; 2 plays twice as fast
+    bool loop = false;
+    std::chrono::milliseconds loopGap{std::chrono::seconds(60)};  // recorded time from the last packet to the first again
+};
+
+struct ReplayStats {
+    std::size_t packets = 0;    // delivered in this pass
+    std::size_t malformed = 0;  // lines skipped as malformed in this pass, overlong ones included
+    std::size_t passes = 0;     // passes finished
+};
+
+class ReplayFeed final : public Feed {
+public:
+    ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
+               ReplayOptions options, std::ostream& log);
+
+    void start() override;
+
+    const ReplayStats& stats() const { return stats_; }
+
+private:
+    bool readNextPacket();
+    void deliverNext();
+    void schedule(std::chrono::milliseconds recordedGap);
+    void finishPass();
+
+    std::unique_ptr<ReplaySource> source_;
+    PacketSink sink_;
+    std::unique_ptr<FeedTimer> timer_;
+    ReplayOptions options_;
+    std::ostream& log_;
+    LineReader reader_;
+    bool sourceEnded_ = false;
+    ReplayStats stats_;
+
+    // The packet due next.
+    ReplayTime nextTime_{};
+    std::int16_t nextSource_ = 0;
+    std::string nextPacket_;
+};
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,105 @@
+#include "feeds/tcp_feed_connection.h"
+
+#include <QHostAddress>
+#include <utility>
+
+namespace ovelsk::aprs {
+
+FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
+
+TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
+                                     Handlers handlers, FeedTimers timers, std::ostream& log)
+    : name_(std::move(name)),
+      address_(std::move(address)),
+      greeting_(std::move(greeting)),
+      handlers_(std::move(handlers)),
+      timers_(std::move(timers)),
+      log_(&log) {
+    // Take no more from the kernel than one read hands on, so a server that
+    // sends faster than we read is slowed by TCP instead of growing our memory.
+    socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
+    QObject::connect(&socket_, &QTcpSocket::connected, [this] { onConnected(); });
+    QObject::connect(&socket_, &QTcpSocket::readyRead, [this] { onReadyRead(); });
+    QObject::connect(&socket_, &QTcpSocket::errorOccurred,
+                     [this](QAbstractSocket::SocketError) { drop(socket_.errorString().toStdString()); });
+    QObject::connect(&socket_, &QTcpSocket::disconnected, [this] { drop("the connection was closed"); });
+}
+
+TcpFeedConnection::~TcpFeedConnection() {
+    QObject::disconnect(&socket_, nullptr, nullptr, nullptr);
+    socket_.abort();
+}
+
+void TcpFeedConnection::start() {
+    if (state_ == State::Idle) {
+        connectNow();
+    }
+}
+
+void TcpFeedConnection::connectNow() {
+    state_ = State::Connecting;
+    dataSinceConnect_ = false;
+    armSilenceTimer();
+    // Given the name, the socket looks it up again, so a server that moved or a
+    // round-robin name that points elsewhere is followed.
+    socket_.connectToHost(QString::fromStdString(address_.host), address_.port);
+}
+
+void TcpFeedConnection::onConnected() {
+    state_ = State::Connected;
+    log("connected to " + socket_.peerAddress().toString().toStdString() + " port " +
+        std::to_string(socket_.peerPort()));
+    if (!greeting_.empty()) {
+        socket_.write(greeting_.data(), static_cast<qint64>(greeting_.size()));
+    }
+    armSilenceTimer();
+}
+
+void TcpFeedConnection::onReadyRead() {
+    if (state_ != State::Connected) {
+        return;
+    }
+    bool anyData = false;
+    qint64 count = 0;
+    while ((count = socket_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
+        anyData = true;
+        handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
+    }
+    if (anyData) {
+        if (!dataSinceConnect_) {
+            dataSinceConnect_ = true;
+            backoff_.reset();
+        }
+        armSilenceTimer();
+    }
+}
+
+void TcpFeedConnection::drop(const std::string& reason) {
+    if (state_ != State::Connecting && state_ != State::Connected) {
+        return;
+    }
+    const bool wasConnected = state_ == State::Connected;
+    // Whole lines or frames that arrived before the close still count.
+    onReadyRead();
+    state_ = State::Waiting;
+    timers_.silence->stop();
+    const std::string peer = wasConnected ? socket_.peerAddress().toString().toStdString() + " port " +
+                                                std::to_string(socket_.peerPort())
+                                          : address_.text();
+    socket_.abort();
+    handlers_.lost();
+    const auto delay = backoff_.nextDelay();
+    log((wasConnected ? "connection to " + peer + " lost: " : "cannot connect to " + peer + ": ") + reason +
+        "; next attempt in " + std::to_string(delay.count()) + " s");
+    timers_.retry->start(delay, [this] { connectNow(); });
+}
+
+void TcpFeedConnection::armSilenceTimer() {
+    timers_.silence->start(kSilenceTimeout, [this] {
+        drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
+    });
+}
+
+void TcpFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
+
+}  // namespace ovelsk::aprs

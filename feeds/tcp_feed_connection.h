@@ -1,0 +1,75 @@
+#pragma once
+// A TCP connection a feed keeps up on its own: it connects, sends the feed's
+// greeting, hands on every byte received, and when the peer refuses, closes or
+// stays silent it tries again after a growing wait, looking the host name up
+// afresh each time. Every change is logged with the feed, the address and why.
+
+#include <QTcpSocket>
+#include <array>
+#include <chrono>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "feeds/feed_address.h"
+#include "feeds/feed_timer.h"
+#include "feeds/reconnect_backoff.h"
+
+namespace ovelsk::aprs {
+
+// A connection that delivers nothing at all, not even server comments, for this
+// long is taken as dead; so is an attempt that does not connect within it.
+inline constexpr std::chrono::seconds kSilenceTimeout{120};
+
+struct FeedTimers {
+    std::unique_ptr<FeedTimer> retry;
+    std::unique_ptr<FeedTimer> silence;
+
+    static FeedTimers onEventLoop();
+};
+
+class TcpFeedConnection {
+public:
+    struct Handlers {
+        std::function<void(std::string_view bytes)> received;
+        // The connection is gone: bytes of an unfinished line or frame will never
+        // be completed and must be forgotten.
+        std::function<void()> lost;
+    };
+
+    // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580").
+    TcpFeedConnection(std::string name, FeedAddress address, std::string greeting, Handlers handlers,
+                      FeedTimers timers, std::ostream& log);
+    ~TcpFeedConnection();
+    TcpFeedConnection(const TcpFeedConnection&) = delete;
+    TcpFeedConnection& operator=(const TcpFeedConnection&) = delete;
+
+    // Starts the first attempt; the connection then keeps itself up.
+    void start();
+
+private:
+    enum class State { Idle, Connecting, Connected, Waiting };
+
+    void connectNow();
+    void onConnected();
+    void onReadyRead();
+    void drop(const std::string& reason);
+    void armSilenceTimer();
+    void log(const std::string& message) const;
+
+    std::string name_;
+    FeedAddress address_;
+    std::string greeting_;
+    Handlers handlers_;
+    FeedTimers timers_;
+    std::ostream* log_;
+    ReconnectBackoff backoff_;
+    QTcpSocket socket_;
+    State state_ = State::Idle;
+    bool dataSinceConnect_ = false;
+    std::array<char, 64 * 1024> readBuffer_{};
+};
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,35 @@
+#pragma once
+// Start-up of the host stand-in: reads the host settings (setting up the demo on
+// a first start), checks every value, and builds the host with its feeds. A bad
+// value gives one message naming the key, the value and what is allowed, and
+// nothing is written in that case.
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "standin/first_start.h"
+#include "feeds/feed_timer.h"
+#include "standin/standin_host.h"
+#include "host/date_time.h"
+#include "host/host_settings.h"
+
+namespace ovelsk::aprs {
+
+struct StandinStartup {
+    std::filesystem::path settingsFile = HostSettings::defaultPath();
+    std::filesystem::path firstStartFolder = defaultHostDataFolder();
+    std::ostream* log = nullptr;         // standard error when not set
+    const Clock* clock = nullptr;        // the system clock when not set
+    std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
+    // Ovelsk's range setting, in the host's distance unit: the APRS-IS feed asks
+    // its server for the stations within it unless the Filter setting says otherwise.
+    float range = 40;
+};
+
+std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup = {});
+
+}  // namespace ovelsk::aprs

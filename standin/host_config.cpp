@@ -1,0 +1,131 @@
+#include "standin/host_config.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "aprs/aprs_is_login.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan" or "inf".
+std::optional<double> plainNumber(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
+                          text.front() == '.'))
+        return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+struct Problem {
+    std::string_view key;
+    std::string value;
+    std::string_view allowed;
+};
+
+std::optional<double> coordinate(const HostSettings& settings, std::string_view key, double limit,
+                                 std::string_view allowed, std::optional<Problem>& problem) {
+    const std::string text = settings.value(key).value_or("");
+    const auto value = plainNumber(text);
+    if (!value || std::abs(*value) > limit) {
+        problem = Problem{key, text, allowed};
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string_view distanceUnitText(DistanceUnit unit) { return unit == DistanceUnit::Miles ? "mi" : "km"; }
+
+std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
+                         std::string_view allowed) {
+    const std::string shown = value.empty() ? "empty or missing" : "\"" + std::string(value) + "\"";
+    return "Host settings " + settings.path().string() + ": \"" + std::string(key) + "\" is " + shown +
+           "; allowed: " + std::string(allowed);
+}
+
+std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings) {
+    HostConfig config;
+    std::optional<Problem> problem;
+    const auto fail = [&] { return settingError(settings, problem->key, problem->value, problem->allowed); };
+
+    const auto latitude =
+        coordinate(settings, kLatitudeKey, 90, "decimal degrees from -90 to 90, north positive", problem);
+    if (!latitude) return fail();
+    const auto longitude =
+        coordinate(settings, kLongitudeKey, 180, "decimal degrees from -180 to 180, east positive", problem);
+    if (!longitude) return fail();
+    config.home = {*latitude, *longitude};
+
+    const std::string unit = settings.value(kDistanceUnitKey).value_or("");
+    if (equalsIgnoringCase(unit, "km")) {
+        config.distanceUnit = DistanceUnit::Kilometres;
+    } else if (!unit.empty() && !equalsIgnoringCase(unit, "mi")) {
+        return settingError(settings, kDistanceUnitKey, unit, "mi (statute miles, the default) or km");
+    }
+
+    const std::string speed = settings.value(kReplaySpeedKey).value_or("");
+    if (!speed.empty()) {
+        const auto value = plainNumber(speed);
+        if (!value || *value <= 0)
+            return settingError(settings, kReplaySpeedKey, speed, "a number greater than 0 (1, the default, is real time)");
+        config.replaySpeed = *value;
+    }
+
+    const std::string feedsText = settings.value(kFeedsKey).value_or("");
+    std::string_view feeds = feedsText;
+    while (!feeds.empty()) {
+        const auto comma = feeds.find(',');
+        const auto entry = trimBlanks(feeds.substr(0, comma));
+        if (entry.empty()) return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        config.feeds.emplace_back(entry);
+        if (comma == std::string_view::npos) break;
+        feeds.remove_prefix(comma + 1);
+        if (trimBlanks(feeds).empty())
+            return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+    }
+
+    config.callsign = settings.value(kCallsignKey).value_or("");
+    const bool loginNeeded = std::any_of(config.feeds.begin(), config.feeds.end(),
+                                         [](const std::string& entry) { return entry.starts_with("aprs-is:"); });
+    if (config.callsign.empty() ? loginNeeded : !isValidAprsIsCallsign(config.callsign)) {
+        return settingError(settings, kCallsignKey, config.callsign,
+                            "the station's callsign, 1 to 9 letters, digits and \"-\" (the aprs-is feed logs in with it)");
+    }
+    const std::string passcode = settings.value(kPasscodeKey).value_or("");
+    if (!passcode.empty()) {
+        const auto [end, ec] = std::from_chars(passcode.data(), passcode.data() + passcode.size(), config.passcode);
+        if (ec != std::errc{} || end != passcode.data() + passcode.size() || config.passcode < -1 ||
+            config.passcode > 32767)
+            return settingError(settings, kPasscodeKey, passcode,
+                                "the APRS-IS passcode of the callsign, 0 to 32767, or -1 (the default) to receive only");
+    }
+    config.filter = settings.value(kFilterKey).value_or("");
+    if (!isValidAprsIsFilter(config.filter)) {
+        return settingError(settings, kFilterKey, config.filter,
+                            "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
+                            "(the default is the range around home)");
+    }
+    return config;
+}
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,58 @@
+#pragma once
+// The host's own settings, read from the [UI-View32] section of the host settings
+// file (host/host_settings.h); every key is meant to be edited by hand:
+//
+//   [UI-View32]
+//   Program Folder=/home/me/.local/share/ovelsk/host/
+//   Latitude=40.015
+//   Longitude=-105.2705
+//   Distance Unit=mi
+//   Feeds=replay:/home/me/saturday.txt, demo, aprs-is:rotate.aprs2.net, kiss:localhost:8001
+//   Replay Speed=1
+//   Callsign=N0CALL-10
+//   Passcode=-1
+//   Filter=r/40.015/-105.2705/65
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "standin/geodesy.h"
+#include "aprs/packet_decoder.h"
+#include "host/host_settings.h"
+
+namespace ovelsk::aprs {
+
+inline constexpr std::string_view kLatitudeKey = "Latitude";
+inline constexpr std::string_view kLongitudeKey = "Longitude";
+inline constexpr std::string_view kDistanceUnitKey = "Distance Unit";
+inline constexpr std::string_view kFeedsKey = "Feeds";
+inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
+inline constexpr std::string_view kCallsignKey = "Callsign";
+inline constexpr std::string_view kPasscodeKey = "Passcode";
+inline constexpr std::string_view kFilterKey = "Filter";
+
+// "mi" or "km", as the station lists show it.
+std::string_view distanceUnitText(DistanceUnit unit);
+
+struct HostConfig {
+    Position home;
+    DistanceUnit distanceUnit = DistanceUnit::Miles;
+    std::vector<std::string> feeds;  // one feed entry each, blanks around them removed
+    double replaySpeed = 1;
+    // The APRS-IS login; the callsign is required only when an aprs-is feed is set.
+    std::string callsign;
+    int passcode = -1;   // receive only
+    std::string filter;  // empty: a range filter around home
+};
+
+// The one message start-up stops with for a bad setting: it names the file, the
+// key, the value and what the key allows.
+std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
+                         std::string_view allowed);
+
+// The settings as the host uses them, or the message for the first bad one.
+std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings);
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,78 @@
+#include "standin/standin_host.h"
+
+#include <cmath>
+
+#include "standin/host_config.h"
+
+namespace ovelsk::aprs {
+
+// A feed's channel number is the source number the host reports.
+static_assert(kInternetChannel == kInternetStreamSource);
+
+StandinHost::StandinHost(Position home, DistanceUnit unit, const Clock& clock)
+    : home_(home), unit_(unit), clock_(clock), internetList_(kMaxStationListLines, stationListHeader()) {}
+
+StandinHost::~StandinHost() = default;
+
+void StandinHost::addFeed(std::unique_ptr<Feed> feed) {
+    feeds_.push_back(std::move(feed));
+    if (feedsStarted_) feeds_.back()->start();
+}
+
+PacketSink StandinHost::packetSink() {
+    return [this](std::int16_t sourceNumber, std::string_view packet) { receivePacket(sourceNumber, packet); };
+}
+
+void StandinHost::bindNotifyBeaconData(NotifyBeaconData handler) { notifyBeaconData_ = std::move(handler); }
+
+void StandinHost::enable(bool& on) {
+    enabled_ = on;
+    if (!on || feedsStarted_) return;
+    feedsStarted_ = true;
+    for (auto& feed : feeds_) feed->start();
+}
+
+void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet) {
+    if (!enabled_) return;
+    const DecodeResult decoded = decodePacket(packet);
+    if (!decoded.packet) {
+        ++packetsDropped_;
+        return;
+    }
+    const DecodedPacket& beacon = *decoded.packet;
+    const DistanceAndBearing fromHome = distanceAndBearingFromHome(home_, beacon.position, unit_);
+
+    StationList& list = sourceNumber == kInternetStreamSource ? internetList_ : radioList_;
+    list.update({beacon.callsign, beacon.viaDigipeater, lastHeardText(), fromHome.distance,
+                 distanceUnitText(unit_), fromHome.bearing});
+
+    ++beaconsRaised_;
+    if (notifyBeaconData_) {
+        notifyBeaconData_(StationObject{beacon.callsign, sourceNumber, beacon.path,
+                                        static_cast<float>(fromHome.distance)});
+    }
+}
+
+// Formatting the local time is the costliest step of a list update; within one
+// second every station shows the same text.
+std::string_view StandinHost::lastHeardText() {
+    const DateTime now = clock_.now();
+    const long long second = std::llround(now * 86400.0);
+    if (second != lastHeardSecond_) {
+        lastHeardSecond_ = second;
+        lastHeardText_ = formatLocalDateTime(now);
+    }
+    return lastHeardText_;
+}
+
+std::int16_t StandinHost::stationListCount() { return static_cast<std::int16_t>(radioList_.lines().size()); }
+
+std::string_view StandinHost::stationListLine(std::int16_t index) {
+    const auto lines = radioList_.lines();
+    if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return {};
+    return lines[static_cast<std::size_t>(index)];
+}
+
+std::span<const std::string> StandinHost::secondStationList() { return internetList_.lines(); }
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,66 @@
+#pragma once
+// Ovelsk's own host: takes packets from its feeds, decodes them, measures
+// distance and bearing from home, keeps the two station lists and raises
+// NotifyBeaconData for every packet that reports its sender's position.
+//
+// Stations heard on radio go to the indexed list, those heard through the
+// Internet to the second list, below its header line. A station's line is
+// updated before its event is raised, so the handler finds its bearing there.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "feeds/feed.h"
+#include "standin/geodesy.h"
+#include "aprs/packet_decoder.h"
+#include "standin/station_list.h"
+#include "host/date_time.h"
+#include "host/host_application.h"
+
+namespace ovelsk::aprs {
+
+class StandinHost final : public HostApplication {
+public:
+    StandinHost(Position home, DistanceUnit unit, const Clock& clock);
+    ~StandinHost() override;
+
+    // Feeds start when the host is switched on, not before.
+    void addFeed(std::unique_ptr<Feed> feed);
+    // Where feeds deliver their packets.
+    PacketSink packetSink();
+    void receivePacket(std::int16_t sourceNumber, std::string_view packet);
+
+    std::uint64_t beaconsRaised() const { return beaconsRaised_; }
+    std::uint64_t packetsDropped() const { return packetsDropped_; }
+
+    void bindNotifyBeaconData(NotifyBeaconData handler) override;
+    void enable(bool& on) override;
+    std::int16_t stationListCount() override;
+    std::string_view stationListLine(std::int16_t index) override;
+    std::span<const std::string> secondStationList() override;
+
+private:
+    std::string_view lastHeardText();
+
+    Position home_;
+    DistanceUnit unit_;
+    const Clock& clock_;
+    NotifyBeaconData notifyBeaconData_;
+    std::vector<std::unique_ptr<Feed>> feeds_;
+    bool enabled_ = false;
+    bool feedsStarted_ = false;
+
+    StationList radioList_;
+    StationList internetList_;
+
+    long long lastHeardSecond_ = -1;
+    std::string lastHeardText_;
+
+    std::uint64_t beaconsRaised_ = 0;
+    std::uint64_t packetsDropped_ = 0;
+};
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,158 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "feeds/aprs_is_feed.h"
+#include "aprs_is_loopback_server.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::Delivery;
+
+constexpr std::string_view kLogin = "user N0CALL-10 pass 12345 vers Ovelsk 1.0.0 filter r/51.5000/-0.1000/65\r\n";
+
+class AprsIsFeedTest : public testing::FeedTest {
+protected:
+    AprsIsFeedTest() {
+        feed = std::make_unique<AprsIsFeed>(FeedAddress{"127.0.0.1", server.port()},
+                                            AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
+                                            recordDeliveries(), logStream, timers.take());
+    }
+
+    // Starts the feed and waits until the server has its login.
+    void connect() {
+        feed->start();
+        ASSERT_TRUE(server.waitForClients(1));
+        ASSERT_TRUE(server.waitForReceived(0, "\r\n"));
+    }
+
+    std::unique_ptr<AprsIsFeed> feed;
+};
+
+TEST(AprsIsLogin, WritesTheLoginLineAndTheRangeFilter) {
+    EXPECT_EQ(aprsIsLoginLine({"N0CALL-10", 12345, aprsIsRangeFilter(51.5, -0.1, 40 * 1.609344)}), kLogin);
+    EXPECT_EQ(aprsIsLoginLine({"N0CALL", kReceiveOnlyPasscode, "r/-33.8688/151.2093/50 t/p"}),
+              "user N0CALL pass -1 vers Ovelsk 1.0.0 filter r/-33.8688/151.2093/50 t/p\r\n");
+    EXPECT_EQ(aprsIsRangeFilter(0, 0, 40.0), "r/0.0000/0.0000/40");  // whole kilometres stay as they are
+    EXPECT_EQ(aprsIsRangeFilter(0, 0, 40.01), "r/0.0000/0.0000/41");
+}
+
+TEST(AprsIsLogin, AcceptsOnlyCallsignsAndFiltersThatCannotBreakTheLoginLine) {
+    EXPECT_TRUE(isValidAprsIsCallsign("N0CALL-10"));
+    EXPECT_FALSE(isValidAprsIsCallsign(""));
+    EXPECT_FALSE(isValidAprsIsCallsign("N0CALL-100"));
+    EXPECT_FALSE(isValidAprsIsCallsign("N0CALL pass"));
+    EXPECT_TRUE(isValidAprsIsFilter("r/51.5/-0.1/65 t/poimqstunw"));
+    EXPECT_FALSE(isValidAprsIsFilter("r/51.5/-0.1/65\r\nuser X"));
+}
+
+TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
+    connect();
+    EXPECT_EQ(server.client(0).received, kLogin);
+    server.send(0, "# aprsc 2.1.19\r\n# logresp N0CALL-10 verified, server T2TEST\r\n");
+    server.send(0, "N0CALL-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test \r\nW1AW>APRS:>lf only\n");
+    server.send(0, "# aprsc 2.1.19 8 Dec 2026 10:00:20 GMT T2TEST\r\n# logresp again\r\n");
+    server.send(0, "K1ABC>APRS:>last\r\n");
+    ASSERT_TRUE(waitForDeliveries(3));
+    EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-Test "},
+                                       Delivery{100, "W1AW>APRS:>lf only"}, Delivery{100, "K1ABC>APRS:>last"}));
+    EXPECT_THAT(log(), ElementsAre(HasSubstr("connected to 127.0.0.1"),
+                                 "aprs-is:127.0.0.1:" + std::to_string(server.port()) +
+                                     ": # logresp N0CALL-10 verified, server T2TEST"));
+}
+
+TEST_F(AprsIsFeedTest, JoinsSplitLinesKeepsTheirBytesAndDropsOverLongOnes) {
+    connect();
+    const std::string longest = "W1AW>APRS:>" + std::string(kAprsIsMaxLineBytes - 11, 'y');
+    server.send(0, "N0CALL>APRS:!4903.");
+    server.send(0, "50N/07201.75W-\r");
+    server.send(0, "\n\r\n" + std::string(600, 'x') + "\r\n");
+    server.send(0, longest + "\r");  // exactly at the cap, cut between CR and LF
+    server.send(0, "\nK1ABC>APRS:>\xC0\xFF inner\rCR\r\r\n");
+    server.send(0, std::string(300, 'z'));
+    server.send(0, std::string(300, 'z') + "\nW1AW>APRS:>after\n");
+    ASSERT_TRUE(waitForDeliveries(4));
+    EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL>APRS:!4903.50N/07201.75W-"}, Delivery{100, longest},
+                                       Delivery{100, "K1ABC>APRS:>\xC0\xFF inner\rCR\r"},
+                                       Delivery{100, "W1AW>APRS:>after"}));
+}
+
+TEST_F(AprsIsFeedTest, ReconnectsAfterTheServerClosesWithoutLosingOrRepeatingPackets) {
+    connect();
+    server.send(0, "N0CALL>APRS:>before\r\nW1AW>APRS:>unfinis");
+    server.close(0);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
+    EXPECT_FALSE(timers.silence->active());
+    EXPECT_THAT(log().back(), HasSubstr("lost"));
+    EXPECT_THAT(log().back(), HasSubstr("next attempt in 1 s"));
+
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(2));
+    ASSERT_TRUE(server.waitForReceived(1, "\r\n"));
+    EXPECT_EQ(server.client(1).received, kLogin);
+    server.send(1, "hed\r\nK1ABC>APRS:>after\r\n");
+    ASSERT_TRUE(waitForDeliveries(2));
+    // The unfinished line died with the first connection: its tail, arriving on
+    // the second, is a line of its own and never joined to its head.
+    EXPECT_THAT(delivered, ElementsAre(Delivery{100, "N0CALL>APRS:>before"}, Delivery{100, "hed"},
+                                       Delivery{100, "K1ABC>APRS:>after"}));
+}
+
+TEST_F(AprsIsFeedTest, DropsASilentConnectionButServerCommentsCountAsTraffic) {
+    connect();
+    EXPECT_TRUE(timers.silence->active());
+    EXPECT_EQ(timers.silence->delay(), std::chrono::seconds(120));
+    const int startsBefore = timers.silence->starts();
+    server.send(0, "# keep-alive\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.silence->starts() > startsBefore; }));
+
+    timers.silence->fire();
+    ASSERT_TRUE(server.waitForClosed(0));
+    EXPECT_TRUE(timers.retry->active());
+    EXPECT_THAT(log().back(), HasSubstr("nothing received for 120 s"));
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(2));
+}
+
+TEST_F(AprsIsFeedTest, BacksOffWhileRefusedAndStartsOverOnceDataFlows) {
+    const quint16 port = server.port();
+    server.stopListening();
+    feed->start();
+    std::vector<long> delays;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+        delays.push_back(static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(timers.retry->delay()).count()));
+        if (attempt < 7) {
+            timers.retry->fire();
+        }
+    }
+    EXPECT_THAT(delays, ElementsAre(1, 2, 4, 8, 16, 32, 60, 60));
+    EXPECT_THAT(log().back(), HasSubstr("cannot connect to 127.0.0.1:" + std::to_string(port)));
+
+    ASSERT_TRUE(server.listen(port));
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(1));
+    // A server that accepts and closes again without a word does not count as
+    // having recovered...
+    server.close(0);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(60));
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(2));
+    // ...one that sends something does.
+    server.send(1, "# aprsc\r\nN0CALL>APRS:>hello\r\n");
+    ASSERT_TRUE(waitForDeliveries(1));
+    server.close(1);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs

@@ -1,0 +1,84 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "standin/create_standin_host.h"
+#include "feeds/demo_feed.h"
+#include "standin/host_config.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using ::testing::HasSubstr;
+
+class FirstStartTest : public ::testing::Test {
+protected:
+    std::variant<std::unique_ptr<StandinHost>, std::string> start() {
+        return createStandinHost({settingsFile_, hostFolder_, &log_});
+    }
+
+    testing::ScratchFolder folder_;
+    std::filesystem::path settingsFile_ = folder_ / "config" / "Peak Systems" / "UI-View32.ini";
+    std::filesystem::path hostFolder_ = folder_ / "data" / "ovelsk" / "host" / "";
+    std::ostringstream log_;
+};
+
+TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    HostSettings settings(settingsFile_);
+    ASSERT_FALSE(settings.load());
+    ASSERT_TRUE(settings.exists());
+    EXPECT_EQ(settings.value(kProgramFolderKey), hostFolder_.string());
+    EXPECT_TRUE(settings.value(kProgramFolderKey)->ends_with("/ovelsk/host/"));
+    EXPECT_EQ(settings.value(kFeedsKey), "demo");
+    const auto config = readHostConfig(settings);
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
+    EXPECT_EQ(std::get<HostConfig>(config).home.latitude, kDemoHome.latitude);
+    EXPECT_EQ(std::get<HostConfig>(config).home.longitude, kDemoHome.longitude);
+
+    const auto igate = testing::readFile(hostFolder_ / "igate.ini");
+    EXPECT_EQ(igate, sampleIgateIni());
+    EXPECT_THAT(igate, HasSubstr("[INET_TO_RF]\r\nW0DEMO-7=ALL\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(hostFolder_ / "igate.tmp"));
+    EXPECT_THAT(log_.str(), HasSubstr(settingsFile_.string()));
+}
+
+TEST_F(FirstStartTest, KeepsAnIgateIniThatIsAlreadyThere) {
+    std::filesystem::create_directories(hostFolder_);
+    testing::writeFile(hostFolder_ / "igate.ini", "[INET_TO_RF]\r\nMINE=ALL\r\n");
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    EXPECT_EQ(testing::readFile(hostFolder_ / "igate.ini"), "[INET_TO_RF]\r\nMINE=ALL\r\n");
+}
+
+TEST_F(FirstStartTest, HappensOnlyOnce) {
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    testing::writeFile(hostFolder_ / "igate.ini", "edited");
+    log_.str("");
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    EXPECT_EQ(testing::readFile(hostFolder_ / "igate.ini"), "edited");
+    EXPECT_EQ(log_.str(), "");
+}
+
+TEST_F(FirstStartTest, SaysWhyWhenTheFolderCannotBeMade) {
+    testing::writeFile(folder_ / "data", "a file where the folder should be");
+    const auto result = start();
+    ASSERT_TRUE(std::holds_alternative<std::string>(result));
+    EXPECT_THAT(std::get<std::string>(result), HasSubstr("cannot create the host folder"));
+    EXPECT_FALSE(std::filesystem::exists(settingsFile_));
+}
+
+TEST(DefaultHostDataFolder, FollowsXdgDataHome) {
+    const char* old = std::getenv("XDG_DATA_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_DATA_HOME", "/tmp/xdg-data", 1);
+    EXPECT_EQ(defaultHostDataFolder().string(), "/tmp/xdg-data/ovelsk/host/");
+    ::unsetenv("XDG_DATA_HOME");
+    ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/home/op", 1);
+    EXPECT_EQ(defaultHostDataFolder().string(), std::string(std::getenv("HOME")) + "/.local/share/ovelsk/host/");
+    if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs

@@ -1,0 +1,123 @@
+#include "standin/host_config.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "standin/create_standin_host.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class HostConfigTest : public ::testing::Test {
+protected:
+    HostSettings settingsWith(std::string_view lines) {
+        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=/srv/host/\n" + std::string(lines));
+        HostSettings settings(settingsFile_);
+        EXPECT_FALSE(settings.load());
+        return settings;
+    }
+
+    std::string errorFor(std::string_view lines) {
+        const auto config = readHostConfig(settingsWith(lines));
+        return std::holds_alternative<std::string>(config) ? std::get<std::string>(config) : "";
+    }
+
+    testing::ScratchFolder folder_;
+    std::filesystem::path settingsFile_ = folder_ / "UI-View32.ini";
+};
+
+TEST_F(HostConfigTest, ReadsEveryKey) {
+    const auto config = readHostConfig(settingsWith(
+        "Latitude=-33.8688\nlongitude = 151.2093\nDistance Unit=KM\nFeeds=demo, replay:/tmp/a b.txt ,demo\n"
+        "Replay Speed=2.5\n"));
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(config)) << std::get<std::string>(config);
+    const auto& host = std::get<HostConfig>(config);
+    EXPECT_EQ(host.home.latitude, -33.8688);
+    EXPECT_EQ(host.home.longitude, 151.2093);
+    EXPECT_EQ(host.distanceUnit, DistanceUnit::Kilometres);
+    EXPECT_THAT(host.feeds, ElementsAre("demo", "replay:/tmp/a b.txt", "demo"));
+    EXPECT_EQ(host.replaySpeed, 2.5);
+}
+
+TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
+    const auto config = readHostConfig(settingsWith("Latitude=40\nLongitude=-105\nDistance Unit=\n"));
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
+    const auto& host = std::get<HostConfig>(config);
+    EXPECT_EQ(host.distanceUnit, DistanceUnit::Miles);
+    EXPECT_EQ(host.replaySpeed, 1.0);
+    EXPECT_TRUE(host.feeds.empty());
+}
+
+TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
+    const std::string home = "Latitude=40\nLongitude=-105\n";
+    struct Case {
+        std::string lines;
+        std::string message;
+    };
+    for (const auto& [lines, message] : std::vector<Case>{
+             {"Longitude=-105\n", "\"Latitude\" is empty or missing; allowed: decimal degrees from -90 to 90"},
+             {"Latitude=90.5\nLongitude=-105\n", "\"Latitude\" is \"90.5\"; allowed: decimal degrees from -90 to 90"},
+             {"Latitude=40N\nLongitude=-105\n", "\"Latitude\" is \"40N\"; allowed"},
+             {"Latitude=nan\nLongitude=-105\n", "\"Latitude\" is \"nan\"; allowed"},
+             {"Latitude=40\nLongitude=-180.01\n", "\"Longitude\" is \"-180.01\"; allowed: decimal degrees from -180 to 180"},
+             {"Latitude=40\nLongitude=105,3\n", "\"Longitude\" is \"105,3\"; allowed"},
+             {home + "Distance Unit=miles\n", "\"Distance Unit\" is \"miles\"; allowed: mi (statute miles, the default) or km"},
+             {home + "Replay Speed=0\n", "\"Replay Speed\" is \"0\"; allowed: a number greater than 0"},
+             {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
+             {home + "Replay Speed=fast\n", "\"Replay Speed\" is \"fast\"; allowed"},
+             {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
+             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
+             {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
+         }) {
+        const std::string error = errorFor(lines);
+        EXPECT_THAT(error, HasSubstr(message)) << lines;
+        EXPECT_THAT(error, HasSubstr(settingsFile_.string())) << "the message names the file";
+        EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+class HostStartupTest : public HostConfigTest {
+protected:
+    std::string startupError(std::string_view lines) {
+        settingsWith(lines);
+        const auto before = testing::readFile(settingsFile_);
+        std::ostringstream log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+        EXPECT_EQ(testing::readFile(settingsFile_), before) << "nothing is written";
+        EXPECT_FALSE(std::filesystem::exists(folder_ / "fresh"));
+        EXPECT_EQ(log.str(), "");
+        return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
+    }
+};
+
+TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
+    const std::string home = "Latitude=40\nLongitude=-105\n";
+    EXPECT_THAT(startupError(home + "Feeds=demo, tape:/x\n"),
+                HasSubstr("\"Feeds\" is \"tape:/x\"; allowed: a comma-separated list of demo, replay:PATH"));
+    EXPECT_THAT(startupError(home + "Feeds=replay:\n"), HasSubstr("\"Feeds\" is \"replay:\"; allowed"));
+    EXPECT_THAT(startupError(home + "Feeds=demo2\n"), HasSubstr("\"Feeds\" is \"demo2\"; allowed"));
+    const auto missing = (folder_ / "missing.txt").string();
+    EXPECT_THAT(startupError(home + "Feeds=replay:" + missing + "\n"),
+                HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
+    EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
+    EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+}
+
+TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
+    const auto replay = folder_ / "saturday.txt";
+    testing::writeFile(replay, "2026-12-08T10:00:00Z IS N0CALL>APRS,TCPIP*:!4903.50N/07201.75W-\n");
+    settingsWith("Latitude=49\nLongitude=-72\nFeeds=replay:" + replay.string() + "\n");
+    std::ostringstream log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
+    EXPECT_EQ(log.str(), "");
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
