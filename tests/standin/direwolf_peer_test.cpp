@@ -152,6 +152,7 @@ TEST_F(DirewolfTest, ASerialTncIgateGatesWhatItHearsToAVerifiedAprsIsLogin) {
     testing::LoopbackServer aprsIs;
     ASSERT_TRUE(aprsIs.listen());
     testing::ScratchFolder folder;
+    std::filesystem::create_directory(folder / "host");
     testing::writeFile(folder / "UI-View32.ini",
                        "[UI-View32]\nProgram Folder=" + (folder / "host/").string() +
                            "\nLatitude=49\nLongitude=-72\nCallsign=N0CALL-10\nPasscode=12345\nGate To Internet=on\n"
