@@ -3,18 +3,17 @@
 #include <QCoreApplication>
 
 #include "app/create_host.h"
-#include "host/host_settings.h"
 
 namespace ovelsk {
 
-StartupOptions defaultStartupOptions() {
+StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
     static const SystemClock clock;
     StartupOptions options;
     options.programFolder = QCoreApplication::applicationDirPath().toStdString();
     options.executable = QCoreApplication::applicationFilePath().toStdString();
-    options.hostSettingsFile = HostSettings::defaultPath();
+    options.hostSettingsFile = hostSettingsFile;
     options.clock = &clock;
-    options.createHost = createHost;
+    options.createHost = [hostSettingsFile](float range) { return createHost(range, hostSettingsFile); };
     return options;
 }
 

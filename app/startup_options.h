@@ -9,6 +9,7 @@
 
 #include "app/create_host.h"
 #include "host/date_time.h"
+#include "host/host_settings.h"
 
 namespace ovelsk {
 
@@ -24,7 +25,9 @@ struct StartupOptions {
     std::function<HostOrError(float range)> createHost;
 };
 
-// The options of the running program; needs the QCoreApplication to exist.
-StartupOptions defaultStartupOptions();
+// The options of the running program, with the host settings in `hostSettingsFile`
+// (the default file unless the command line names another); needs the
+// QCoreApplication to exist.
+StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile = HostSettings::defaultPath());
 
 }  // namespace ovelsk

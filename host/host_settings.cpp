@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
+
+#include "host/xdg_folders.h"
 
 namespace ovelsk {
 namespace {
@@ -48,19 +47,7 @@ std::optional<KeyValue> keyValue(std::string_view line) {
 
 HostSettings::HostSettings(std::filesystem::path file) : file_(std::move(file)) {}
 
-std::filesystem::path HostSettings::defaultPath() {
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base directory rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-        return std::filesystem::path(xdg) / "Peak Systems" / "UI-View32.ini";
-    }
-    std::filesystem::path home;
-    if (const char* variable = std::getenv("HOME"); variable && *variable) {
-        home = variable;
-    } else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) {
-        home = user->pw_dir;
-    }
-    return home / ".config" / "Peak Systems" / "UI-View32.ini";
-}
+std::filesystem::path HostSettings::defaultPath() { return xdgConfigHome() / "Peak Systems" / "UI-View32.ini"; }
 
 std::optional<FileError> HostSettings::load() {
     lines_.clear();

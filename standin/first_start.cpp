@@ -1,12 +1,12 @@
 #include "standin/first_start.h"
 
 #include <charconv>
-#include <cstdlib>
 #include <ostream>
 
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
 #include "host/atomic_file.h"
+#include "host/xdg_folders.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -19,17 +19,7 @@ std::string shortest(double value) {
 
 }  // namespace
 
-std::filesystem::path defaultHostDataFolder() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        base = std::filesystem::path(".local") / "share";
-    }
-    return base / "ovelsk" / "host" / "";
-}
+std::filesystem::path defaultHostDataFolder() { return xdgDataHome() / "ovelsk" / "host" / ""; }
 
 std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
                                            std::ostream& log) {

@@ -77,6 +77,10 @@ TEST(DefaultHostDataFolder, FollowsXdgDataHome) {
     ::unsetenv("XDG_DATA_HOME");
     ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/home/op", 1);
     EXPECT_EQ(defaultHostDataFolder().string(), std::string(std::getenv("HOME")) + "/.local/share/ovelsk/host/");
+    // A relative value is invalid under the XDG rules and ignored, as for the config folder.
+    ::setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(defaultHostDataFolder().string(), std::string(std::getenv("HOME")) + "/.local/share/ovelsk/host/");
+    ::unsetenv("XDG_DATA_HOME");
     if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
 }
 
