@@ -43,6 +43,20 @@ std::optional<KeyValue> keyValue(std::string_view line) {
     return KeyValue{trimBlanks(trimmed.substr(0, eq)), trimBlanks(trimmed.substr(eq + 1))};
 }
 
+// The key-value lines of the [UI-View32] section, in file order.
+std::vector<KeyValue> sectionEntries(const std::vector<std::string>& lines) {
+    std::vector<KeyValue> entries;
+    bool inSection = false;
+    for (const auto& line : lines) {
+        if (const auto name = sectionName(line)) {
+            inSection = equalsIgnoringCase(*name, kHostSettingsSection);
+        } else if (inSection) {
+            if (const auto kv = keyValue(line)) entries.push_back(*kv);
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 HostSettings::HostSettings(std::filesystem::path file) : file_(std::move(file)) {}
@@ -82,15 +96,16 @@ std::optional<FileError> HostSettings::load() {
 }
 
 std::optional<std::string> HostSettings::value(std::string_view key) const {
-    bool inSection = false;
-    for (const auto& line : lines_) {
-        if (const auto name = sectionName(line)) {
-            inSection = equalsIgnoringCase(*name, kHostSettingsSection);
-        } else if (inSection) {
-            if (const auto kv = keyValue(line); kv && equalsIgnoringCase(kv->key, key)) return std::string(kv->value);
-        }
+    for (const auto& entry : sectionEntries(lines_)) {
+        if (equalsIgnoringCase(entry.key, key)) return std::string(entry.value);
     }
     return std::nullopt;
+}
+
+std::vector<std::string> HostSettings::keys() const {
+    std::vector<std::string> keys;
+    for (const auto& entry : sectionEntries(lines_)) keys.emplace_back(entry.key);
+    return keys;
 }
 
 bool HostSettings::setValue(std::string_view key, std::string_view value) {

@@ -5,6 +5,7 @@
 
 #include "feeds/feed_factory.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
 
 namespace ovelsk::aprs {
 
@@ -18,6 +19,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     if (!settings.exists()) {
         if (auto error = setUpFirstStart(settings, startup.firstStartFolder, log)) return std::move(*error);
     }
+    for (const auto& warning : unknownSettingWarnings(settings)) log << warning << '\n' << std::flush;
 
     auto config = readHostConfig(settings);
     if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);

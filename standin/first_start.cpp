@@ -5,6 +5,7 @@
 
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
 #include "host/atomic_file.h"
 #include "host/xdg_folders.h"
 
@@ -35,14 +36,26 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     // Ovelsk puts its file names straight after the folder, so it keeps its separator.
     std::string folder = programFolder.string();
     if (!folder.ends_with('/')) folder += '/';
-    settings.setValue(kProgramFolderKey, folder);
-    settings.setValue(kLatitudeKey, shortest(kDemoHome.latitude));
-    settings.setValue(kLongitudeKey, shortest(kDemoHome.longitude));
-    settings.setValue(kDistanceUnitKey, "mi");
-    settings.setValue(kFeedsKey, "demo");
-    settings.setValue(kReplaySpeedKey, "1");
-    if (const auto error = settings.save())
-        return "cannot write the host settings " + settings.path().string() + ": " + error->reason;
+    const FirstStartValue values[] = {
+        {kProgramFolderKey, folder},
+        {kLatitudeKey, shortest(kDemoHome.latitude)},
+        {kLongitudeKey, shortest(kDemoHome.longitude)},
+        {kDistanceUnitKey, "mi"},
+        {kFeedsKey, "demo"},
+        {kReplaySpeedKey, "1"},
+    };
+    const auto cannotWrite = [&](const std::string& reason) {
+        return "cannot write the host settings " + settings.path().string() + ": " + reason;
+    };
+    if (settings.path().has_parent_path()) {
+        std::filesystem::create_directories(settings.path().parent_path(), ec);
+        if (ec) return cannotWrite(ec.message());
+    }
+    auto temp = settings.path();
+    temp += ".tmp";
+    if (const auto error = replaceFileAtomically(settings.path(), temp, commentedSettingsText(values)))
+        return cannotWrite(error->reason);
+    if (const auto error = settings.load()) return cannotWrite(error->reason);
 
     log << "First start: the host plays its bundled demo. Its settings are in " << settings.path().string()
         << "; set Latitude, Longitude and Feeds there to use a real station.\n"

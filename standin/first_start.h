@@ -17,8 +17,9 @@ namespace ovelsk::aprs {
 std::filesystem::path defaultHostDataFolder();
 
 // Creates `programFolder` with the sample igate.ini (an igate.ini already there
-// is kept), fills `settings` for the demo and saves it, and says on `log` where
-// the settings file is. nullopt on success, else why it failed.
+// is kept), writes the settings file for the demo with a comment above every key
+// and loads it into `settings`, and says on `log` where the settings file is.
+// nullopt on success, else why it failed.
 std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
                                            std::ostream& log);
 

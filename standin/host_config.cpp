@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "aprs/aprs_is_login.h"
+#include "aprs/shown_text.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -58,7 +59,7 @@ std::string_view distanceUnitText(DistanceUnit unit) { return unit == DistanceUn
 
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
                          std::string_view allowed) {
-    const std::string shown = value.empty() ? "empty or missing" : "\"" + std::string(value) + "\"";
+    const std::string shown = value.empty() ? "empty or missing" : "\"" + shownText(value) + "\"";
     return "Host settings " + settings.path().string() + ": \"" + std::string(key) + "\" is " + shown +
            "; allowed: " + std::string(allowed);
 }

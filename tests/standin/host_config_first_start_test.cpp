@@ -6,6 +6,7 @@
 #include "standin/create_standin_host.h"
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -43,6 +44,25 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_THAT(igate, HasSubstr("[INET_TO_RF]\r\nW0DEMO-7=ALL\r\n"));
     EXPECT_FALSE(std::filesystem::exists(hostFolder_ / "igate.tmp"));
     EXPECT_THAT(log_.str(), HasSubstr(settingsFile_.string()));
+}
+
+TEST_F(FirstStartTest, WritesACommentAboveEveryKeyAndLeavesTheLiveFeedKeysCommentedOut) {
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    const std::string text = testing::readFile(settingsFile_);
+    for (const SettingKey& key : settingKeys()) {
+        SCOPED_TRACE(key.name);
+        const bool commentedOut = !key.example.empty();
+        const auto line = text.find("\n" + std::string(commentedOut ? ";" : "") + std::string(key.name) + "=");
+        ASSERT_NE(line, std::string::npos) << text;
+        const auto lineAbove = text.rfind('\n', line - 1);
+        EXPECT_EQ(text.substr(lineAbove + 1, 2), "; ") << "a comment right above the key";
+    }
+    HostSettings settings(settingsFile_);
+    ASSERT_FALSE(settings.load());
+    EXPECT_EQ(settings.keys(), (std::vector<std::string>{"Program Folder", "Latitude", "Longitude", "Distance Unit",
+                                                         "Feeds", "Replay Speed"}));
+    EXPECT_FALSE(settings.value(kCallsignKey).has_value());
+    EXPECT_TRUE(unknownSettingWarnings(settings).empty());
 }
 
 TEST_F(FirstStartTest, KeepsAnIgateIniThatIsAlreadyThere) {

@@ -74,6 +74,9 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
              {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
              {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
+             // What the message echoes stays one short line whatever the file holds.
+             {home + "Distance Unit=mi\x1b[2J\n", "\"Distance Unit\" is \"mi\\x1B[2J\"; allowed"},
+             {home + "Distance Unit=" + std::string(100, 'm') + "\n", "is \"" + std::string(80, 'm') + "...\"; allowed"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
@@ -107,6 +110,21 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+}
+
+TEST_F(HostStartupTest, AnUnknownKeyGivesOneWarningNamingTheNearestKnownKey) {
+    for (const auto& [line, warning] : std::vector<std::pair<std::string, std::string>>{
+             {"Feed=demo", "\"Feed\" is not a setting; did you mean \"Feeds\"?"},
+             {"lattitude=40", "\"lattitude\" is not a setting; did you mean \"Latitude\"?"},
+             {"ReplaySpeed=2", "\"ReplaySpeed\" is not a setting; did you mean \"Replay Speed\"?"},
+             {"Call\x1b[2Jsign=N0CALL", "\"Call\\x1B[2Jsign\" is not a setting; did you mean \"Callsign\"?"},
+         }) {
+        settingsWith("Latitude=49\nLongitude=-72\n;Filter=commented out, so no key\n" + line + "\n");
+        std::ostringstream log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+        EXPECT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << "start-up goes on";
+        EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() + ": " + warning + "\n");
+    }
 }
 
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {

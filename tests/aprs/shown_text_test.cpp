@@ -1,0 +1,31 @@
+#include "aprs/shown_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace ovelsk::aprs {
+namespace {
+
+TEST(ShownText, CutsAfterEightyCharactersAndEscapesControlBytes)
+{
+    using namespace std::string_literals;
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"kiss:localhost:8001", "kiss:localhost:8001"},
+        {"a\tb\r\n\x1b[31m\x7f", "a\\x09b\\x0D\\x0A\\x1B[31m\\x7F"},
+        {"nul\0here"s, "nul\\x00here"},
+        {std::string(80, 'x'), std::string(80, 'x')},
+        {std::string(81, 'x'), std::string(80, 'x') + "..."},
+        // Characters, not bytes: 80 two-byte letters are kept whole.
+        {std::string(79, 'x') + "\xC3\xA9\xC3\xA9", std::string(79, 'x') + "\xC3\xA9..."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shownText(c.text), c.shown);
+    }
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
