@@ -220,11 +220,13 @@ std::optional<std::string> Form1::Form_Load() {
 
 std::filesystem::path Form1::programFolder() const { return applicationDir_->text().toStdString(); }
 
+RangeSettingsFolders Form1::rangeSettingsFolders() const { return {programFolder(), options_.userSettingsFolder}; }
+
 void Form1::LoadSettings() {
-    const auto read = readRangeSetting(programFolder());
+    const auto read = readRangeSetting(rangeSettingsFolders());
     if (read.error) {
         qWarning().noquote() << QStringLiteral("Ovelsk: cannot read %1 (%2); the range stays %3")
-                                    .arg(QString::fromStdString(rangeSettingsFile(programFolder()).string()),
+                                    .arg(QString::fromStdString(read.file.string()),
                                          QString::fromStdString(read.error->reason), range_->text());
         return;
     }
@@ -236,7 +238,7 @@ void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_
 void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
 
 void Form1::Command1_Click() {
-    if (const auto error = saveRangeSetting(programFolder(), range_->text())) {
+    if (const auto error = saveRangeSetting(rangeSettingsFolders(), range_->text())) {
         setStatus("Range not saved: " + error->reason);
     }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/range_settings.h"
 #include "app/startup_options.h"
 #include "host/gateway_section.h"
 #include "host/host_application.h"
@@ -70,6 +71,7 @@ private:
     void Timer1_radar_Timer();
 
     std::filesystem::path programFolder() const;
+    RangeSettingsFolders rangeSettingsFolders() const;
 
     StartupOptions options_;
     DateTime neverHeard_ = 0;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/create_host.h"
+#include "app/range_settings.h"
 
 namespace ovelsk {
 
@@ -10,6 +11,7 @@ StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
     static const SystemClock clock;
     StartupOptions options;
     options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    options.userSettingsFolder = defaultUserSettingsFolder();
     options.executable = QCoreApplication::applicationFilePath().toStdString();
     options.hostSettingsFile = hostSettingsFile;
     options.clock = &clock;

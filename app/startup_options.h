@@ -16,6 +16,8 @@ namespace ovelsk {
 struct StartupOptions {
     // The folder of the running executable: settings live here.
     std::filesystem::path programFolder;
+    // Where the range setting goes instead when the program's folder is not writable.
+    std::filesystem::path userSettingsFolder;
     // The running executable, as the host is told to start it.
     std::filesystem::path executable;
     // The host's saved settings, which name the host's program folder.

@@ -32,6 +32,7 @@ struct FormHarness {
     void build(std::function<void()> onCreateHost = {}) {
         StartupOptions options;
         options.programFolder = folder.path();
+        options.userSettingsFolder = userSettingsFolder();
         options.executable = folder.path() / "ovelsk";
         options.hostSettingsFile = hostSettingsFile();
         options.clock = &clock;
@@ -52,6 +53,7 @@ struct FormHarness {
     }
 
     std::filesystem::path hostSettingsFile() const { return hostSide / "UI-View32.ini"; }
+    std::filesystem::path userSettingsFolder() const { return hostSide / "user-config" / "ovelsk"; }
     std::filesystem::path hostProgramFolder() const { return hostSide / "host"; }
 
     // Host settings that name a host program folder holding `igate`.
