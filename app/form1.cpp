@@ -87,6 +87,7 @@ Form1::Form1(StartupOptions options, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
     QIcon icon;
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-48.png"));
     icon.addFile(QStringLiteral(":/ovelsk/ovelsk-32.png"));
     icon.addFile(QStringLiteral(":/ovelsk/ovelsk-16.png"));
     setWindowIcon(icon);

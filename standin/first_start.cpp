@@ -20,6 +20,21 @@ std::string shortest(double value) {
 
 }  // namespace
 
+std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
+    // Ovelsk puts its file names straight after the folder, so it keeps its separator.
+    std::string folder = programFolder.string();
+    if (!folder.ends_with('/')) folder += '/';
+    const FirstStartValue values[] = {
+        {kProgramFolderKey, folder},
+        {kLatitudeKey, shortest(kDemoHome.latitude)},
+        {kLongitudeKey, shortest(kDemoHome.longitude)},
+        {kDistanceUnitKey, "mi"},
+        {kFeedsKey, "demo"},
+        {kReplaySpeedKey, "1"},
+    };
+    return commentedSettingsText(values);
+}
+
 std::filesystem::path defaultHostDataFolder() { return xdgDataHome() / "ovelsk" / "host" / ""; }
 
 std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
@@ -33,17 +48,6 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
             return "cannot write " + igateIni.string() + ": " + error->reason;
     }
 
-    // Ovelsk puts its file names straight after the folder, so it keeps its separator.
-    std::string folder = programFolder.string();
-    if (!folder.ends_with('/')) folder += '/';
-    const FirstStartValue values[] = {
-        {kProgramFolderKey, folder},
-        {kLatitudeKey, shortest(kDemoHome.latitude)},
-        {kLongitudeKey, shortest(kDemoHome.longitude)},
-        {kDistanceUnitKey, "mi"},
-        {kFeedsKey, "demo"},
-        {kReplaySpeedKey, "1"},
-    };
     const auto cannotWrite = [&](const std::string& reason) {
         return "cannot write the host settings " + settings.path().string() + ": " + reason;
     };
@@ -53,7 +57,7 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     }
     auto temp = settings.path();
     temp += ".tmp";
-    if (const auto error = replaceFileAtomically(settings.path(), temp, commentedSettingsText(values)))
+    if (const auto error = replaceFileAtomically(settings.path(), temp, firstStartSettingsText(programFolder)))
         return cannotWrite(error->reason);
     if (const auto error = settings.load()) return cannotWrite(error->reason);
 

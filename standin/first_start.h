@@ -16,6 +16,10 @@ namespace ovelsk::aprs {
 // $XDG_DATA_HOME (else ~/.local/share) / ovelsk / host /
 std::filesystem::path defaultHostDataFolder();
 
+// The settings file a first start writes for the demo with `programFolder` as
+// the host folder, a comment above every key.
+std::string firstStartSettingsText(const std::filesystem::path& programFolder);
+
 // Creates `programFolder` with the sample igate.ini (an igate.ini already there
 // is kept), writes the settings file for the demo with a comment above every key
 // and loads it into `settings`, and says on `log` where the settings file is.
