@@ -22,7 +22,8 @@ std::string shortest(double value) {
 
 std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
     // Ovelsk puts its file names straight after the folder, so it keeps its separator.
-    std::string folder = programFolder.string();
+    std::error_code ec;
+    std::string folder = std::filesystem::absolute(programFolder, ec).string();
     if (!folder.ends_with('/')) folder += '/';
     const FirstStartValue values[] = {
         {kProgramFolderKey, folder},
