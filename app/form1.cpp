@@ -1,7 +1,6 @@
 #include "app/form1.h"
 
 #include <QCheckBox>
-#include <QDebug>
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
@@ -13,6 +12,9 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <sstream>
+
+#include "app/app_log.h"
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
 #include "radar/radar_view.h"
@@ -227,15 +229,19 @@ RangeSettingsFolders Form1::rangeSettingsFolders() const { return {programFolder
 void Form1::LoadSettings() {
     const auto read = readRangeSetting(rangeSettingsFolders());
     if (read.error) {
-        qWarning().noquote() << QStringLiteral("Ovelsk: cannot read %1 (%2); the range stays %3")
-                                    .arg(QString::fromStdString(read.file.string()),
-                                         QString::fromStdString(read.error->reason), range_->text());
+        qCWarning(lcFiles, "cannot read %s (%s); the range stays %s", read.file.c_str(), read.error->reason.c_str(),
+                  qUtf8Printable(range_->text()));
         return;
     }
     if (read.range) range_->setText(*read.range);
 }
 
-void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile); }
+void Form1::RegisterWithHost() {
+    std::ostringstream problems;
+    hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile, problems);
+    std::istringstream lines(problems.str());
+    for (std::string line; std::getline(lines, line);) qCWarning(lcFiles, "%s", line.c_str());
+}
 
 // Held for the program's life: a second Ovelsk on the same host folder stops here.
 std::optional<std::string> Form1::lockHostFolder() {
@@ -246,8 +252,8 @@ std::optional<std::string> Form1::lockHostFolder() {
     case HostFolderLock::Outcome::HeldElsewhere:
         return hostFolderLock_.problem();
     case HostFolderLock::Outcome::Unavailable:
-        qWarning().noquote() << QStringLiteral("Ovelsk: %1; a second Ovelsk on this host folder would not be stopped")
-                                    .arg(QString::fromStdString(hostFolderLock_.problem()));
+        qCWarning(lcFiles, "%s; a second Ovelsk on this host folder would not be stopped",
+                  hostFolderLock_.problem().c_str());
         return std::nullopt;
     }
     return std::nullopt;

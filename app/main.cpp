@@ -2,6 +2,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/app_log.h"
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/headless.h"
@@ -41,7 +42,7 @@ int main(int argc, char* argv[]) {
                                                : ovelsk::defaultStartupOptions());
     QObject::connect(&form, &ovelsk::Form1::statusChanged, &writeStatusLine);
     if (const auto error = form.Form_Load()) {
-        std::fprintf(stderr, "Ovelsk: %s\n", error->c_str());
+        qCCritical(ovelsk::lcApp, "%s", error->c_str());
         return 1;
     }
     form.show();

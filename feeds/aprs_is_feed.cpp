@@ -2,14 +2,14 @@
 
 #include <utility>
 
+#include "aprs/shown_text.h"
 #include "feeds/feed.h"
+#include "feeds/feeds_log.h"
 
 namespace ovelsk::aprs {
 
-AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log,
-                       FeedTimers timers)
+AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
-      log_(&log),
       name_("aprs-is:" + address.text()),
       connection_(name_, address, aprsIsLoginLine(login),
                   TcpFeedConnection::Handlers{
@@ -18,7 +18,7 @@ AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, Pac
                           lines_.reset();
                           loginAnswered_ = false;
                       }},
-                  std::move(timers), log) {}
+                  std::move(timers)) {}
 
 void AprsIsFeed::start() { connection_.start(); }
 
@@ -40,7 +40,7 @@ void AprsIsFeed::onLine(std::string_view line) {
     // the log; the rest are banners and keep-alives.
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
-        *log_ << name_ << ": " << line << std::endl;
+        qCInfo(lcFeeds, "%s: %s", name_.c_str(), shownText(line).c_str());
     }
 }
 

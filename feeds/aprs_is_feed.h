@@ -7,7 +7,6 @@
 //   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
 
 #include <cstdint>
-#include <iostream>
 #include <string>
 #include <string_view>
 
@@ -23,8 +22,8 @@ inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
 
 class AprsIsFeed final : public Feed {
 public:
-    // Connection changes and the server's login answer go to `log`.
-    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log = std::cerr,
+    // Connection changes and the server's login answer are logged in ovelsk.feeds.
+    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink,
                FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
@@ -34,7 +33,6 @@ private:
     void onLine(std::string_view line);
 
     PacketSink sink_;
-    std::ostream* log_;
     std::string name_;
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;

@@ -1,7 +1,6 @@
 #include "feeds/feed_factory.h"
 
 #include <array>
-#include <iostream>
 
 #include "feeds/aprs_is_feed.h"
 #include "feeds/demo_feed.h"
@@ -21,7 +20,7 @@ struct FeedKind {
 };
 
 FeedOrError makeDemo(std::string_view, const FeedContext& context) {
-    return makeDemoFeed(context.sink, context.makeTimer(), context.replaySpeed, *context.log);
+    return makeDemoFeed(context.sink, context.makeTimer(), context.replaySpeed);
 }
 
 FeedOrError makeReplay(std::string_view path, const FeedContext& context) {
@@ -29,19 +28,19 @@ FeedOrError makeReplay(std::string_view path, const FeedContext& context) {
     auto source = FileReplaySource::open(std::string(path), &error);
     if (!source) return "replay:PATH of a readable file (" + std::string(path) + ": " + error + ")";
     return std::make_unique<ReplayFeed>(std::move(source), context.sink, context.makeTimer(),
-                                        ReplayOptions{std::string(path), context.replaySpeed}, *context.log);
+                                        ReplayOptions{std::string(path), context.replaySpeed});
 }
 
 FeedOrError makeAprsIs(std::string_view address, const FeedContext& context) {
     const auto parsed = parseFeedAddress(address, kAprsIsDefaultPort);
     if (!parsed) return "aprs-is:HOST:PORT with a port from 1 to 65535 (14580 when left out)";
-    return std::make_unique<AprsIsFeed>(*parsed, context.aprsIsLogin, context.sink, *context.log);
+    return std::make_unique<AprsIsFeed>(*parsed, context.aprsIsLogin, context.sink);
 }
 
 FeedOrError makeKiss(std::string_view address, const FeedContext& context) {
     const auto parsed = parseFeedAddress(address, kKissDefaultPort);
     if (!parsed) return "kiss:HOST:PORT with a port from 1 to 65535 (8001 when left out)";
-    return std::make_unique<KissFeed>(*parsed, context.sink, *context.log);
+    return std::make_unique<KissFeed>(*parsed, context.sink);
 }
 
 constexpr std::array kFeedKinds{
@@ -60,13 +59,11 @@ std::string allowedFeeds() {
 }  // namespace
 
 std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context) {
-    FeedContext withLog = context;
-    if (!withLog.log) withLog.log = &std::cerr;
     for (const auto& kind : kFeedKinds) {
         if (!entry.starts_with(kind.name)) continue;
         const auto rest = entry.substr(kind.name.size());
-        if (!kind.takesArgument && rest.empty()) return kind.make(rest, withLog);
-        if (kind.takesArgument && rest.size() > 1 && rest.front() == ':') return kind.make(rest.substr(1), withLog);
+        if (!kind.takesArgument && rest.empty()) return kind.make(rest, context);
+        if (kind.takesArgument && rest.size() > 1 && rest.front() == ':') return kind.make(rest.substr(1), context);
     }
     return allowedFeeds();
 }

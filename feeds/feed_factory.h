@@ -7,7 +7,6 @@
 // A new kind of feed is one more entry in the table in feed_factory.cpp.
 
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,7 +24,6 @@ struct FeedContext {
     Position home;                          // e.g. for a range filter around it
     double replaySpeed = 1;
     AprsIsLogin aprsIsLogin;      // with the filter filled in
-    std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
     std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
 };
 

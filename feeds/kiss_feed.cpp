@@ -6,13 +6,13 @@
 
 namespace ovelsk::aprs {
 
-KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log, FeedTimers timers)
+KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
       frameHandler_([this](const KissFrame& frame) { onFrame(frame); }),
       connection_("kiss:" + address.text(), address, std::string(),
                   TcpFeedConnection::Handlers{[this](std::string_view bytes) { deframer_.feed(bytes, frameHandler_); },
                                               [this] { deframer_.reset(); }},
-                  std::move(timers), log) {}
+                  std::move(timers)) {}
 
 void KissFeed::start() { connection_.start(); }
 

@@ -4,7 +4,6 @@
 // beacon with the TNC port it was heard on.
 
 #include <cstdint>
-#include <iostream>
 #include <string>
 
 #include "feeds/feed.h"
@@ -18,9 +17,8 @@ inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
 class KissFeed final : public Feed {
 public:
-    // Connection changes go to `log`.
-    KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log = std::cerr,
-             FeedTimers timers = FeedTimers::onEventLoop());
+    // Connection changes are logged in ovelsk.feeds.
+    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
 

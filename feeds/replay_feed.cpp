@@ -2,14 +2,15 @@
 
 #include <array>
 #include <cmath>
-#include <ostream>
+
+#include "feeds/feeds_log.h"
 
 namespace ovelsk::aprs {
 
 ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
-                       ReplayOptions options, std::ostream& log)
+                       ReplayOptions options)
     : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
-      options_(std::move(options)), log_(log) {}
+      options_(std::move(options)) {}
 
 void ReplayFeed::start() {
     if (readNextPacket()) {
@@ -63,12 +64,11 @@ void ReplayFeed::deliverNext() {
 void ReplayFeed::finishPass() {
     stats_.malformed += reader_.overlongLines();
     ++stats_.passes;
-    log_ << "replay " << options_.name << ": " << stats_.packets << " packets delivered, " << stats_.malformed
-         << " malformed lines skipped";
     // A source without a single packet would otherwise loop without pause.
     const bool again = options_.loop && stats_.packets > 0;
-    if (again) log_ << " (pass " << stats_.passes << ", starting over)";
-    log_ << '\n' << std::flush;
+    const std::string pass = again ? " (pass " + std::to_string(stats_.passes) + ", starting over)" : "";
+    qCInfo(lcFeeds, "replay %s: %zu packets delivered, %zu malformed lines skipped%s", options_.name.c_str(),
+           stats_.packets, stats_.malformed, pass.c_str());
     if (!again) return;
 
     source_->rewind();

@@ -36,7 +36,7 @@ struct ReplayStats {
 class ReplayFeed final : public Feed {
 public:
     ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
-               ReplayOptions options, std::ostream& log);
+               ReplayOptions options);
 
     void start() override;
 
@@ -52,7 +52,6 @@ private:
     PacketSink sink_;
     std::unique_ptr<FeedTimer> timer_;
     ReplayOptions options_;
-    std::ostream& log_;
     LineReader reader_;
     bool sourceEnded_ = false;
     ReplayStats stats_;

@@ -3,18 +3,19 @@
 #include <QHostAddress>
 #include <utility>
 
+#include "feeds/feeds_log.h"
+
 namespace ovelsk::aprs {
 
 FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
 
 TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
-                                     Handlers handlers, FeedTimers timers, std::ostream& log)
+                                     Handlers handlers, FeedTimers timers)
     : name_(std::move(name)),
       address_(std::move(address)),
       greeting_(std::move(greeting)),
       handlers_(std::move(handlers)),
-      timers_(std::move(timers)),
-      log_(&log) {
+      timers_(std::move(timers)) {
     // Take no more from the kernel than one read hands on, so a server that
     // sends faster than we read is slowed by TCP instead of growing our memory.
     socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
@@ -47,8 +48,8 @@ void TcpFeedConnection::connectNow() {
 
 void TcpFeedConnection::onConnected() {
     state_ = State::Connected;
-    log("connected to " + socket_.peerAddress().toString().toStdString() + " port " +
-        std::to_string(socket_.peerPort()));
+    qCInfo(lcFeeds, "%s: connected to %s port %u", name_.c_str(), qUtf8Printable(socket_.peerAddress().toString()),
+           static_cast<unsigned>(socket_.peerPort()));
     if (!greeting_.empty()) {
         socket_.write(greeting_.data(), static_cast<qint64>(greeting_.size()));
     }
@@ -89,8 +90,9 @@ void TcpFeedConnection::drop(const std::string& reason) {
     socket_.abort();
     handlers_.lost();
     const auto delay = backoff_.nextDelay();
-    log((wasConnected ? "connection to " + peer + " lost: " : "cannot connect to " + peer + ": ") + reason +
-        "; next attempt in " + std::to_string(delay.count()) + " s");
+    const std::string what = wasConnected ? "connection to " + peer + " lost" : "cannot connect to " + peer;
+    qCWarning(lcFeeds, "%s: %s: %s; next attempt in %lld s", name_.c_str(), what.c_str(), reason.c_str(),
+              static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { connectNow(); });
 }
 
@@ -99,7 +101,5 @@ void TcpFeedConnection::armSilenceTimer() {
         drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
     });
 }
-
-void TcpFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
 
 }  // namespace ovelsk::aprs

@@ -8,7 +8,6 @@
 #include <array>
 #include <chrono>
 #include <functional>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,9 +38,9 @@ public:
         std::function<void()> lost;
     };
 
-    // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580").
+    // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580"), ovelsk.feeds.
     TcpFeedConnection(std::string name, FeedAddress address, std::string greeting, Handlers handlers,
-                      FeedTimers timers, std::ostream& log);
+                      FeedTimers timers);
     ~TcpFeedConnection();
     TcpFeedConnection(const TcpFeedConnection&) = delete;
     TcpFeedConnection& operator=(const TcpFeedConnection&) = delete;
@@ -57,14 +56,12 @@ private:
     void onReadyRead();
     void drop(const std::string& reason);
     void armSilenceTimer();
-    void log(const std::string& message) const;
 
     std::string name_;
     FeedAddress address_;
     std::string greeting_;
     Handlers handlers_;
     FeedTimers timers_;
-    std::ostream* log_;
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;

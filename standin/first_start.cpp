@@ -1,11 +1,11 @@
 #include "standin/first_start.h"
 
 #include <charconv>
-#include <ostream>
 
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
+#include "standin/standin_log.h"
 #include "host/atomic_file.h"
 #include "host/xdg_folders.h"
 
@@ -38,8 +38,7 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
 
 std::filesystem::path defaultHostDataFolder() { return xdgDataHome() / "ovelsk" / "host" / ""; }
 
-std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
-                                           std::ostream& log) {
+std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder) {
     std::error_code ec;
     std::filesystem::create_directories(programFolder, ec);
     if (ec) return "cannot create the host folder " + programFolder.string() + ": " + ec.message();
@@ -62,9 +61,10 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
         return cannotWrite(error->reason);
     if (const auto error = settings.load()) return cannotWrite(error->reason);
 
-    log << "First start: the host plays its bundled demo. Its settings are in " << settings.path().string()
-        << "; set Latitude, Longitude and Feeds there to use a real station.\n"
-        << std::flush;
+    qCInfo(lcSettings,
+           "First start: the host plays its bundled demo. Its settings are in %s; set Latitude, Longitude and "
+           "Feeds there to use a real station.",
+           settings.path().c_str());
     return std::nullopt;
 }
 

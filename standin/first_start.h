@@ -5,7 +5,6 @@
 // a real station.
 
 #include <filesystem>
-#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -22,9 +21,8 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder);
 
 // Creates `programFolder` with the sample igate.ini (an igate.ini already there
 // is kept), writes the settings file for the demo with a comment above every key
-// and loads it into `settings`, and says on `log` where the settings file is.
+// and loads it into `settings`, and says where the settings file is (ovelsk.settings).
 // nullopt on success, else why it failed.
-std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
-                                           std::ostream& log);
+std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder);
 
 }  // namespace ovelsk::aprs

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "feeds/feed.h"
 #include "standin/geodesy.h"
 #include "aprs/packet_decoder.h"
+#include "standin/decode_tally.h"
 #include "standin/station_list.h"
 #include "host/date_time.h"
 #include "host/host_application.h"
@@ -33,8 +35,9 @@ public:
     PacketSink packetSink();
     void receivePacket(std::int16_t sourceNumber, std::string_view packet);
 
-    std::uint64_t beaconsRaised() const { return beaconsRaised_; }
-    std::uint64_t packetsDropped() const { return packetsDropped_; }
+    std::uint64_t beaconsRaised() const { return tally_.decoded(); }
+    std::uint64_t packetsDropped() const { return tally_.dropped(); }
+    const DecodeTally& decodeTally() const { return tally_; }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;
@@ -43,7 +46,8 @@ public:
     std::span<const std::string> secondStationList() override;
 
 private:
-    std::string_view lastHeardText();
+    std::string_view lastHeardText(DateTime now);
+    void logSummaryHourly(DateTime now);
 
     Position home_;
     DistanceUnit unit_;
@@ -59,8 +63,8 @@ private:
     long long lastHeardSecond_ = -1;
     std::string lastHeardText_;
 
-    std::uint64_t beaconsRaised_ = 0;
-    std::uint64_t packetsDropped_ = 0;
+    DecodeTally tally_;
+    std::optional<DateTime> nextSummary_;  // none until the first packet
 };
 
 }  // namespace ovelsk::aprs

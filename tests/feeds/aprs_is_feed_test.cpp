@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ protected:
     AprsIsFeedTest() {
         feed = std::make_unique<AprsIsFeed>(FeedAddress{"127.0.0.1", server.port()},
                                             AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
-                                            recordDeliveries(), logStream, timers.take());
+                                            recordDeliveries(), timers.take());
     }
 
     // Starts the feed and waits until the server has its login.

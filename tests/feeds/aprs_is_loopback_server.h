@@ -14,7 +14,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +22,7 @@
 #include "feeds/feed.h"
 #include "feeds/feed_timer.h"
 #include "feeds/tcp_feed_connection.h"
+#include "support/log_capture.h"
 
 namespace ovelsk::testing {
 
@@ -176,12 +176,13 @@ protected:
     bool waitForDeliveries(std::size_t count) {
         return spinUntil([&] { return delivered.size() >= count; });
     }
-    std::vector<std::string> log() const { return lines(logStream.str()); }
+    // What the feed logged, one message each.
+    std::vector<std::string> log() const { return lines(logCapture.text()); }
 
     LoopbackServer server;
     ManualTimers timers;
     std::vector<Delivery> delivered;
-    std::ostringstream logStream;
+    LogCapture logCapture;
 };
 
 }  // namespace ovelsk::testing

@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,7 @@ using testing::kissEncode;
 class KissFeedTest : public testing::FeedTest {
 protected:
     KissFeedTest() {
-        feed = std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", server.port()}, recordDeliveries(), logStream,
+        feed = std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", server.port()}, recordDeliveries(),
                                           timers.take());
         feed->start();
         EXPECT_TRUE(server.waitForClients(1));

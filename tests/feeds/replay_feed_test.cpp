@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "replay_fake_timer.h"
+#include "support/log_capture.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -28,14 +28,14 @@ protected:
         feed_ = std::make_unique<ReplayFeed>(
             std::make_unique<TextReplaySource>(text),
             [this](std::int16_t source, std::string_view packet) { delivered_.push_back({source, std::string(packet)}); },
-            std::move(timer), std::move(options), log_);
+            std::move(timer), std::move(options));
         return *feed_;
     }
 
     FakeTimer* timer_ = nullptr;
     std::unique_ptr<ReplayFeed> feed_;
     std::vector<Delivered> delivered_;
-    std::ostringstream log_;
+    testing::LogCapture log_;
 };
 
 constexpr std::string_view kThreePackets =
@@ -66,10 +66,10 @@ TEST_F(ReplayFeedTest, DividesTheGapsByTheReplaySpeed) {
 TEST_F(ReplayFeedTest, WritesOneSummaryLineAtTheEnd) {
     makeFeed(kThreePackets).start();
     while (!timer_->pending.empty()) {
-        EXPECT_EQ(log_.str(), "");
+        EXPECT_EQ(log_.text(), "");
         timer_->runNext();
     }
-    EXPECT_EQ(log_.str(), "replay test: 3 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay test: 3 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, PlaysTimesOutOfOrderAtOnce) {
@@ -85,19 +85,19 @@ TEST_F(ReplayFeedTest, CountsOverlongLinesAsMalformed) {
     makeFeed(text).start();
     timer_->runNext();
     EXPECT_EQ(delivered_, (std::vector<Delivered>{{100, "BBB>APRS:!2"}}));
-    EXPECT_EQ(log_.str(), "replay test: 1 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay test: 1 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, AFileWithoutPacketsOnlyReportsSoEvenWhenLooping) {
     makeFeed("# nothing here\nnonsense\n", {"empty", 1, true}).start();
     EXPECT_TRUE(timer_->pending.empty());
-    EXPECT_EQ(log_.str(), "replay empty: 0 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay empty: 0 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, ALoopStartsOverAfterTheLoopGap) {
     makeFeed(kThreePackets, {"demo", 2, true, 60s}).start();
     for (int i = 0; i < 3; ++i) timer_->runNext();
-    EXPECT_EQ(log_.str(), "replay demo: 3 packets delivered, 1 malformed lines skipped (pass 1, starting over)\n");
+    EXPECT_EQ(log_.text(), "replay demo: 3 packets delivered, 1 malformed lines skipped (pass 1, starting over)\n");
     EXPECT_EQ(timer_->runNext(), 30s);
     EXPECT_EQ(timer_->runNext(), 15s);
     EXPECT_EQ(delivered_.size(), 5u);

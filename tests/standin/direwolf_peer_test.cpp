@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <map>
-#include <sstream>
 
 #include "standin/geodesy.h"
 #include "feeds/kiss_feed.h"
@@ -81,12 +80,12 @@ TEST_F(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
         tracker.mUIV_NotifyBeaconData(cStn);
         heard[cStn.callsign] = {window.status, cStn.distance, tracker.LookupBearing(cStn.callsign)};
     });
-    std::ostringstream log;
-    host.addFeed(std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, host.packetSink(), log));
+    testing::LogCapture log;
+    host.addFeed(std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, host.packetSink()));
     bool on = true;
     host.enable(on);
     ASSERT_TRUE(testing::spinUntil([&] { return heard.size() >= kRadioPackets.size(); }, std::chrono::seconds(60)))
-        << "heard " << heard.size() << " of " << kRadioPackets.size() << "\n" << log.str() << peer.output();
+        << "heard " << heard.size() << " of " << kRadioPackets.size() << "\n" << log.text() << peer.output();
 
     struct Expected {
         std::string callsign;

@@ -1,12 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "standin/create_standin_host.h"
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -17,13 +17,13 @@ using ::testing::HasSubstr;
 class FirstStartTest : public ::testing::Test {
 protected:
     std::variant<std::unique_ptr<StandinHost>, std::string> start() {
-        return createStandinHost({settingsFile_, hostFolder_, &log_});
+        return createStandinHost({settingsFile_, hostFolder_});
     }
 
     testing::ScratchFolder folder_;
     std::filesystem::path settingsFile_ = folder_ / "config" / "Peak Systems" / "UI-View32.ini";
     std::filesystem::path hostFolder_ = folder_ / "data" / "ovelsk" / "host" / "";
-    std::ostringstream log_;
+    testing::LogCapture log_;
 };
 
 TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
@@ -43,7 +43,7 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(igate, sampleIgateIni());
     EXPECT_THAT(igate, HasSubstr("[INET_TO_RF]\r\nW0DEMO-7=ALL\r\n"));
     EXPECT_FALSE(std::filesystem::exists(hostFolder_ / "igate.tmp"));
-    EXPECT_THAT(log_.str(), HasSubstr(settingsFile_.string()));
+    EXPECT_THAT(log_.text(), HasSubstr(settingsFile_.string()));
 }
 
 TEST_F(FirstStartTest, WritesACommentAboveEveryKeyAndLeavesTheLiveFeedKeysCommentedOut) {
@@ -75,10 +75,10 @@ TEST_F(FirstStartTest, KeepsAnIgateIniThatIsAlreadyThere) {
 TEST_F(FirstStartTest, HappensOnlyOnce) {
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
     testing::writeFile(hostFolder_ / "igate.ini", "edited");
-    log_.str("");
+    log_.clear();
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
     EXPECT_EQ(testing::readFile(hostFolder_ / "igate.ini"), "edited");
-    EXPECT_EQ(log_.str(), "");
+    EXPECT_EQ(log_.text(), "");
 }
 
 TEST_F(FirstStartTest, SaysWhyWhenTheFolderCannotBeMade) {

@@ -3,9 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "standin/create_standin_host.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -105,11 +105,11 @@ protected:
     std::string startupError(std::string_view lines) {
         settingsWith(lines);
         const auto before = testing::readFile(settingsFile_);
-        std::ostringstream log;
-        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+        testing::LogCapture log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
         EXPECT_EQ(testing::readFile(settingsFile_), before) << "nothing is written";
         EXPECT_FALSE(std::filesystem::exists(folder_ / "fresh"));
-        EXPECT_EQ(log.str(), "");
+        EXPECT_EQ(log.text(), "");
         return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
     }
 };
@@ -135,19 +135,19 @@ TEST_F(HostStartupTest, AnUnknownKeyGivesOneWarningNamingTheNearestKnownKey) {
              {"Call\x1b[2Jsign=N0CALL", "\"Call\\x1B[2Jsign\" is not a setting; did you mean \"Callsign\"?"},
          }) {
         settingsWith("Latitude=49\nLongitude=-72\n;Filter=commented out, so no key\n" + line + "\n");
-        std::ostringstream log;
-        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+        testing::LogCapture log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
         EXPECT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << "start-up goes on";
-        EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() + ": " + warning + "\n");
+        EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() + ": " + warning + "\n");
     }
 }
 
 TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
     settingsWith("Latitude=40\nLongitude=-105\n", "");
-    std::ostringstream log;
-    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
-    EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() +
+    EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() +
                              ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
 }
 
@@ -155,10 +155,10 @@ TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
     const auto replay = folder_ / "saturday.txt";
     testing::writeFile(replay, "2026-12-08T10:00:00Z IS N0CALL>APRS,TCPIP*:!4903.50N/07201.75W-\n");
     settingsWith("Latitude=49\nLongitude=-72\nFeeds=replay:" + replay.string() + "\n");
-    std::ostringstream log;
-    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
-    EXPECT_EQ(log.str(), "");
+    EXPECT_EQ(log.text(), "");
 }
 
 }  // namespace

@@ -1,0 +1,8 @@
+#include "standin/standin_log.h"
+
+namespace ovelsk::aprs {
+
+Q_LOGGING_CATEGORY(lcSettings, "ovelsk.settings", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcDecode, "ovelsk.decode", QtInfoMsg)
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,14 @@
+#pragma once
+// The host's logging categories. Information and up are shown;
+// QT_LOGGING_RULES="ovelsk.decode.debug=true" also logs every dropped packet.
+//   ovelsk.settings  the host settings: first start, unknown keys, notes on values
+//   ovelsk.decode    what the decoder made of the packets: drops, hourly summaries
+
+#include <QLoggingCategory>
+
+namespace ovelsk::aprs {
+
+Q_DECLARE_LOGGING_CATEGORY(lcSettings)
+Q_DECLARE_LOGGING_CATEGORY(lcDecode)
+
+}  // namespace ovelsk::aprs
