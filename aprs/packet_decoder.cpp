@@ -9,7 +9,6 @@
 namespace ovelsk::aprs {
 namespace {
 
-constexpr std::size_t kMaxCallsignLength = 9;
 constexpr std::size_t kTimestampLength = 7;  // 092345z, 092345/ or 234517h
 
 // The parts of "SRC>DEST,DIGI1,DIGI2*:information".
@@ -160,19 +159,6 @@ bool isInRange(const Position& position)
 }
 
 }  // namespace
-
-bool isValidSourceCallsign(std::string_view callsign)
-{
-    if (callsign.empty() || callsign.size() > kMaxCallsignLength) {
-        return false;
-    }
-    for (const char c : callsign) {
-        if (!isCallsignChar(c)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 DecodeResult decodePacket(std::string_view tnc2)
 {
