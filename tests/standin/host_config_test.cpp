@@ -56,6 +56,9 @@ TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
 
 TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     const std::string home = "Latitude=40\nLongitude=-105\n";
+    std::string sixteenMore;
+    for (int i = 0; i < 16; ++i) sixteenMore += ",demo";
+    EXPECT_EQ(errorFor(home + "Feeds=" + sixteenMore.substr(1) + "\nReplay Speed=10000\n"), "");
     struct Case {
         std::string lines;
         std::string message;
@@ -72,8 +75,11 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
              {home + "Replay Speed=fast\n", "\"Replay Speed\" is \"fast\"; allowed"},
              {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
-             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
+             {home + "Replay Speed=10001\n", "\"Replay Speed\" is \"10001\"; allowed: a number greater than 0 and at most 10000"},
+             {"Latitude=+-40\nLongitude=-105\n", "\"Latitude\" is \"+-40\"; allowed"},
+             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: at most 16 feeds separated by single commas"},
              {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
+             {home + "Feeds=demo" + sixteenMore + "\n", "allowed: at most 16 feeds"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
