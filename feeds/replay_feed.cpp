@@ -4,6 +4,8 @@
 #include <cmath>
 #include <ostream>
 
+#include "feeds/log_text.h"
+
 namespace ovelsk::aprs {
 
 ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
@@ -63,7 +65,7 @@ void ReplayFeed::deliverNext() {
 void ReplayFeed::finishPass() {
     stats_.malformed += reader_.overlongLines();
     ++stats_.passes;
-    log_ << "replay " << options_.name << ": " << stats_.packets << " packets delivered, " << stats_.malformed
+    log_ << "replay " << escapedForLog(options_.name) << ": " << stats_.packets << " packets delivered, " << stats_.malformed
          << " malformed lines skipped";
     // A source without a single packet would otherwise loop without pause.
     const bool again = options_.loop && stats_.packets > 0;
