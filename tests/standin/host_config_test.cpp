@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 #include "standin/create_standin_host.h"
 #include "support/scratch_folder.h"
@@ -112,6 +113,12 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
     EXPECT_THAT(startupError(home + "Feeds=replay:" + missing + "\n"),
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo.string()}) {
+        EXPECT_THAT(startupError(home + "Feeds=replay:" + path + "\n"),
+                    HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
+    }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
 }
 
