@@ -27,6 +27,7 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidthTwips = 7740;
 constexpr int kClientHeightTwips = 5055;
 constexpr int kRadarIntervalMs = 70;
+constexpr int kExpiryIntervalMs = 60 * 1000;
 
 constexpr char kListHeader[] = "Distance Callsign       Last Heard Via RF       Bearing";
 
@@ -115,6 +116,15 @@ void Form1::buildControls() {
     Timer1_radar_->setInterval(kRadarIntervalMs);
     Timer1_radar_->start();
     connect(Timer1_radar_, &QTimer::timeout, this, [this] { Timer1_radar_Timer(); });
+
+    // Stations expire and leave the quiet window also when no beacon comes.
+    expiryTimer_ = new QTimer(this);
+    expiryTimer_->setObjectName(QStringLiteral("expiryTimer"));
+    expiryTimer_->setInterval(kExpiryIntervalMs);
+    expiryTimer_->start();
+    connect(expiryTimer_, &QTimer::timeout, this, [this] {
+        if (tracker_) tracker_->RebuildOnTimer();
+    });
 
     Picture4_ = createPanel("Picture4", client_);
     setTwipsGeometry(Picture4_, 120, 3720, 2895, 975);
