@@ -40,14 +40,15 @@ void TcpFeedConnection::start() {
     }
 }
 
-void TcpFeedConnection::lineOrFrameReceived() {
-    if (state_ == State::Connected) armSilenceTimer();
-}
+// Called for every line, so it only takes note; the read that brought the line
+// restarts the silence timer once.
+void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }
 
 void TcpFeedConnection::packetDelivered() { backoff_.reset(); }
 
 void TcpFeedConnection::connectNow() {
     state_ = State::Connecting;
+    wholeLineOrFrame_ = false;
     armSilenceTimer();
     // Given the name, the socket looks it up again, so a server that moved or a
     // round-robin name that points elsewhere is followed.
@@ -72,6 +73,10 @@ void TcpFeedConnection::onReadyRead() {
     qint64 count = 0;
     while ((count = socket_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
         handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
+    }
+    if (wholeLineOrFrame_) {
+        wholeLineOrFrame_ = false;
+        armSilenceTimer();
     }
 }
 
@@ -98,7 +103,7 @@ void TcpFeedConnection::drop(const std::string& reason) {
 
 void TcpFeedConnection::armSilenceTimer() {
     timers_.silence->start(kSilenceTimeout, [this] {
-        drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
+        drop("no whole line or frame received for " + std::to_string(kSilenceTimeout.count()) + " s");
     });
 }
 

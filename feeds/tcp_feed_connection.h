@@ -82,6 +82,7 @@ private:
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;
+    bool wholeLineOrFrame_ = false;  // since the silence timer was last started
     std::array<char, 64 * 1024> readBuffer_{};
 };
 

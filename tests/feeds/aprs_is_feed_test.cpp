@@ -126,7 +126,7 @@ TEST_F(AprsIsFeedTest, DropsASilentConnectionButServerCommentsCountAsTraffic) {
     timers.silence->fire();
     ASSERT_TRUE(server.waitForClosed(0));
     EXPECT_TRUE(timers.retry->active());
-    EXPECT_THAT(log().back(), HasSubstr("nothing received for 120 s"));
+    EXPECT_THAT(log().back(), HasSubstr("no whole line or frame received for 120 s"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
 }
