@@ -237,6 +237,7 @@ std::optional<std::string> Form1::Form_Load() {
     mUIV_->bindNotifyBeaconData([this](const StationObject& cStn) { mUIV_NotifyBeaconData(cStn); });
 
     RegisterWithHost();
+    if (auto refused = lockHostFolder()) return refused;
     bool on = true;
     mUIV_->enable(on);
     return std::nullopt;
@@ -256,6 +257,22 @@ void Form1::LoadSettings() {
 }
 
 void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile); }
+
+// Held for the program's life: a second Ovelsk on the same host folder stops here.
+std::optional<std::string> Form1::lockHostFolder() {
+    if (hostFolder_.empty()) return std::nullopt;
+    switch (hostFolderLock_.take(hostFolder_)) {
+    case HostFolderLock::Outcome::Taken:
+        return std::nullopt;
+    case HostFolderLock::Outcome::HeldElsewhere:
+        return hostFolderLock_.problem();
+    case HostFolderLock::Outcome::Unavailable:
+        qWarning().noquote() << QStringLiteral("Ovelsk: %1; a second Ovelsk on this host folder would not be stopped")
+                                    .arg(QString::fromStdString(hostFolderLock_.problem()));
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
 
 void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 #include "aprs/aprs_is_login.h"
@@ -68,6 +69,18 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     HostConfig config;
     std::optional<Problem> problem;
     const auto fail = [&] { return settingError(settings, problem->key, problem->value, problem->allowed); };
+
+    // Read as it stands: "~/host/" names no folder here, and a relative one would
+    // change with the folder the program starts in.
+    config.programFolder = settings.value(kProgramFolderKey).value_or("");
+    if (const std::filesystem::path folder = config.programFolder; !folder.empty()) {
+        std::error_code ec;
+        if (!folder.is_absolute() || !std::filesystem::is_directory(folder, ec)) {
+            return settingError(settings, kProgramFolderKey, config.programFolder,
+                                "the absolute path of an existing folder, where igate.ini is kept (~ is not "
+                                "expanded), or empty to keep no igate.ini");
+        }
+    }
 
     const auto latitude =
         coordinate(settings, kLatitudeKey, 90, "decimal degrees from -90 to 90, north positive", problem);

@@ -43,6 +43,9 @@ inline constexpr double kMaxReplaySpeed = 10000;
 std::string_view distanceUnitText(DistanceUnit unit);
 
 struct HostConfig {
+    // Where Ovelsk keeps igate.ini; empty: nowhere. Otherwise an existing folder,
+    // named by its absolute path.
+    std::string programFolder;
     Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::vector<std::string> feeds;  // one feed entry each, blanks around them removed

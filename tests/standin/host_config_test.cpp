@@ -18,7 +18,10 @@ using ::testing::HasSubstr;
 class HostConfigTest : public ::testing::Test {
 protected:
     HostSettings settingsWith(std::string_view lines) {
-        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=/srv/host/\n" + std::string(lines));
+        return settingsWith(lines, folder_.path().string() + "/");
+    }
+    HostSettings settingsWith(std::string_view lines, const std::string& programFolder) {
+        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=" + programFolder + "\n" + std::string(lines));
         HostSettings settings(settingsFile_);
         EXPECT_FALSE(settings.load());
         return settings;
@@ -89,6 +92,18 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     }
 }
 
+TEST_F(HostConfigTest, ProgramFolderIsTheAbsolutePathOfAnExistingFolder) {
+    testing::writeFile(folder_ / "a-file", "");
+    const std::vector<std::string> notFolders = {"~/host/", "relative/host/", (folder_ / "missing/").string(),
+                                                 (folder_ / "a-file").string()};
+    for (const auto& folder : notFolders) {
+        const auto config = readHostConfig(settingsWith("Latitude=40\nLongitude=-105\n", folder));
+        ASSERT_TRUE(std::holds_alternative<std::string>(config)) << folder;
+        EXPECT_THAT(std::get<std::string>(config),
+                    HasSubstr("\"Program Folder\" is \"" + folder + "\"; allowed: the absolute path of an existing folder"));
+    }
+}
+
 class HostStartupTest : public HostConfigTest {
 protected:
     std::string startupError(std::string_view lines) {
@@ -120,6 +135,15 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
                     HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
     }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+}
+
+TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
+    settingsWith("Latitude=40\nLongitude=-105\n", "");
+    std::ostringstream log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
+    EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() +
+                             ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
 }
 
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
