@@ -89,6 +89,7 @@ private:
     QFrame* Picture5_ = nullptr;
     QCheckBox* radarCheck_ = nullptr;
     QTimer* Timer1_radar_ = nullptr;
+    QTimer* expiryTimer_ = nullptr;
     QFrame* Picture4_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QLineEdit* range_ = nullptr;

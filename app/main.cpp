@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
+#include <unistd.h>
 
 #include "app/app_log.h"
 #include "app/command_line.h"
@@ -8,6 +9,7 @@
 #include "app/headless.h"
 #include "app/message_handler.h"
 #include "app/quit_on_signals.h"
+#include "app/status_output.h"
 
 namespace {
 
@@ -16,9 +18,6 @@ void write(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     std::fflush(stream);
 }
-
-// Standard output carries the status lines and nothing else, one line each, at once.
-void writeStatusLine(const QString& text) { write(stdout, text + u'\n'); }
 
 }  // namespace
 
@@ -38,9 +37,12 @@ int main(int argc, char* argv[]) {
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
     ovelsk::QuitOnSignals quitOnSignals;
 
+    // Standard output carries the status lines and nothing else, one line each.
+    ovelsk::StatusOutput statusOutput(STDOUT_FILENO);
     ovelsk::Form1 form(commandLine.settingsFile ? ovelsk::defaultStartupOptions(*commandLine.settingsFile)
                                                : ovelsk::defaultStartupOptions());
-    QObject::connect(&form, &ovelsk::Form1::statusChanged, &writeStatusLine);
+    QObject::connect(&form, &ovelsk::Form1::statusChanged,
+                     [&statusOutput](const QString& text) { statusOutput.writeLine(text.toStdString()); });
     if (const auto error = form.Form_Load()) {
         qCCritical(ovelsk::lcApp, "%s", error->c_str());
         return 1;

@@ -4,10 +4,13 @@
 #include <utility>
 
 #include "feeds/feeds_log.h"
+#include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
 
-FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
+FeedTimers FeedTimers::onEventLoop() {
+    return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer(), makeEventLoopTimer()};
+}
 
 TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
                                      Handlers handlers, FeedTimers timers)
@@ -37,9 +40,15 @@ void TcpFeedConnection::start() {
     }
 }
 
+// Called for every line, so it only takes note; the read that brought the line
+// restarts the silence timer once.
+void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }
+
+void TcpFeedConnection::packetDelivered() { backoff_.reset(); }
+
 void TcpFeedConnection::connectNow() {
     state_ = State::Connecting;
-    dataSinceConnect_ = false;
+    wholeLineOrFrame_ = false;
     armSilenceTimer();
     // Given the name, the socket looks it up again, so a server that moved or a
     // round-robin name that points elsewhere is followed.
@@ -48,29 +57,26 @@ void TcpFeedConnection::connectNow() {
 
 void TcpFeedConnection::onConnected() {
     state_ = State::Connected;
-    qCInfo(lcFeeds, "%s: connected to %s port %u", name_.c_str(), qUtf8Printable(socket_.peerAddress().toString()),
+    qCInfo(lcFeeds, "%s: connected to %s port %u", escapedForLog(name_).c_str(),
+           qUtf8Printable(socket_.peerAddress().toString()),
            static_cast<unsigned>(socket_.peerPort()));
     if (!greeting_.empty()) {
         socket_.write(greeting_.data(), static_cast<qint64>(greeting_.size()));
     }
     armSilenceTimer();
+    timers_.settled->start(kSettledAfter, [this] { backoff_.reset(); });
 }
 
 void TcpFeedConnection::onReadyRead() {
     if (state_ != State::Connected) {
         return;
     }
-    bool anyData = false;
     qint64 count = 0;
     while ((count = socket_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
-        anyData = true;
         handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
     }
-    if (anyData) {
-        if (!dataSinceConnect_) {
-            dataSinceConnect_ = true;
-            backoff_.reset();
-        }
+    if (wholeLineOrFrame_) {
+        wholeLineOrFrame_ = false;
         armSilenceTimer();
     }
 }
@@ -84,6 +90,7 @@ void TcpFeedConnection::drop(const std::string& reason) {
     onReadyRead();
     state_ = State::Waiting;
     timers_.silence->stop();
+    timers_.settled->stop();
     const std::string peer = wasConnected ? socket_.peerAddress().toString().toStdString() + " port " +
                                                 std::to_string(socket_.peerPort())
                                           : address_.text();
@@ -91,14 +98,14 @@ void TcpFeedConnection::drop(const std::string& reason) {
     handlers_.lost();
     const auto delay = backoff_.nextDelay();
     const std::string what = wasConnected ? "connection to " + peer + " lost" : "cannot connect to " + peer;
-    qCWarning(lcFeeds, "%s: %s: %s; next attempt in %lld s", name_.c_str(), what.c_str(), reason.c_str(),
+    qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what + ": " + reason).c_str(),
               static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { connectNow(); });
 }
 
 void TcpFeedConnection::armSilenceTimer() {
     timers_.silence->start(kSilenceTimeout, [this] {
-        drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
+        drop("no whole line or frame received for " + std::to_string(kSilenceTimeout.count()) + " s");
     });
 }
 

@@ -13,6 +13,7 @@
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -32,6 +33,11 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
+
+// Each feed holds a connection or a file open; more than this is a mistake in the file.
+inline constexpr std::size_t kMaxFeeds = 16;
+// 10000 plays a day of traffic in under 9 s; more is a typing mistake.
+inline constexpr double kMaxReplaySpeed = 10000;
 
 // "mi" or "km", as the station lists show it.
 std::string_view distanceUnitText(DistanceUnit unit);

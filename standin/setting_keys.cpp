@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "aprs/shown_text.h"
+#include "feeds/log_text.h"
 #include "standin/host_config.h"
 
 namespace ovelsk::aprs {
@@ -89,7 +89,7 @@ std::vector<std::string> unknownSettingWarnings(const HostSettings& settings) {
         const bool known = std::any_of(std::begin(kKeys), std::end(kKeys),
                                        [&key](const SettingKey& k) { return equalsIgnoringCase(k.name, key); });
         if (known) continue;
-        warnings.push_back("Host settings " + settings.path().string() + ": \"" + shownText(key) +
+        warnings.push_back("Host settings " + settings.path().string() + ": \"" + valueForLog(key) +
                            "\" is not a setting; did you mean \"" + std::string(nearestSettingKey(key)) + "\"?");
     }
     return warnings;

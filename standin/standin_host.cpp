@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "aprs/shown_text.h"
+#include "feeds/log_text.h"
 #include "standin/host_config.h"
 #include "standin/standin_log.h"
 
@@ -45,7 +45,7 @@ void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view pack
     if (!decoded.packet) {
         tally_.countDropped(decoded.dropReason);
         qCDebug(lcDecode, "dropped (%s): %s", std::string(dropReasonLabel(decoded.dropReason)).c_str(),
-                shownText(packet).c_str());
+                valueForLog(packet).c_str());
         return;
     }
     const DecodedPacket& beacon = *decoded.packet;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 
 #include "standin/create_standin_host.h"
 #include "support/log_capture.h"
@@ -59,6 +60,9 @@ TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
 
 TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     const std::string home = "Latitude=40\nLongitude=-105\n";
+    std::string sixteenMore;
+    for (int i = 0; i < 16; ++i) sixteenMore += ",demo";
+    EXPECT_EQ(errorFor(home + "Feeds=" + sixteenMore.substr(1) + "\nReplay Speed=10000\n"), "");
     struct Case {
         std::string lines;
         std::string message;
@@ -75,11 +79,14 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
              {home + "Replay Speed=fast\n", "\"Replay Speed\" is \"fast\"; allowed"},
              {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
-             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
+             {home + "Replay Speed=10001\n", "\"Replay Speed\" is \"10001\"; allowed: a number greater than 0 and at most 10000"},
+             {"Latitude=+-40\nLongitude=-105\n", "\"Latitude\" is \"+-40\"; allowed"},
+             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: at most 16 feeds separated by single commas"},
              {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
              // What the message echoes stays one short line whatever the file holds.
              {home + "Distance Unit=mi\x1b[2J\n", "\"Distance Unit\" is \"mi\\x1B[2J\"; allowed"},
              {home + "Distance Unit=" + std::string(100, 'm') + "\n", "is \"" + std::string(80, 'm') + "...\"; allowed"},
+             {home + "Feeds=demo" + sixteenMore + "\n", "allowed: at most 16 feeds"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
@@ -124,6 +131,12 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
     EXPECT_THAT(startupError(home + "Feeds=replay:" + missing + "\n"),
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo.string()}) {
+        EXPECT_THAT(startupError(home + "Feeds=replay:" + path + "\n"),
+                    HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
+    }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
 }
 
