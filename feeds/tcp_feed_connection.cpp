@@ -36,6 +36,13 @@ void TcpFeedConnection::start() {
     }
 }
 
+bool TcpFeedConnection::send(std::string_view bytes) {
+    if (state_ != State::Connected) {
+        return false;
+    }
+    return socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+}
+
 void TcpFeedConnection::connectNow() {
     state_ = State::Connecting;
     dataSinceConnect_ = false;

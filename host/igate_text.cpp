@@ -123,4 +123,6 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
     return out;
 }
 
+bool isIgateHeader(std::string_view line) { return isHeader(line); }
+
 }  // namespace ovelsk

@@ -4,6 +4,8 @@
 #include <iostream>
 
 #include "feeds/feed_factory.h"
+#include "host/host_folder.h"
+#include "host/igate_file.h"
 #include "standin/host_config.h"
 
 namespace ovelsk::aprs {
@@ -23,18 +25,35 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);
     const HostConfig& host = std::get<HostConfig>(config);
 
-    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
-                                                 startup.clock ? *startup.clock : systemClock);
+    const Clock& clock = startup.clock ? *startup.clock : systemClock;
+    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit, clock);
     // A server filter needs a positive radius even where the range text is not one.
     const double rangeKilometres = std::max(1.0, kilometres(startup.range, host.distanceUnit));
     const AprsIsLogin login{host.callsign, host.passcode,
                             host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
-    const FeedContext context{standin->packetSink(), host.home, host.replaySpeed, login, &log, startup.makeTimer};
+    StandinHost* target = standin.get();
+    const FeedContext context{[target](FeedOrigin origin) { return target->packetSink(origin); },
+                              host.home,
+                              host.replaySpeed,
+                              login,
+                              &log,
+                              startup.makeTimer};
+    // Gated frames go out through the first feed that reaches a TNC.
+    KissTransmitter* transmitter = nullptr;
     for (const auto& entry : host.feeds) {
         auto feed = makeFeed(entry, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
-        standin->addFeed(std::move(std::get<std::unique_ptr<Feed>>(feed)));
+        auto& made = std::get<std::unique_ptr<Feed>>(feed);
+        if (!transmitter) transmitter = made->transmitter();
+        standin->addFeed(std::move(made));
+    }
+    if (host.gate.mode != GateMode::Off) {
+        const auto igateIni =
+            host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
+        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock, log);
+        gate->setTransmitter(transmitter);
+        standin->setGate(std::move(gate));
     }
     return standin;
 }

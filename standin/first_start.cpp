@@ -51,6 +51,8 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     settings.setValue(kDistanceUnitKey, "mi");
     settings.setValue(kFeedsKey, "demo");
     settings.setValue(kReplaySpeedKey, "1");
+    // The demo shows what the gateway would pass to radio, on standard error.
+    settings.setValue(kGateToRfKey, "log");
     if (const auto error = settings.save())
         return "cannot write the host settings " + settings.path().string() + ": " + error->reason;
 

@@ -12,12 +12,15 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
+//
+// and the gateway's keys (standin/gate_config.h).
 
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "standin/gate_config.h"
 #include "standin/geodesy.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
@@ -37,6 +40,7 @@ inline constexpr std::string_view kFilterKey = "Filter";
 std::string_view distanceUnitText(DistanceUnit unit);
 
 struct HostConfig {
+    std::string programFolder;  // where igate.ini is; empty when not set
     Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::vector<std::string> feeds;  // one feed entry each, blanks around them removed
@@ -45,6 +49,7 @@ struct HostConfig {
     std::string callsign;
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
+    GateConfig gate;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

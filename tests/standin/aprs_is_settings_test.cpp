@@ -72,7 +72,7 @@ TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginL
 
 TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError) {
     FeedContext context;
-    context.sink = [](std::int16_t, std::string_view) {};
+    context.sinkFor = [](FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
     std::ostringstream log;
     context.log = &log;
     for (const char* bad : {"aprs-is:host:0", "aprs-is:", "kiss:host:99999", "kiss"}) {

@@ -1,0 +1,96 @@
+#include "standin/internet_to_rf_gate.h"
+
+#include <array>
+#include <cmath>
+#include <ostream>
+
+#include "aprs/ax25_frame.h"
+#include "aprs/kiss_frame.h"
+#include "aprs/third_party_frame.h"
+#include "aprs/tnc2_packet.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+constexpr std::int64_t kDuplicateWindowMs = 60'000;
+// Path words that keep a packet off the air: it must stay on the Internet
+// (TCPXX, NOGATE, RFONLY) or was already passed from radio (qAX).
+constexpr std::array<std::string_view, 4> kNoGateWords = {"TCPXX", "NOGATE", "RFONLY", "qAX"};
+
+std::string_view baseCallsign(std::string_view callsign) { return callsign.substr(0, callsign.find('-')); }
+
+}  // namespace
+
+InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
+                                   std::ostream& log)
+    : config_(std::move(config)),
+      clock_(clock),
+      log_(log),
+      list_(std::move(igateIni), log),
+      recent_(kDuplicateWindowMs),
+      window_(config_.perMinute, config_.perFiveMinutes) {}
+
+std::int64_t InternetToRfGate::nowMs() const { return std::llround(clock_.now() * 86400.0 * 1000.0); }
+
+GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool recorded) {
+    const auto arrow = packet.find('>');
+    if (arrow == std::string_view::npos) return GateOutcome::NotListed;
+    const std::string_view source = packet.substr(0, arrow);
+    const std::int64_t now = nowMs();
+    if (!list_.contains(source, now)) return GateOutcome::NotListed;
+    return decide(packet, recorded, source, now);
+}
+
+GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std::string_view source,
+                                     std::int64_t now) {
+    const auto notSent = [&](GateOutcome outcome, auto&&... why) {
+        log_ << "gate: not sent " << source << ": ";
+        (log_ << ... << why) << std::endl;
+        return outcome;
+    };
+
+    const auto parts = splitTnc2(packet);
+    if (!parts) return notSent(GateOutcome::BadHeader, "malformed header");
+    for (const auto word : kNoGateWords) {
+        if (pathHasElement(parts->path, word)) return notSent(GateOutcome::NoGatePath, "path has ", word);
+    }
+    if (parts->information.starts_with('}')) return notSent(GateOutcome::AlreadyThirdParty, "already third-party");
+    if (parts->information.starts_with('?')) return notSent(GateOutcome::Query, "a query");
+    if (!config_.callsign.empty() && baseCallsign(source) == baseCallsign(config_.callsign))
+        return notSent(GateOutcome::OwnCallsign, "our own callsign");
+    if (recent_.contains(parts->source, parts->destination, parts->information, now))
+        return notSent(GateOutcome::Duplicate, "duplicate within ", kDuplicateWindowMs / 1000, " s");
+    if (!window_.hasRoom(now))
+        return notSent(GateOutcome::RateLimited, "rate limit ", window_.perMinute(), "/", window_.perFiveMinutes());
+    const std::string information = thirdPartyInformation(config_.callsign, *parts);
+    if (information.size() > kMaxInformationBytes)
+        return notSent(GateOutcome::TooLong, "frame too long (", information.size(), " bytes of information, at most ",
+                       kMaxInformationBytes, ")");
+
+    const bool transmit = config_.mode == GateMode::On && !recorded;
+    if (transmit) {
+        const auto frame = tnc2ToAx25UiFrame(thirdPartyFrameText(config_.callsign, config_.via, information));
+        // The callsign and via were checked at start-up and the length just now.
+        if (!frame) return notSent(GateOutcome::BadHeader, "cannot be put in an AX.25 frame");
+        if (!transmitter_) return notSent(GateOutcome::NotConnected, "no kiss feed to transmit through");
+        if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame)))
+            return notSent(GateOutcome::NotConnected, transmitter_->transmitterName(), " is not connected");
+    }
+    recent_.add(parts->source, parts->destination, parts->information, now);
+    window_.add(now);
+    log_ << "gate: " << (transmit ? "sent " : "would send ") << parts->source << '>' << parts->destination << " ("
+         << window_.inLastMinute(now) << " of " << window_.perMinute() << " this minute)" << std::endl;
+    return transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
+}
+
+void InternetToRfGate::heardOnRadio(std::string_view packet) {
+    const auto parts = splitTnc2(packet);
+    if (!parts) return;
+    const std::int64_t now = nowMs();
+    recent_.add(parts->source, parts->destination, parts->information, now);
+    if (!parts->information.starts_with('}')) return;
+    if (const auto inner = splitTnc2(parts->information.substr(1)))
+        recent_.add(inner->source, inner->destination, inner->information, now);
+}
+
+}  // namespace ovelsk::aprs
