@@ -95,10 +95,11 @@ public:
     // Plays the packets once more, as radio traffic its clients hear.
     void feed() { QFile(stateFolder() + "/go").open(QIODevice::WriteOnly); }
 
-    // Has a client attached over KISS TCP?
-    bool clientAttached() const {
+    // Whether Direwolf's own log holds `text` yet; cheap enough to poll.
+    bool logHas(std::string_view text) const {
         QFile log(stateFolder() + "/direwolf.log");
-        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Attached to KISS TCP client");
+        return log.open(QIODevice::ReadOnly) &&
+               log.readAll().contains(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
     }
 
     // The frames clients asked Direwolf to transmit, as it logged them in TNC2 text.

@@ -33,6 +33,7 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(settings.value(kProgramFolderKey), hostFolder_.string());
     EXPECT_TRUE(settings.value(kProgramFolderKey)->ends_with("/ovelsk/host/"));
     EXPECT_EQ(settings.value(kFeedsKey), "demo");
+    EXPECT_EQ(settings.value(kGateToRfKey), "log") << "the demo shows the gate's decisions";
     const auto config = readHostConfig(settings);
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
     EXPECT_EQ(std::get<HostConfig>(config).home.latitude, kDemoHome.latitude);
