@@ -112,11 +112,11 @@ void GateList::load(std::string_view text) {
         if (notedLines_.size() > kMostNotedLines || notedLines_.count(std::string(line)) != 0) continue;
         notedLines_.emplace(line);
         if (notedLines_.size() > kMostNotedLines) {
-            log_ << "gate: more lines of " << igateIni_.string() << " are ignored; they are not noted one by one\n";
+            log_ << "gate: more lines of " + igateIni_.string() + " are ignored; they are not noted one by one\n";
             continue;
         }
-        log_ << "gate: ignored a line of [INET_TO_RF] in " << igateIni_.string() << ", not CALL=ALL: \""
-             << shown(line) << "\"\n";
+        log_ << "gate: ignored a line of [INET_TO_RF] in " + igateIni_.string() + ", not CALL=ALL: \"" + shown(line) +
+                    "\"\n";
     }
     log_ << std::flush;
 }
@@ -126,8 +126,9 @@ void GateList::unreadable(const std::string& reason) {
     stamped_ = false;
     if (unreadableNoted_) return;
     unreadableNoted_ = true;
-    log_ << "gate: cannot read " << (igateIni_.empty() ? std::string("igate.ini") : igateIni_.string()) << " ("
-         << reason << "); no station is listed" << std::endl;
+    log_ << "gate: cannot read " + (igateIni_.empty() ? std::string("igate.ini") : igateIni_.string()) + " (" +
+                reason + "); no station is listed\n"
+         << std::flush;
 }
 
 }  // namespace ovelsk::aprs

@@ -43,29 +43,30 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
 
 GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std::string_view source,
                                      std::int64_t now) {
-    const auto notSent = [&](GateOutcome outcome, auto&&... why) {
-        log_ << "gate: not sent " << source << ": ";
-        (log_ << ... << why) << std::endl;
+    const auto notSent = [&](GateOutcome outcome, std::string_view why) {
+        log("not sent " + std::string(source) + ": " + std::string(why));
         return outcome;
     };
 
     const auto parts = splitTnc2(packet);
     if (!parts) return notSent(GateOutcome::BadHeader, "malformed header");
     for (const auto word : kNoGateWords) {
-        if (pathHasElement(parts->path, word)) return notSent(GateOutcome::NoGatePath, "path has ", word);
+        if (pathHasElement(parts->path, word)) return notSent(GateOutcome::NoGatePath, "path has " + std::string(word));
     }
     if (parts->information.starts_with('}')) return notSent(GateOutcome::AlreadyThirdParty, "already third-party");
     if (parts->information.starts_with('?')) return notSent(GateOutcome::Query, "a query");
     if (!config_.callsign.empty() && baseCallsign(source) == baseCallsign(config_.callsign))
         return notSent(GateOutcome::OwnCallsign, "our own callsign");
     if (recent_.contains(parts->source, parts->destination, parts->information, now))
-        return notSent(GateOutcome::Duplicate, "duplicate within ", kDuplicateWindowMs / 1000, " s");
+        return notSent(GateOutcome::Duplicate, "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s");
     if (!window_.hasRoom(now))
-        return notSent(GateOutcome::RateLimited, "rate limit ", window_.perMinute(), "/", window_.perFiveMinutes());
+        return notSent(GateOutcome::RateLimited, "rate limit " + std::to_string(window_.perMinute()) + "/" +
+                                                     std::to_string(window_.perFiveMinutes()));
     const std::string information = thirdPartyInformation(config_.callsign, *parts);
     if (information.size() > kMaxInformationBytes)
-        return notSent(GateOutcome::TooLong, "frame too long (", information.size(), " bytes of information, at most ",
-                       kMaxInformationBytes, ")");
+        return notSent(GateOutcome::TooLong, "frame too long (" + std::to_string(information.size()) +
+                                                 " bytes of information, at most " +
+                                                 std::to_string(kMaxInformationBytes) + ")");
 
     const bool transmit = config_.mode == GateMode::On && !recorded;
     if (transmit) {
@@ -74,14 +75,19 @@ GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std
         if (!frame) return notSent(GateOutcome::BadHeader, "cannot be put in an AX.25 frame");
         if (!transmitter_) return notSent(GateOutcome::NotConnected, "no kiss feed to transmit through");
         if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame)))
-            return notSent(GateOutcome::NotConnected, transmitter_->transmitterName(), " is not connected");
+            return notSent(GateOutcome::NotConnected, transmitter_->transmitterName() + " is not connected");
     }
     recent_.add(parts->source, parts->destination, parts->information, now);
     window_.add(now);
-    log_ << "gate: " << (transmit ? "sent " : "would send ") << parts->source << '>' << parts->destination << " ("
-         << window_.inLastMinute(now) << " of " << window_.perMinute() << " this minute)" << std::endl;
+    log(std::string(transmit ? "sent " : "would send ") + std::string(parts->source) + ">" +
+        std::string(parts->destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
+        std::to_string(window_.perMinute()) + " this minute)");
     return transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
 }
+
+// One write per line: standard error writes each insertion at once, and lines
+// of other parts must not come between the pieces.
+void InternetToRfGate::log(const std::string& message) { log_ << "gate: " + message + "\n" << std::flush; }
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {
     const auto parts = splitTnc2(packet);

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "feeds/kiss_transmitter.h"
@@ -64,6 +65,7 @@ public:
 private:
     GateOutcome decide(std::string_view packet, bool recorded, std::string_view source, std::int64_t nowMs);
     std::int64_t nowMs() const;
+    void log(const std::string& message);
 
     GateConfig config_;
     const Clock& clock_;
