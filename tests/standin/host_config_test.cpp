@@ -107,6 +107,7 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+    EXPECT_THAT(startupError(home + "Feeds=demo\nGate To RF=on\n"), HasSubstr("\"Gate To RF\" is \"on\""));
 }
 
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
