@@ -27,6 +27,7 @@
 
 namespace ovelsk::aprs {
 
+// Views into the text parsed.
 struct GateListText {
     std::vector<std::string_view> stations;
     // Lines of the sections that are neither "CALL=ALL", blank nor a ";" or "#" comment.
