@@ -63,16 +63,12 @@ TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     for (const auto& [lines, message] : std::vector<Case>{
              {"Gate To RF=yes\n", "\"Gate To RF\" is \"yes\"; allowed: off (the default), log"},
              {"Gate Via=WIDE1-1,WIDE2-1\n", "\"Gate Via\" is \"WIDE1-1,WIDE2-1\"; allowed: one AX.25 address"},
-             {"Gate Via=WIDE1-16\n", "\"Gate Via\" is \"WIDE1-16\"; allowed"},
              {"Gate Via=wide1-1\n", "\"Gate Via\" is \"wide1-1\"; allowed"},
              {"Gate Limit=6\n", "\"Gate Limit\" is \"6\"; allowed: N/M"},
              {"Gate Limit=21/80\n", "\"Gate Limit\" is \"21/80\"; allowed"},
              {"Gate Limit=20/81\n", "\"Gate Limit\" is \"20/81\"; allowed"},
              {"Gate Limit=6/5\n", "\"Gate Limit\" is \"6/5\"; allowed"},
-             {"Gate Limit=0/20\n", "\"Gate Limit\" is \"0/20\"; allowed"},
-             {"Gate Limit=6 / 20\n", "\"Gate Limit\" is \"6 / 20\"; allowed"},
              {"Gate Port=16\n", "\"Gate Port\" is \"16\"; allowed: the TNC's radio port for transmissions, 0 to 15"},
-             {"Gate Port=-1\n", "\"Gate Port\" is \"-1\"; allowed"},
              // Transmitting needs an aprs-is feed to gate from, a kiss feed to gate
              // through, and the station's own AX.25 callsign to sign with.
              {"Feeds=aprs-is:rotate.aprs2.net\nCallsign=K0ABC\nGate To RF=on\n",
@@ -81,12 +77,8 @@ TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
               "\"Gate To RF\" is \"on\"; allowed: on only with an aprs-is feed and a kiss feed"},
              {std::string(kLiveFeeds) + "Callsign=N0CALL-10\nGate To RF=on\n",
               "\"Callsign\" is \"N0CALL-10\"; allowed: with Gate To RF=on, the station's own callsign"},
-             {std::string(kLiveFeeds) + "Callsign=NOCALL\nGate To RF=on\n", "\"Callsign\" is \"NOCALL\"; allowed"},
-             {std::string(kLiveFeeds) + "Callsign=MYCALL-1\nGate To RF=on\n", "\"Callsign\" is \"MYCALL-1\""},
              {std::string(kLiveFeeds) + "Callsign=K0ABCDE\nGate To RF=on\n", "\"Callsign\" is \"K0ABCDE\"; allowed"},
              {std::string(kLiveFeeds) + "Callsign=k0abc\nGate To RF=on\n", "\"Callsign\" is \"k0abc\"; allowed"},
-             {std::string(kLiveFeeds) + "Callsign=K0ABC-16\nGate To RF=on\n", "\"Callsign\" is \"K0ABC-16\""},
-             {on + "Gate Limit=9\n", "\"Gate Limit\" is \"9\""},
          }) {
         const auto config = read(lines);
         ASSERT_TRUE(std::holds_alternative<std::string>(config)) << lines;
