@@ -12,6 +12,7 @@
 
 #include "app/startup_options.h"
 #include "host/gateway_section.h"
+#include "host/host_folder_lock.h"
 #include "host/host_application.h"
 #include "radar/radar_sweep.h"
 #include "stations/station_tracker.h"
@@ -39,7 +40,8 @@ public:
     ~Form1() override;
 
     // The start-up sequence, run once before the window is first shown. Stops
-    // and says why when the host cannot be made; the program then ends.
+    // and says why when the host cannot be made or another Ovelsk already keeps
+    // the same host folder; the program then ends.
     [[nodiscard]] std::optional<std::string> Form_Load();
 
     std::string rangeText() const override;
@@ -63,6 +65,7 @@ private:
 
     void LoadSettings();
     void RegisterWithHost();
+    std::optional<std::string> lockHostFolder();
 
     void mUIV_NotifyBeaconData(const StationObject& cStn);
     void Command1_Click();
@@ -74,6 +77,7 @@ private:
     StartupOptions options_;
     DateTime neverHeard_ = 0;
     std::string hostFolder_;
+    HostFolderLock hostFolderLock_;
     std::unique_ptr<GatewaySection> gateway_;
     std::unique_ptr<HostApplication> mUIV_;
     std::unique_ptr<StationTracker> tracker_;
@@ -83,6 +87,7 @@ private:
     QFrame* Picture5_ = nullptr;
     QCheckBox* radarCheck_ = nullptr;
     QTimer* Timer1_radar_ = nullptr;
+    QTimer* expiryTimer_ = nullptr;
     QFrame* Picture4_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QLineEdit* range_ = nullptr;

@@ -8,7 +8,8 @@
 namespace ovelsk {
 
 StartupOptions defaultStartupOptions() {
-    static const SystemClock clock;
+    // Intervals from a clock that never steps, anchored to the wall clock now.
+    static const SteadyClock clock;
     StartupOptions options;
     options.programFolder = QCoreApplication::applicationDirPath().toStdString();
     options.executable = QCoreApplication::applicationFilePath().toStdString();

@@ -20,26 +20,27 @@ long readBase91(std::string_view digits)
     return value;
 }
 
-}  // namespace
-
-bool startsCompressedPosition(std::string_view body)
+// "/", "\", an overlay letter "A".."Z" or an overlay digit written as "a".."j"
+// (a digit itself would start a plain-text latitude).
+bool isCompressedSymbolTable(char c)
 {
-    if (body.empty()) {
-        return false;
-    }
-    const char table = body.front();
-    return table == '/' || table == '\\' || (table >= 'A' && table <= 'Z') || (table >= 'a' && table <= 'j');
+    return c == '/' || c == '\\' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'j');
 }
+
+}  // namespace
 
 PositionOutcome decodeCompressedPosition(std::string_view body)
 {
-    if (body.size() < kCompressedLength || !startsCompressedPosition(body)) {
-        return PositionOutcome::failed(kBadPosition);
+    if (body.size() < kCompressedLength) {
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     const long y = readBase91(body.substr(1, 4));
     const long x = readBase91(body.substr(5, 4));
     if (y < 0 || x < 0) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
+    }
+    if (!isCompressedSymbolTable(body.front())) {
+        return PositionOutcome::failed(DropReason::BadSymbolTable);
     }
     // The course/speed pair and type byte carry no position; a blank pair simply
     // means none is sent, so they are not read here.

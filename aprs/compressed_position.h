@@ -10,10 +10,7 @@
 
 namespace ovelsk::aprs {
 
-// Whether the first body byte announces a compressed position: "/", "\", an
-// overlay letter "A".."Z" or an overlay digit written as "a".."j".
-bool startsCompressedPosition(std::string_view body);
-
+// body starts with the symbol table byte; one that no table allows gives "bad symbol table".
 PositionOutcome decodeCompressedPosition(std::string_view body);
 
 }  // namespace ovelsk::aprs

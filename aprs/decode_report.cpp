@@ -13,7 +13,7 @@ std::string decodeReportLine(std::string_view packetLine)
     }
     const DecodeResult result = decodePacket(packetLine);
     if (!result.packet) {
-        return "DROP\t" + result.dropReason;
+        return "DROP\t" + std::string(dropReasonLabel(result.dropReason));
     }
     char coordinates[64];
     std::snprintf(coordinates, sizeof coordinates, "\t%.6f\t%.6f", result.packet->position.latitude,

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::size_t kDestinationLength = 6;
 constexpr std::size_t kFixedInformationLength = 9;  // type, 3 longitude, 3 speed/course, 2 symbol
+constexpr std::size_t kSymbolTableAt = 8;           // after the symbol code
 
 // One destination character: a latitude digit (or blank, -1) and whether it is
 // from the "flag set" range (P..Z), which in the last three places means North,
@@ -69,14 +70,14 @@ PositionOutcome decodeMicEPosition(std::string_view destination, std::string_vie
 {
     destination = destination.substr(0, destination.find('-'));
     if (destination.size() != kDestinationLength || information.size() < kFixedInformationLength) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     DestinationChar chars[kDestinationLength];
     int ambiguity = 0;
     for (std::size_t i = 0; i < kDestinationLength; ++i) {
         const auto c = readDestinationChar(destination[i], i);
         if (!c) {
-            return PositionOutcome::failed(kBadPosition);
+            return PositionOutcome::failed(DropReason::BadPosition);
         }
         chars[i] = *c;
         // Blanks stand for the last digits only (at most four), never a degree digit.
@@ -84,11 +85,11 @@ PositionOutcome decodeMicEPosition(std::string_view destination, std::string_vie
             ++ambiguity;
             chars[i].digit = 0;
         } else if (ambiguity > 0) {
-            return PositionOutcome::failed(kBadPosition);
+            return PositionOutcome::failed(DropReason::BadPosition);
         }
     }
     if (ambiguity > 4) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     const bool north = chars[3].flagSet;
     const bool plus100 = chars[4].flagSet;
@@ -102,11 +103,14 @@ PositionOutcome decodeMicEPosition(std::string_view destination, std::string_vie
     int lonHundredths = byteValue(information[3]);
     if (lonDegrees < 0 || lonDegrees > 179 || lonMinutes < 0 || lonMinutes > 59 || lonHundredths < 0 ||
         lonHundredths > 99) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     const int latMinutes = chars[2].digit * 10 + chars[3].digit;
     if (chars[2].digit > 5) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
+    }
+    if (!isUncompressedSymbolTable(information[kSymbolTableAt])) {
+        return PositionOutcome::failed(DropReason::BadSymbolTable);
     }
 
     // The longitude hides as many digits as the latitude does.

@@ -6,7 +6,6 @@
 namespace ovelsk::aprs {
 namespace {
 
-constexpr std::string_view kNoPosition = "no position";
 constexpr std::size_t kMaxFields = 8;
 
 int hexValue(char c)
@@ -83,7 +82,7 @@ PositionOutcome readCoordinates(std::string_view lat, std::string_view ns, std::
     const auto latitude = readNmeaAngle(lat, 2);
     const auto longitude = readNmeaAngle(lon, 3);
     if (!latitude || !longitude || (ns != "N" && ns != "S") || (ew != "E" && ew != "W")) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     return PositionOutcome::found(ns == "N" ? *latitude : -*latitude, ew == "E" ? *longitude : -*longitude);
 }
@@ -99,11 +98,12 @@ PositionOutcome decodeNmeaPosition(std::string_view information)
     const std::string_view kind = sentence.substr(0, 7);
     const bool rmc = kind == "$GPRMC," || kind == "$GNRMC,";
     const bool gga = kind == "$GPGGA," || kind == "$GNGGA,";
-    if (!rmc && !gga) {
-        return PositionOutcome::failed(kNoPosition);
+    const bool gll = kind == "$GPGLL," || kind == "$GNGLL,";
+    if (!rmc && !gga && !gll) {
+        return PositionOutcome::failed(DropReason::NoPosition);
     }
     if (!checkAndStripChecksum(sentence)) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     std::array<std::string_view, kMaxFields> fields{};
     std::size_t count = 0;
@@ -119,19 +119,30 @@ PositionOutcome decodeNmeaPosition(std::string_view information)
     // RMC: time, status (A valid, V void), lat, N/S, lon, E/W.
     if (rmc) {
         if (count < 7) {
-            return PositionOutcome::failed(kBadPosition);
+            return PositionOutcome::failed(DropReason::BadPosition);
         }
         if (fields[2] != "A") {
-            return PositionOutcome::failed(kNoPosition);
+            return PositionOutcome::failed(DropReason::NoPosition);
         }
         return readCoordinates(fields[3], fields[4], fields[5], fields[6]);
     }
+    // GLL: lat, N/S, lon, E/W, then time and status (A valid, V void), which
+    // receivers older than NMEA 2.0 leave out.
+    if (gll) {
+        if (count < 5) {
+            return PositionOutcome::failed(DropReason::BadPosition);
+        }
+        if (count > 6 && fields[6] != "A") {
+            return PositionOutcome::failed(DropReason::NoPosition);
+        }
+        return readCoordinates(fields[1], fields[2], fields[3], fields[4]);
+    }
     // GGA: time, lat, N/S, lon, E/W, fix quality (0 none).
     if (count < 7) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     if (fields[6].empty() || fields[6] == "0") {
-        return PositionOutcome::failed(kNoPosition);
+        return PositionOutcome::failed(DropReason::NoPosition);
     }
     return readCoordinates(fields[2], fields[3], fields[4], fields[5]);
 }

@@ -4,13 +4,14 @@
 #include "aprs/mic_e_position.h"
 #include "aprs/nmea_position.h"
 #include "aprs/position_outcome.h"
+#include "aprs/position_timestamp.h"
 #include "aprs/uncompressed_position.h"
 
 namespace ovelsk::aprs {
 namespace {
 
-constexpr std::size_t kMaxCallsignLength = 9;
-constexpr std::size_t kTimestampLength = 7;  // 092345z, 092345/ or 234517h
+constexpr std::size_t kPositionSearchLength = 40;  // how far into free text a position's "!" may stand
+constexpr int kMaxThirdPartyLevels = 4;
 
 // The parts of "SRC>DEST,DIGI1,DIGI2*:information".
 struct Frame {
@@ -50,28 +51,28 @@ bool isValidPath(std::string_view path)
     return elementLength > 0;
 }
 
-std::string_view splitFrame(std::string_view tnc2, Frame& frame)
+std::optional<DropReason> splitFrame(std::string_view tnc2, Frame& frame)
 {
     const std::size_t colon = tnc2.find(':');
     if (colon == std::string_view::npos) {
-        return "malformed header";
+        return DropReason::MalformedHeader;
     }
     const std::string_view header = tnc2.substr(0, colon);
     const std::size_t arrow = header.find('>');
     if (arrow == std::string_view::npos) {
-        return "malformed header";
+        return DropReason::MalformedHeader;
     }
     frame.source = header.substr(0, arrow);
     frame.path = header.substr(arrow + 1);
     frame.destination = frame.path.substr(0, frame.path.find(','));
     frame.information = tnc2.substr(colon + 1);
     if (!isValidPath(frame.path)) {
-        return "malformed header";
+        return DropReason::MalformedHeader;
     }
     if (!isValidSourceCallsign(frame.source)) {
-        return "bad callsign";
+        return DropReason::BadCallsign;
     }
-    return {};
+    return std::nullopt;
 }
 
 // q-constructs ("qAR", "qAC", ...) and TCPIP/TCPXX start the part of a path
@@ -106,17 +107,37 @@ PositionOutcome decodePositionBody(std::string_view body)
     if (!body.empty() && isDigit(body.front())) {
         return decodeUncompressedPosition(body);
     }
-    if (startsCompressedPosition(body)) {
-        return decodeCompressedPosition(body);
+    return decodeCompressedPosition(body);
+}
+
+// A TNC's beacon text may put free text before the position, as in
+//   hello world!4903.50N/07201.75W-
+// so in a field that no data type identifier claims, the "!" may stand anywhere
+// in the first 40 bytes. Only a plain-text position is taken there: free text
+// after an exclamation mark can pass for the base-91 bytes of a compressed one.
+PositionOutcome findPositionAfterText(std::string_view info)
+{
+    std::optional<DropReason> firstFailure;
+    const std::string_view head = info.substr(0, kPositionSearchLength);
+    for (std::size_t at = head.find('!'); at != std::string_view::npos; at = head.find('!', at + 1)) {
+        const std::string_view body = info.substr(at + 1);
+        if (body.empty() || !isDigit(body.front())) {
+            continue;
+        }
+        const PositionOutcome outcome = decodeUncompressedPosition(body);
+        if (outcome.position) {
+            return outcome;
+        }
+        firstFailure = firstFailure.value_or(outcome.failure);
     }
-    return PositionOutcome::failed(kBadPosition);
+    return PositionOutcome::failed(firstFailure.value_or(DropReason::NoPosition));
 }
 
 PositionOutcome decodeInformation(const Frame& frame)
 {
     const std::string_view info = frame.information;
     if (info.empty()) {
-        return PositionOutcome::failed("no position");
+        return PositionOutcome::failed(DropReason::NoPosition);
     }
     const char dataType = info.front();
     switch (dataType) {
@@ -125,33 +146,51 @@ PositionOutcome decodeInformation(const Frame& frame)
         return decodePositionBody(info.substr(1));
     case '/':
     case '@':
-        // The time of the fix does not matter here, and a garbled one does not
-        // spoil the position after it, so it is skipped unread.
-        if (info.size() < 1 + kTimestampLength) {
-            return PositionOutcome::failed(kBadPosition);
+        if (!startsWithTimestamp(info.substr(1))) {
+            return PositionOutcome::failed(DropReason::BadTimestamp);
         }
         return decodePositionBody(info.substr(1 + kTimestampLength));
     case '$':
         return decodeNmeaPosition(info);
     case ';':
-        return PositionOutcome::failed("object");
+        return PositionOutcome::failed(DropReason::Object);
     case ')':
-        return PositionOutcome::failed("item");
+        return PositionOutcome::failed(DropReason::Item);
     case ':':
-        return PositionOutcome::failed("message");
+        return PositionOutcome::failed(DropReason::Message);
     case '>':
-        return PositionOutcome::failed("status");
+        return PositionOutcome::failed(DropReason::Status);
     case 'T':
-        return PositionOutcome::failed("telemetry");
+        // Telemetry is "T#"; a lone "T" is the start of free text.
+        if (info.size() > 1 && info[1] == '#') {
+            return PositionOutcome::failed(DropReason::Telemetry);
+        }
+        return findPositionAfterText(info);
+    // Formats of their own that carry no position of the sender: weather
+    // stations, direction finding, capabilities, queries, grid locators,
+    // user-defined and test data, and the identifiers kept for future formats.
+    case '#':
+    case '%':
+    case '&':
+    case '*':
+    case '+':
+    case ',':
+    case '.':
+    case '<':
+    case '?':
+    case '[':
+    case '_':
+    case '{':
+        return PositionOutcome::failed(DropReason::NoPosition);
     default:
         if (isMicEType(dataType)) {
             return decodeMicEPosition(frame.destination, info);
         }
-        return PositionOutcome::failed("no position");
+        return findPositionAfterText(info);
     }
 }
 
-DecodeResult dropped(std::string_view reason) { return DecodeResult{std::nullopt, std::string(reason)}; }
+DecodeResult dropped(DropReason reason) { return DecodeResult{std::nullopt, reason}; }
 
 bool isInRange(const Position& position)
 {
@@ -161,51 +200,45 @@ bool isInRange(const Position& position)
 
 }  // namespace
 
-bool isValidSourceCallsign(std::string_view callsign)
-{
-    if (callsign.empty() || callsign.size() > kMaxCallsignLength) {
-        return false;
-    }
-    for (const char c : callsign) {
-        if (!isCallsignChar(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 DecodeResult decodePacket(std::string_view tnc2)
 {
     Frame frame;
-    if (const std::string_view failure = splitFrame(tnc2, frame); !failure.empty()) {
-        return dropped(failure);
+    if (const auto failure = splitFrame(tnc2, frame)) {
+        return dropped(*failure);
     }
     // A third-party frame carries another station's packet: "}" and a whole TNC2
     // packet, e.g. N1GATE>APRS,WIDE2-1:}N0CALL>APRS,TCPIP,N1GATE*:!4903.50N/...
-    // Only one level is unwrapped; a frame nested deeper is dropped.
-    const bool thirdParty = !frame.information.empty() && frame.information.front() == '}';
-    if (thirdParty) {
-        if (const std::string_view failure = splitFrame(frame.information.substr(1), frame); !failure.empty()) {
-            return dropped(failure);
+    // That packet may itself be a third-party frame. The sender and position are
+    // the innermost packet's; the path stays that of the first inner header, the
+    // route by which the traffic reached the gateway that sent it on.
+    std::string_view path = frame.path;
+    int thirdPartyLevels = 0;
+    while (!frame.information.empty() && frame.information.front() == '}') {
+        if (thirdPartyLevels == kMaxThirdPartyLevels) {
+            return dropped(DropReason::ThirdPartyTooDeep);
         }
-        if (!frame.information.empty() && frame.information.front() == '}') {
-            return dropped("nested third-party");
+        if (const auto failure = splitFrame(frame.information.substr(1), frame)) {
+            return dropped(*failure);
         }
+        if (thirdPartyLevels == 0) {
+            path = frame.path;
+        }
+        ++thirdPartyLevels;
     }
     const PositionOutcome outcome = decodeInformation(frame);
     if (!outcome.position) {
         return dropped(outcome.failure);
     }
     if (!isInRange(*outcome.position)) {
-        return dropped("position out of range");
+        return dropped(DropReason::PositionOutOfRange);
     }
     DecodeResult result;
     result.packet.emplace();
     result.packet->callsign.assign(frame.source);
-    result.packet->path.assign(frame.path);
+    result.packet->path.assign(path);
     result.packet->position = *outcome.position;
-    result.packet->viaDigipeater = heardViaDigipeater(frame.path);
-    result.packet->thirdParty = thirdParty;
+    result.packet->viaDigipeater = heardViaDigipeater(path);
+    result.packet->thirdParty = thirdPartyLevels > 0;
     result.packet->ambiguity = outcome.ambiguity;
     return result;
 }

@@ -3,9 +3,13 @@
 //   N0CALL-9>APRS,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-Test
 // Only packets that report the sender's own position become beacons.
 
+#include "aprs/drop_reason.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "aprs/callsign.h"
 
 namespace ovelsk::aprs {
 
@@ -15,25 +19,21 @@ struct Position {
 };
 
 struct DecodedPacket {
-    std::string callsign;        // a valid APRS source callsign; the inner sender of a third-party frame
-    std::string path;            // header text between ">" and ":" (the inner header's for third-party)
+    std::string callsign;        // a valid APRS source callsign; the innermost sender of a third-party frame
+    std::string path;            // header text between ">" and ":"; for a third-party frame, that of the
+                                 // header after the first "}", however deeply the packet is nested
     Position position;
     bool viaDigipeater = false;  // a digipeater in the path is marked as having repeated it ("*"); marks
                                  // after TCPIP or a q-construct ("qAR") are the Internet's and do not count
-    bool thirdParty = false;     // arrived wrapped in a "}" third-party frame
+    bool thirdParty = false;     // arrived wrapped in "}" third-party frames (at most 4 deep)
     int ambiguity = 0;           // digits the sender blanked (0..4); position is then the box centre
 };
 
 struct DecodeResult {
     std::optional<DecodedPacket> packet;  // set when the packet raises a beacon
-    std::string dropReason;               // otherwise why not, one of:
-    // "malformed header", "bad callsign", "nested third-party", "no position", "bad position",
-    // "position out of range", "object", "item", "message", "status", "telemetry"
+    DropReason dropReason = DropReason::NoPosition;  // otherwise why not
 };
 
 DecodeResult decodePacket(std::string_view tnc2);
-
-// 1 to 9 letters, digits and "-": the only callsigns ever delivered to Ovelsk.
-bool isValidSourceCallsign(std::string_view callsign);
 
 }  // namespace ovelsk::aprs

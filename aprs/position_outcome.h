@@ -1,29 +1,34 @@
 #pragma once
 // What one position format reader found: a position, or why there is none.
 
+#include "aprs/drop_reason.h"
 #include "aprs/packet_decoder.h"
 
 #include <optional>
-#include <string_view>
 
 namespace ovelsk::aprs {
 
 struct PositionOutcome {
     std::optional<Position> position;
-    std::string_view failure;  // set when position is empty: "bad position", "no position", ...
+    DropReason failure = DropReason::NoPosition;  // why position is empty
     int ambiguity = 0;
 
     static PositionOutcome found(double latitude, double longitude, int ambiguity = 0)
     {
-        return {Position{latitude, longitude}, {}, ambiguity};
+        return {Position{latitude, longitude}, DropReason::NoPosition, ambiguity};
     }
-    static PositionOutcome failed(std::string_view why) { return {std::nullopt, why, 0}; }
+    static PositionOutcome failed(DropReason why) { return {std::nullopt, why, 0}; }
 };
-
-inline constexpr std::string_view kBadPosition = "bad position";
 
 inline constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline constexpr int digitValue(char c) { return c - '0'; }
+
+// The symbol table of a plain-text or Mic-E position: the primary "/", the
+// alternate "\", or an overlay digit or capital letter on the alternate table.
+inline constexpr bool isUncompressedSymbolTable(char c)
+{
+    return c == '/' || c == '\\' || isDigit(c) || (c >= 'A' && c <= 'Z');
+}
 
 // Half the size, in minutes of arc, of the box that position ambiguity leaves
 // open: level 1 blanks the last hundredth, 2 both hundredths, 3 also the last

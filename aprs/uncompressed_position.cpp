@@ -67,12 +67,12 @@ double toDegrees(const Angle& angle, int ambiguity, double extraMinutes)
 PositionOutcome decodeUncompressedPosition(std::string_view body)
 {
     if (body.size() < kPositionLength) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     const auto latitude = readAngle(body.substr(0, kLatitudeLength), 2);
     const auto longitude = readAngle(body.substr(kLatitudeLength + 1, kLongitudeLength), 3);
     if (!latitude || !longitude || latitude->minuteDigits[0] > 5 || longitude->minuteDigits[0] > 5) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
     }
     // Lower-case hemisphere letters are off the standard but common enough to read.
     const char ns = static_cast<char>(latitude->hemisphere & ~0x20);
@@ -80,7 +80,10 @@ PositionOutcome decodeUncompressedPosition(std::string_view body)
     const bool north = ns == 'N';
     const bool east = ew == 'E';
     if ((!north && ns != 'S') || (!east && ew != 'W')) {
-        return PositionOutcome::failed(kBadPosition);
+        return PositionOutcome::failed(DropReason::BadPosition);
+    }
+    if (!isUncompressedSymbolTable(body[kLatitudeLength])) {
+        return PositionOutcome::failed(DropReason::BadSymbolTable);
     }
     const int ambiguity = std::max(latitude->ambiguity, longitude->ambiguity);
     const DaoExtra dao = ambiguity == 0 ? findDao(body.substr(kPositionLength)) : DaoExtra{};

@@ -10,6 +10,7 @@
 namespace ovelsk::aprs {
 
 // Reads the position at the start of body; the rest of body is the comment (for DAO).
+// A symbol table byte other than "/", "\", "0".."9" or "A".."Z" gives "bad symbol table".
 // An ambiguous position is placed at the centre of its box, and the ambiguity of
 // either coordinate applies to both.
 PositionOutcome decodeUncompressedPosition(std::string_view body);

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -69,8 +70,25 @@ void BM_UnchangedContent(benchmark::State& state) {
     if (!failure.empty()) state.SkipWithError(failure.c_str());
 }
 
+// A 100 MB igate.ini (a sparse file here): refused from its size alone, never read.
+void BM_OversizedFile(benchmark::State& state) {
+    HostFolder folder;
+    std::filesystem::resize_file(folder.path + "/igate.ini", 100'000'000);
+    int reports = 0;
+    ovelsk::IgateFile writer(folder.path, [&](const std::string&) { ++reports; });
+    const auto rowsA = candidateRows("DL");
+    const auto rowsB = candidateRows("G");
+    bool useA = true;
+    for (auto _ : state) {
+        writer.WriteIgateSection(useA ? rowsA : rowsB);
+        useA = !useA;
+    }
+    if (reports != 1) state.SkipWithError("the oversized file was not reported exactly once");
+}
+
 BENCHMARK(BM_RewriteWithFlush)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
 BENCHMARK(BM_RewriteWithoutFlush)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
 BENCHMARK(BM_UnchangedContent)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+BENCHMARK(BM_OversizedFile)->UseRealTime()->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "feeds/feed.h"
+#include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
 
@@ -32,15 +33,18 @@ void AprsIsFeed::onBytes(std::string_view bytes) {
 }
 
 void AprsIsFeed::onLine(std::string_view line) {
+    // Servers send a comment at least every 20 s, so whole lines show a live one.
+    connection_.lineOrFrameReceived();
     if (!line.starts_with('#')) {
         sink_(kInternetChannel, line);
+        connection_.packetDelivered();
         return;
     }
     // Of the server's comments only its answer to the login is worth a line in
     // the log; the rest are banners and keep-alives.
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
-        *log_ << name_ << ": " << line << std::endl;
+        *log_ << escapedForLog(name_) << ": " << serverLineForLog(line) << std::endl;
     }
 }
 

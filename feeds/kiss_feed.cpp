@@ -17,11 +17,13 @@ KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& lo
 void KissFeed::start() { connection_.start(); }
 
 void KissFeed::onFrame(const KissFrame& frame) {
+    connection_.lineOrFrameReceived();
     if (!frame.isData()) {
         return;
     }
     if (const auto text = ax25UiFrameToTnc2(frame.payload)) {
         sink_(static_cast<std::int16_t>(frame.port()), *text);
+        connection_.packetDelivered();
     }
 }
 

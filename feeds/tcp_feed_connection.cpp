@@ -3,9 +3,13 @@
 #include <QHostAddress>
 #include <utility>
 
+#include "feeds/log_text.h"
+
 namespace ovelsk::aprs {
 
-FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
+FeedTimers FeedTimers::onEventLoop() {
+    return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer(), makeEventLoopTimer()};
+}
 
 TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
                                      Handlers handlers, FeedTimers timers, std::ostream& log)
@@ -43,9 +47,15 @@ bool TcpFeedConnection::send(std::string_view bytes) {
     return socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
+// Called for every line, so it only takes note; the read that brought the line
+// restarts the silence timer once.
+void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }
+
+void TcpFeedConnection::packetDelivered() { backoff_.reset(); }
+
 void TcpFeedConnection::connectNow() {
     state_ = State::Connecting;
-    dataSinceConnect_ = false;
+    wholeLineOrFrame_ = false;
     armSilenceTimer();
     // Given the name, the socket looks it up again, so a server that moved or a
     // round-robin name that points elsewhere is followed.
@@ -60,23 +70,19 @@ void TcpFeedConnection::onConnected() {
         socket_.write(greeting_.data(), static_cast<qint64>(greeting_.size()));
     }
     armSilenceTimer();
+    timers_.settled->start(kSettledAfter, [this] { backoff_.reset(); });
 }
 
 void TcpFeedConnection::onReadyRead() {
     if (state_ != State::Connected) {
         return;
     }
-    bool anyData = false;
     qint64 count = 0;
     while ((count = socket_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
-        anyData = true;
         handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
     }
-    if (anyData) {
-        if (!dataSinceConnect_) {
-            dataSinceConnect_ = true;
-            backoff_.reset();
-        }
+    if (wholeLineOrFrame_) {
+        wholeLineOrFrame_ = false;
         armSilenceTimer();
     }
 }
@@ -90,6 +96,7 @@ void TcpFeedConnection::drop(const std::string& reason) {
     onReadyRead();
     state_ = State::Waiting;
     timers_.silence->stop();
+    timers_.settled->stop();
     const std::string peer = wasConnected ? socket_.peerAddress().toString().toStdString() + " port " +
                                                 std::to_string(socket_.peerPort())
                                           : address_.text();
@@ -103,10 +110,12 @@ void TcpFeedConnection::drop(const std::string& reason) {
 
 void TcpFeedConnection::armSilenceTimer() {
     timers_.silence->start(kSilenceTimeout, [this] {
-        drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
+        drop("no whole line or frame received for " + std::to_string(kSilenceTimeout.count()) + " s");
     });
 }
 
-void TcpFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
+void TcpFeedConnection::log(const std::string& message) const {
+    *log_ << escapedForLog(name_ + ": " + message) << std::endl;
+}
 
 }  // namespace ovelsk::aprs

@@ -3,6 +3,12 @@
 // greeting, hands on every byte received, and when the peer refuses, closes or
 // stays silent it tries again after a growing wait, looking the host name up
 // afresh each time. Every change is logged with the feed, the address and why.
+//
+// Only the feed knows what a whole line or frame and a packet are, so it tells
+// the connection: whole lines or frames keep it from counting as silent (a byte
+// now and then does not), and only a delivered packet, or a connection that
+// stayed up for a minute, starts the waits over at 1 s (a server that greets
+// and hangs up does not).
 
 #include <QTcpSocket>
 #include <array>
@@ -19,13 +25,16 @@
 
 namespace ovelsk::aprs {
 
-// A connection that delivers nothing at all, not even server comments, for this
-// long is taken as dead; so is an attempt that does not connect within it.
+// A connection that delivers no whole line or frame, not even a server comment,
+// for this long is taken as dead; so is an attempt that does not connect within it.
 inline constexpr std::chrono::seconds kSilenceTimeout{120};
+// A connection that stayed up this long has recovered, even without a packet.
+inline constexpr std::chrono::seconds kSettledAfter{60};
 
 struct FeedTimers {
     std::unique_ptr<FeedTimer> retry;
     std::unique_ptr<FeedTimer> silence;
+    std::unique_ptr<FeedTimer> settled;
 
     static FeedTimers onEventLoop();
 };
@@ -52,6 +61,11 @@ public:
     bool send(std::string_view bytes);
     const std::string& name() const { return name_; }
 
+    // A whole line or frame arrived: the peer is alive.
+    void lineOrFrameReceived();
+    // A packet went on to the feed's sink: the connection works.
+    void packetDelivered();
+
 private:
     enum class State { Idle, Connecting, Connected, Waiting };
 
@@ -71,7 +85,7 @@ private:
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;
-    bool dataSinceConnect_ = false;
+    bool wholeLineOrFrame_ = false;  // since the silence timer was last started
     std::array<char, 64 * 1024> readBuffer_{};
 };
 

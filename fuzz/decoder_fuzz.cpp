@@ -1,4 +1,4 @@
-// sources: aprs/packet_decoder.cpp aprs/uncompressed_position.cpp aprs/compressed_position.cpp aprs/mic_e_position.cpp aprs/nmea_position.cpp aprs/dao_extension.cpp
+// sources: aprs/packet_decoder.cpp aprs/uncompressed_position.cpp aprs/compressed_position.cpp aprs/mic_e_position.cpp aprs/nmea_position.cpp aprs/dao_extension.cpp aprs/position_timestamp.cpp
 // Feeds arbitrary bytes to the packet decoder and checks what it promises for
 // everything it delivers: a valid callsign, a clean path, a position on the globe.
 
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view packet(reinterpret_cast<const char*>(data), size);
     const ovelsk::aprs::DecodeResult result = ovelsk::aprs::decodePacket(packet);
     if (!result.packet) {
-        if (result.dropReason.empty()) {
+        if (ovelsk::aprs::dropReasonIndex(result.dropReason) >= ovelsk::aprs::kDropReasonCount) {
             std::abort();
         }
         return 0;

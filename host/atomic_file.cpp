@@ -1,6 +1,7 @@
 #include "host/atomic_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +10,13 @@
 namespace ovelsk {
 namespace {
 
-FileError errnoError() { return FileError{std::strerror(errno)}; }
+FileError errnoError(const std::filesystem::path& file) { return FileError{std::strerror(errno), file}; }
+
+FileStamp stampOf(const struct stat& info) {
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size), static_cast<std::int64_t>(info.st_mtim.tv_sec),
+                     static_cast<std::int64_t>(info.st_mtim.tv_nsec)};
+}
 
 bool writeAll(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -33,65 +40,164 @@ void syncFolderOf(const std::filesystem::path& file) {
     ::close(fd);
 }
 
-}  // namespace
-
-std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
-                                               const std::filesystem::path& temp,
-                                               std::string_view content, bool flush) {
-    // Keep the permissions of the file being replaced, so a hand-set mode survives.
-    mode_t mode = 0644;
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
-
-    // O_NOFOLLOW: a symlink planted under the temporary name must not redirect the write.
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
-    if (fd < 0) return errnoError();
-    bool ok = writeAll(fd, content) && (!flush || ::fsync(fd) == 0);
-    FileError error = ok ? FileError{} : errnoError();
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errnoError();
+// A rename replaces a file whatever its own permissions say, so they are asked
+// here: a file the user made read-only stays as it is. Root may write anything,
+// so for root a file without any write permission counts as read-only.
+std::optional<FileError> refuseUnwritable(const std::filesystem::path& file, const struct stat& info) {
+    if (::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0) return errnoError(file);
+    if (::geteuid() == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return FileError{"the file is read-only", file};
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = errnoError();
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return error;
-    }
-    if (flush) syncFolderOf(target);
     return std::nullopt;
 }
 
-std::optional<std::string> readWholeFile(const std::filesystem::path& file, FileError* error) {
+// The new file takes the old one's owner and group where the process may give
+// them (root may give any; a user may give one of its own groups), then its
+// mode: changing the owner clears set-id bits, so the mode comes last.
+bool takeOverMetadata(int fd, const struct stat& old) {
+    if ((old.st_uid != ::geteuid() || old.st_gid != ::getegid()) && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// Puts `temp` (whose stamp is `ours`) in the place of `target` if `target` is
+// still the `expected` version, and leaves no `temp` behind. The check comes
+// just before; exchanging the two names, rather than renaming over the target,
+// then leaves what was displaced at hand, so a save that lands in the instant
+// between is found and put back. (A file system without the exchange gets the
+// plain rename.)
+std::optional<FileError> replaceIfUnchanged(const std::filesystem::path& target, const std::filesystem::path& temp,
+                                            const FileStamp& expected, const FileStamp& ours) {
+    const FileError changed{"it changed while being rewritten", target, true};
+    const auto displacedStamp = [&] {
+        struct stat info {};
+        return ::lstat(temp.c_str(), &info) == 0 ? std::optional(stampOf(info)) : std::nullopt;
+    };
+    if (fileStamp(target) != expected) {
+        ::unlink(temp.c_str());
+        return changed;
+    }
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) != 0) {
+        const int exchangeError = errno;
+        std::optional<FileError> error;
+        if (exchangeError == ENOENT) {
+            error = changed;  // deleted meanwhile: not ours to bring back
+        } else if (exchangeError != EINVAL && exchangeError != ENOSYS && exchangeError != EOPNOTSUPP) {
+            error = FileError{std::strerror(exchangeError), target};
+        } else if (::rename(temp.c_str(), target.c_str()) != 0) {
+            error = errnoError(target);
+        }
+        if (error) ::unlink(temp.c_str());
+        return error;
+    }
+    if (displacedStamp() == expected) {
+        ::unlink(temp.c_str());
+        return std::nullopt;
+    }
+    // Back with the save that was displaced; should yet another have come in
+    // meanwhile, that one, the newest, goes in place over it.
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0 &&
+        displacedStamp() == ours) {
+        ::unlink(temp.c_str());
+    } else {
+        ::rename(temp.c_str(), target.c_str());
+    }
+    return changed;
+}
+
+}  // namespace
+
+std::optional<FileStamp> fileStamp(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) return std::nullopt;
+    return stampOf(info);
+}
+
+std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
+                                               const std::filesystem::path& temp, std::string_view content,
+                                               bool flush, const std::optional<FileStamp>& expected) {
+    auto realTarget = target;
+    auto realTemp = temp;
+    struct stat existing {};
+    if (::lstat(target.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        std::error_code ec;
+        realTarget = std::filesystem::canonical(target, ec);
+        if (ec) return FileError{ec.message(), target};
+        realTemp = realTarget;
+        realTemp += ".tmp";
+    }
+    const bool replacing = ::stat(realTarget.c_str(), &existing) == 0;
+    if (replacing) {
+        if (auto refused = refuseUnwritable(realTarget, existing)) return refused;
+    }
+
+    // O_NOFOLLOW: a symlink planted under the temporary name must not redirect the write.
+    const int fd = ::open(realTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) return errnoError(realTemp);
+    struct stat ours {};
+    const bool written = (!replacing || takeOverMetadata(fd, existing)) && writeAll(fd, content) &&
+                         (!flush || ::fsync(fd) == 0) && ::fstat(fd, &ours) == 0;
+    std::optional<FileError> error = written ? std::nullopt : std::optional(errnoError(realTemp));
+    if (::close(fd) != 0 && !error) error = errnoError(realTemp);
+    if (!error && !expected && ::rename(realTemp.c_str(), realTarget.c_str()) != 0) error = errnoError(realTarget);
+    if (error) {
+        ::unlink(realTemp.c_str());
+        return error;
+    }
+    if (expected) {
+        if (auto failed = replaceIfUnchanged(realTarget, realTemp, *expected, stampOf(ours))) return failed;
+    }
+    if (flush) syncFolderOf(realTarget);
+    return std::nullopt;
+}
+
+std::optional<std::string> readWholeFile(const std::filesystem::path& file, FileError* error, FileStamp* stamp,
+                                         std::size_t maxSize) {
+    const auto fail = [&](FileError why) {
+        if (error) *error = std::move(why);
+        return std::nullopt;
+    };
+    const FileError tooLarge{"larger than " + std::to_string(maxSize) + " bytes", file};
     // O_NONBLOCK: opening a FIFO put in the file's place must not wait for a writer.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info {};
-    if (fd >= 0 && ::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        if (error) *error = FileError{"not a regular file"};
-        return std::nullopt;
-    }
     if (fd < 0) {
-        if (error) *error = errnoError();
-        return std::nullopt;
+        const FileError why = errnoError(file);
+        std::error_code ec;
+        if (errno == ENOENT && std::filesystem::is_symlink(file, ec)) {
+            return fail({"a symbolic link to " + std::filesystem::read_symlink(file, ec).string() +
+                             ", which leads to no file",
+                         file});
+        }
+        return fail(why);
+    }
+    struct stat info {};
+    std::optional<FileError> refused;
+    if (::fstat(fd, &info) != 0) {
+        refused = errnoError(file);
+    } else if (!S_ISREG(info.st_mode)) {
+        refused = FileError{"not a regular file", file};
+    } else if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
+        refused = tooLarge;
     }
     std::string content;
-    content.reserve(static_cast<size_t>(info.st_size));
+    if (!refused) content.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
-    for (;;) {
+    while (!refused) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0) break;
         if (n < 0) {
-            if (errno == EINTR) continue;
-            if (error) *error = errnoError();
-            ::close(fd);
-            return std::nullopt;
+            if (errno != EINTR) refused = errnoError(file);
+            continue;
         }
         content.append(buffer, static_cast<size_t>(n));
+        if (content.size() > maxSize) refused = tooLarge;
     }
     ::close(fd);
+    if (refused) return fail(*refused);
+    // Taken before reading: a save that lands while the file is read changes the
+    // file's stamp after this one, so a later check against it fails safe.
+    if (stamp) *stamp = stampOf(info);
     return content;
 }
 

@@ -1,20 +1,27 @@
 #pragma once
 // The host's igate.ini, kept in step with the candidate list.
 
+#include <cstddef>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "host/atomic_file.h"
 #include "host/gateway_section.h"
 
 namespace ovelsk {
 
 inline constexpr std::string_view kIgateFileName = "igate.ini";
 inline constexpr std::string_view kIgateTempFileName = "igate.tmp";
+// A gateway list is a few kilobytes; a file far beyond that is not one to rewrite
+// on every beacon.
+inline constexpr std::size_t kMaxIgateFileSize = 4 * 1024 * 1024;
 
 class IgateFile final : public GatewaySection {
 public:
-    // Receives one line such as "Cannot write /host/igate.ini: Permission denied".
+    // Receives one line such as "Cannot write /host/igate.tmp: Permission denied".
     using ReportError = std::function<void(const std::string& message)>;
 
     // `hostFolder` is read at every write, so it may be filled in after this
@@ -23,21 +30,30 @@ public:
     explicit IgateFile(const std::string& hostFolder, ReportError reportError = {}, bool flushToDisk = true);
 
     // Rewrites igate.ini in the host folder with the callsigns of `rows` in its
-    // gateway section: through igate.tmp, flushed, then renamed over it, so the
-    // host only ever sees the old or the new file, complete. Content that would
-    // not change is not written at all. An empty host folder or a missing
-    // igate.ini is skipped silently; any other failure leaves igate.ini as it was
-    // and no igate.tmp behind, and goes to the error report. Never throws.
+    // gateway section: through igate.tmp, flushed, then put in its place, so the
+    // host only ever sees the old or the new file, complete (see
+    // replaceFileAtomically for mode, owner, links and hand edits saved
+    // meanwhile). Content that would not change is not written at all, and the
+    // file is read again only once it or the rows changed. An empty host folder or
+    // a missing igate.ini is skipped silently. A file that cannot be kept is left
+    // as it is and reported, once for each distinct problem until a write works
+    // again: one we may not write, one saved as UTF-16, one over
+    // kMaxIgateFileSize, a link that leads nowhere, and any failing read or write
+    // (naming the file that failed). Never throws.
     void WriteIgateSection(const std::vector<std::string>& rows) override;
 
 private:
+    void keep(const std::filesystem::path& target, const std::vector<std::string>& rows);
+    void report(const std::string& what, const FileError& error);
+
     const std::string& hostFolder_;
     ReportError reportError_;
     bool flushToDisk_;
-    // The last file content found to need no change for these rows: most beacons
-    // leave the list as it was, and then a byte comparison is all the work.
-    std::string settledText_;
+    // The version of the file last found to need no change for these rows: most
+    // beacons leave the list as it was, and then a stat is all the work.
+    std::optional<FileStamp> settledStamp_;
     std::vector<std::string> settledRows_;
+    std::set<std::string> reported_;
 };
 
 }  // namespace ovelsk

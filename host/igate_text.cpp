@@ -9,25 +9,20 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kAllSuffix = "=ALL";
 
-// Takes the next line off `text`. Lines end at LF, and a CR right before the LF
-// belongs to the ending; text after the last LF is a last line without one.
+// Takes the next line off `text`. A line ends at CRLF, LF or a lone CR, as the
+// host's own platform reads text, and at CR CR LF (a CRLF file that went through
+// a conversion of LF to CRLF once more); text after the last ending is a last
+// line without one.
 std::string_view takeLine(std::string_view& text) {
-    const auto lf = text.find('\n');
-    auto line = text.substr(0, lf);
-    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-    if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
-
-// Where the first line equal to `wanted` starts in `text`, or npos.
-size_t findLine(std::string_view text, std::string_view wanted) {
-    for (size_t at = text.find(wanted); at != std::string_view::npos; at = text.find(wanted, at + 1)) {
-        const auto after = text.substr(at + wanted.size());
-        const bool startsLine = at == 0 || text[at - 1] == '\n';
-        const bool endsLine = after.empty() || after.starts_with('\n') || after.starts_with("\r\n");
-        if (startsLine && endsLine) return at;
+    const auto end = text.find_first_of("\r\n");
+    const auto line = text.substr(0, end);
+    size_t ending = 0;
+    if (end != std::string_view::npos) {
+        const auto rest = text.substr(end);
+        ending = rest.starts_with("\r\r\n") ? 3 : rest.starts_with("\r\n") ? 2 : 1;
     }
-    return std::string_view::npos;
+    text.remove_prefix(line.size() + ending);
+    return line;
 }
 
 // Whether a start marker followed by `rest` closes: an end marker comes before
@@ -35,7 +30,12 @@ size_t findLine(std::string_view text, std::string_view wanted) {
 // Looking only as far as the next start marker keeps a file full of start
 // markers from being searched to its end once per marker.
 bool blockClosesIn(std::string_view rest) {
-    return findLine(rest.substr(0, findLine(rest, kIgateStartMarker)), kIgateEndMarker) != std::string_view::npos;
+    while (!rest.empty()) {
+        const auto line = takeLine(rest);
+        if (line == kIgateEndMarker) return true;
+        if (line == kIgateStartMarker) return false;
+    }
+    return false;
 }
 
 bool hasAny(std::string_view text, std::string_view characters) {
@@ -96,10 +96,12 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
     std::string out;
     // Room for CRLF where the file had LF (a line is rarely shorter than 8 bytes) and one block.
     out.reserve(current.size() + current.size() / 8 + block.size() + 2);
+    bool ours = false;  // a header or a block of ours was found
     State state = State::Copying;
     for (std::string_view rest = current; !rest.empty();) {
         const auto line = takeLine(rest);
         if (line == kIgateStartMarker) {
+            ours = true;
             state = blockClosesIn(rest) ? State::SkippingBlock : State::DroppingOrphanCallsigns;
             continue;
         }
@@ -118,9 +120,12 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
             if (!header) continue;
         }
         appendLine(out, line);
-        if (header) out += block;
+        if (header) {
+            ours = true;
+            out += block;
+        }
     }
-    return out;
+    return ours ? out : std::string(current);
 }
 
 bool isIgateHeader(std::string_view line) { return isHeader(line); }

@@ -20,13 +20,16 @@ inline constexpr std::string_view kIgateEndMarker = ";Ovelsk IGATE Section - End
 
 // Rewrites `current` (the bytes of igate.ini) for the candidate `rows` (list row
 // texts, tab-separated, callsign in field 2):
-// - lines end at CRLF or LF and are copied as bytes; every line written ends in CRLF;
+// - lines end at CRLF, LF, a lone CR or CR CR LF and are copied as bytes; every
+//   line written ends in CRLF;
 // - after each header line ("[INET_TO_RF]" with spaces around it, not tabs, exact
 //   case) a fresh block: start marker, "CALLSIGN=ALL" per row, end marker;
 // - the previous block (start marker through end marker) is left out;
 // - a start marker with no end marker before the next start marker (or the end
 //   of the file) is left out with the "CALL=ALL" lines right after it only;
-// - every other line passes through, headers included.
+// - every other line passes through, headers included;
+// - text with neither a header nor a start marker comes back as it was, byte for
+//   byte: there is nothing of Ovelsk's in it to write.
 std::string rewriteIgateText(std::string_view current, const std::vector<std::string>& rows);
 
 // Whether `line` (without its line end) is the section's header as the rewrite

@@ -24,6 +24,11 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     auto config = readHostConfig(settings);
     if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);
     const HostConfig& host = std::get<HostConfig>(config);
+    if (host.programFolder.empty()) {
+        log << "Host settings " << settings.path().string() << ": \"" << kProgramFolderKey
+            << "\" is empty or missing, so igate.ini will not be kept\n"
+            << std::flush;
+    }
 
     const Clock& clock = startup.clock ? *startup.clock : systemClock;
     auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit, clock);

@@ -2,7 +2,8 @@
 // Start-up of the host stand-in: reads the host settings (setting up the demo on
 // a first start), checks every value, and builds the host with its feeds. A bad
 // value gives one message naming the key, the value and what is allowed, and
-// nothing is written in that case.
+// nothing is written in that case. An empty "Program Folder" is allowed, with a
+// warning on the log that igate.ini will not be kept.
 
 #include <filesystem>
 #include <functional>

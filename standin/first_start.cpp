@@ -43,7 +43,7 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     }
 
     // Ovelsk puts its file names straight after the folder, so it keeps its separator.
-    std::string folder = programFolder.string();
+    std::string folder = std::filesystem::absolute(programFolder, ec).string();
     if (!folder.ends_with('/')) folder += '/';
     settings.setValue(kProgramFolderKey, folder);
     settings.setValue(kLatitudeKey, shortest(kDemoHome.latitude));

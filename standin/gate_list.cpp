@@ -4,7 +4,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "aprs/packet_decoder.h"
+#include "aprs/callsign.h"
 #include "host/atomic_file.h"
 #include "host/igate_text.h"
 
@@ -87,6 +87,7 @@ void GateList::refresh(std::int64_t now) {
     mayHaveChanged_ = false;
     lastLookMs_ = now;
 
+    ++looks_;
     if (igateIni_.empty()) return unreadable("the host settings name no Program Folder");
     struct stat info {};
     if (::stat(igateIni_.c_str(), &info) != 0) return unreadable(std::strerror(errno));

@@ -10,8 +10,9 @@
 //   W1AW=ALL
 //
 // The file is read again only when it changed: Ovelsk rewrites it while it
-// handles a beacon event, after which the host says it may have changed; a hand
-// edit is found by looking at the file at most once a second.
+// handles a beacon event, after which the host says it may have changed; other
+// changes are found by looking at the file at most once a second, and by the
+// gate, which looks once more before anything goes out.
 
 #include <sys/stat.h>
 
@@ -54,7 +55,8 @@ public:
     bool contains(std::string_view callsign, std::int64_t nowMs);
 
     std::size_t size() const { return stations_.size(); }
-    // How often the file was read, for measuring.
+    // How often the file was looked at (a stat), and read.
+    std::uint64_t looks() const { return looks_; }
     std::uint64_t reads() const { return reads_; }
 
 private:
@@ -84,6 +86,7 @@ private:
     bool unreadableNoted_ = false;
     std::set<std::string> notedLines_;
     std::unordered_set<std::string, TransparentHash, std::equal_to<>> stations_;
+    std::uint64_t looks_ = 0;
     std::uint64_t reads_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 #include "aprs/aprs_is_login.h"
@@ -23,11 +24,12 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
-// A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan" or "inf".
+// A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan", "inf" or "+-40".
 std::optional<double> plainNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                          text.front() == '.'))
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus) text.remove_prefix(1);
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) ||
+                          (text.front() == '-' && !plus) || text.front() == '.'))
         return std::nullopt;
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
@@ -68,6 +70,18 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     std::optional<Problem> problem;
     const auto fail = [&] { return settingError(settings, problem->key, problem->value, problem->allowed); };
 
+    // Read as it stands: "~/host/" names no folder here, and a relative one would
+    // change with the folder the program starts in.
+    config.programFolder = settings.value(kProgramFolderKey).value_or("");
+    if (const std::filesystem::path folder = config.programFolder; !folder.empty()) {
+        std::error_code ec;
+        if (!folder.is_absolute() || !std::filesystem::is_directory(folder, ec)) {
+            return settingError(settings, kProgramFolderKey, config.programFolder,
+                                "the absolute path of an existing folder, where igate.ini is kept (~ is not "
+                                "expanded), or empty to keep no igate.ini");
+        }
+    }
+
     const auto latitude =
         coordinate(settings, kLatitudeKey, 90, "decimal degrees from -90 to 90, north positive", problem);
     if (!latitude) return fail();
@@ -86,22 +100,23 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     const std::string speed = settings.value(kReplaySpeedKey).value_or("");
     if (!speed.empty()) {
         const auto value = plainNumber(speed);
-        if (!value || *value <= 0)
-            return settingError(settings, kReplaySpeedKey, speed, "a number greater than 0 (1, the default, is real time)");
+        if (!value || *value <= 0 || *value > kMaxReplaySpeed)
+            return settingError(settings, kReplaySpeedKey, speed,
+                                "a number greater than 0 and at most 10000 (1, the default, is real time)");
         config.replaySpeed = *value;
     }
 
     const std::string feedsText = settings.value(kFeedsKey).value_or("");
     std::string_view feeds = feedsText;
+    constexpr std::string_view kFeedsAllowed = "at most 16 feeds separated by single commas";
     while (!feeds.empty()) {
         const auto comma = feeds.find(',');
         const auto entry = trimBlanks(feeds.substr(0, comma));
-        if (entry.empty()) return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        if (entry.empty() || config.feeds.size() == kMaxFeeds) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
         config.feeds.emplace_back(entry);
         if (comma == std::string_view::npos) break;
         feeds.remove_prefix(comma + 1);
-        if (trimBlanks(feeds).empty())
-            return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        if (trimBlanks(feeds).empty()) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
     }
 
     config.callsign = settings.value(kCallsignKey).value_or("");
@@ -128,7 +143,6 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     auto gate = readGateConfig(settings, config.callsign, config.feeds);
     if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
     config.gate = std::move(std::get<GateConfig>(gate));
-    config.programFolder = settings.value(kProgramFolderKey).value_or("");
     return config;
 }
 

@@ -15,6 +15,7 @@
 //
 // and the gateway's keys (standin/gate_config.h).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -36,11 +37,18 @@ inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
 
+// Each feed holds a connection or a file open; more than this is a mistake in the file.
+inline constexpr std::size_t kMaxFeeds = 16;
+// 10000 plays a day of traffic in under 9 s; more is a typing mistake.
+inline constexpr double kMaxReplaySpeed = 10000;
+
 // "mi" or "km", as the station lists show it.
 std::string_view distanceUnitText(DistanceUnit unit);
 
 struct HostConfig {
-    std::string programFolder;  // where igate.ini is; empty when not set
+    // Where Ovelsk keeps igate.ini; empty: nowhere. Otherwise an existing folder,
+    // named by its absolute path.
+    std::string programFolder;
     Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::vector<std::string> feeds;  // one feed entry each, blanks around them removed

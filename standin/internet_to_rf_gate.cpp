@@ -37,12 +37,13 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     if (arrow == std::string_view::npos) return GateOutcome::NotListed;
     const std::string_view source = packet.substr(0, arrow);
     const std::int64_t now = nowMs();
+    const std::uint64_t looksBefore = list_.looks();
     if (!list_.contains(source, now)) return GateOutcome::NotListed;
-    return decide(packet, recorded, source, now);
+    return decide(packet, recorded, source, now, looksBefore);
 }
 
 GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std::string_view source,
-                                     std::int64_t now) {
+                                     std::int64_t now, std::uint64_t looksBefore) {
     const auto notSent = [&](GateOutcome outcome, std::string_view why) {
         log("not sent " + std::string(source) + ": " + std::string(why));
         return outcome;
@@ -67,6 +68,13 @@ GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std
         return notSent(GateOutcome::TooLong, "frame too long (" + std::to_string(information.size()) +
                                                  " bytes of information, at most " +
                                                  std::to_string(kMaxInformationBytes) + ")");
+
+    // Ovelsk also rewrites igate.ini outside beacon events (its minute timer
+    // expires stations): nothing goes out on a list not looked at just now.
+    if (list_.looks() == looksBefore) {
+        list_.fileMayHaveChanged();
+        if (!list_.contains(source, now)) return GateOutcome::NotListed;
+    }
 
     const bool transmit = config_.mode == GateMode::On && !recorded;
     if (transmit) {

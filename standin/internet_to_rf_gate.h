@@ -10,7 +10,8 @@
 //      heard on radio in the last 60 s;
 //   4. fewer than the limits went out in the last minute and five minutes;
 //   5. the frame's information fits in 256 bytes.
-// Every decision about a listed station is logged, one line each:
+// Before anything goes out, igate.ini is looked at once more. Every decision
+// about a listed station is logged, one line each:
 //   gate: sent K0ABC-9>APRS (2 of 6 this minute)
 //   gate: not sent K0ABC-9: duplicate within 60 s
 
@@ -63,7 +64,8 @@ public:
     GateList& list() { return list_; }
 
 private:
-    GateOutcome decide(std::string_view packet, bool recorded, std::string_view source, std::int64_t nowMs);
+    GateOutcome decide(std::string_view packet, bool recorded, std::string_view source, std::int64_t nowMs,
+                       std::uint64_t looksBefore);
     std::int64_t nowMs() const;
     void log(const std::string& message);
 

@@ -27,6 +27,7 @@ struct FormHarness {
     std::unique_ptr<Form1> form;
     std::vector<QString> statusLines;
     std::optional<std::string> hostError;  // set to make creating the host fail
+    std::optional<float> rangeGivenToHost;
 
     // Builds the window; `onCreateHost` runs when start-up makes the host.
     void build(std::function<void()> onCreateHost = {}) {
@@ -35,7 +36,8 @@ struct FormHarness {
         options.executable = folder.path() / "ovelsk";
         options.hostSettingsFile = hostSettingsFile();
         options.clock = &clock;
-        options.createHost = [this, onCreateHost](float) -> HostOrError {
+        options.createHost = [this, onCreateHost](float range) -> HostOrError {
+            rangeGivenToHost = range;
             if (onCreateHost) onCreateHost();
             if (hostError) return *hostError;
             auto scripted = std::make_unique<testing::ScriptedHost>();

@@ -76,6 +76,21 @@ TEST(RangeSetting, ZeroTypedOrLoadedBecomesOneAndNothingElseChanges) {
     }
 }
 
+TEST(RangeSetting, TheOneLineBoxKeepsTheTextUpToTheFirstLineBreak) {
+    FormHarness h;
+    h.start();
+    auto* box = h.control<QLineEdit>("range");
+    box->selectAll();
+    box->insert("25\n");  // pasted with its line end
+    EXPECT_EQ(h.range(), "25");
+    box->setText("12.5\r\n30");
+    EXPECT_EQ(h.range(), "12.5");
+    box->setText("0\n");
+    EXPECT_EQ(h.range(), "1");
+    h.control<QPushButton>("Command1")->click();
+    EXPECT_EQ(h.readFile("Ovelsk.ini"), "RANGE_FILTER=1\r\n");
+}
+
 TEST(RangeSetting, SaveReplacesTheFileWithOneLineThatTheNextStartLoads) {
     for (const char* typed : {"25", "", "12.5", "abc"}) {
         SCOPED_TRACE(typed);

@@ -14,7 +14,7 @@ namespace {
 DecodedPacket decoded(std::string_view packet)
 {
     DecodeResult result = decodePacket(packet);
-    EXPECT_TRUE(result.packet.has_value()) << packet << " dropped: " << result.dropReason;
+    EXPECT_TRUE(result.packet.has_value()) << packet << " dropped: " << dropReasonLabel(result.dropReason);
     return result.packet.value_or(DecodedPacket{});
 }
 
@@ -22,7 +22,7 @@ std::string dropReason(std::string_view packet)
 {
     const DecodeResult result = decodePacket(packet);
     EXPECT_FALSE(result.packet.has_value()) << packet;
-    return result.dropReason;
+    return std::string(dropReasonLabel(result.dropReason));
 }
 
 TEST(PacketDecoderFrames, CallsignAndPathComeFromTheHeader)
@@ -69,18 +69,59 @@ TEST(PacketDecoderFrames, ThirdPartyFrameIsJudgedByItsInnerPacket)
     EXPECT_EQ(dropReason("N1GATE>APRS:}N0CALL=X>APRS,TCPIP:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason("N1GATE>APRS:}garbage without header"), "malformed header");
     EXPECT_EQ(dropReason("N1GATE>APRS:}"), "malformed header");
-    EXPECT_EQ(dropReason("N1GATE>APRS:}N2GATE>APRS:}N0CALL>APRS:!4903.50N/07201.75W-"), "nested third-party");
+}
+
+TEST(PacketDecoderFrames, NestedThirdPartyGivesTheInnermostSenderUpToFourLevels)
+{
+    const std::string position = ":!4903.50N/07201.75W-";
+    const std::string level1 = "N1GATE>APRS,WIDE2-1:}N2GATE>APRS,TCPIP,N1GATE*";
+    const std::string level2 = level1 + ":}N3GATE>APRS,qAR,N2GATE";
+    const std::string level3 = level2 + ":}N4GATE>APRS,TCPIP*";
+    const std::string level4 = level3 + ":}N0CALL-9>APRS,WIDE1-1";
+    struct Nested {
+        std::string packet;
+        std::string callsign;  // empty when it must be dropped
+        std::string dropReason;
+    };
+    for (const Nested& n : {
+             Nested{level1 + position, "N2GATE", ""},
+             Nested{level2 + position, "N3GATE", ""},
+             Nested{level3 + position, "N4GATE", ""},
+             Nested{level4 + position, "N0CALL-9", ""},
+             Nested{level4 + ":}N5GATE>APRS" + position, "", "third-party nested too deep"},
+             Nested{level2 + ":}N0CALL=X>APRS" + position, "", "bad callsign"},
+             Nested{level2 + ":}no header", "", "malformed header"},
+             Nested{level3 + ":>status", "", "status"},
+         }) {
+        SCOPED_TRACE(n.packet);
+        const DecodeResult result = decodePacket(n.packet);
+        if (n.callsign.empty()) {
+            EXPECT_FALSE(result.packet.has_value());
+            EXPECT_EQ(dropReasonLabel(result.dropReason), n.dropReason);
+            continue;
+        }
+        ASSERT_TRUE(result.packet.has_value()) << dropReasonLabel(result.dropReason);
+        EXPECT_EQ(result.packet->callsign, n.callsign);
+        // The route stays that of the outer frame, however deep the nesting.
+        EXPECT_EQ(result.packet->path, "APRS,TCPIP,N1GATE*");
+        EXPECT_TRUE(result.packet->thirdParty);
+        EXPECT_FALSE(result.packet->viaDigipeater);
+        EXPECT_NEAR(result.packet->position.latitude, 49.058333, 1e-6);
+    }
 }
 
 TEST(PacketDecoderFrames, OnlyValidSourceCallsignsAreDelivered)
 {
-    for (const std::string_view good : {"N0CALL", "N0CALL-15", "A", "DL1ABC-10", "n0call", "123456789"}) {
+    for (const std::string_view good :
+         {"N0CALL", "N0CALL-15", "A", "DL1ABC-10", "n0call", "123456789", "W1AW-A1", "ABCDEFGHI-10"}) {
         EXPECT_TRUE(isValidSourceCallsign(good)) << good;
     }
     for (const std::string_view bad :
-         {"", "N0CALL-100", "N0CALL=ALL", "[INET]", "N0 CALL", "N0CALL\r\n", "N0CALL*", "N0CÄLL", "N0CALL/P"}) {
+         {"", "N0CALL-100", "N0CALL=ALL", "[INET]", "N0 CALL", "N0CALL\r\n", "N0CALL*", "N0CÄLL", "N0CALL/P", "-",
+          "---------", "N0CALL-", "-9", "N0-CALL-1", "N0CALL--1", "ABCDEFGHIJ"}) {
         EXPECT_FALSE(isValidSourceCallsign(bad)) << bad;
     }
+    EXPECT_EQ(dropReason("--->APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason("N0CALL=ALL>APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason("[INET_TO_RF]>APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason(">APRS:!4903.50N/07201.75W-"), "bad callsign");
@@ -111,7 +152,7 @@ TEST(PacketDecoderFrames, PacketsThatAreNotTheSendersPositionGiveAReason)
     EXPECT_EQ(dropReason("N0CALL>APRS:!"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4903.50X/07201.75W-"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4963.50N/07201.75W-"), "bad position");
-    EXPECT_EQ(dropReason("N0CALL>APRS:@092345"), "bad position");
+    EXPECT_EQ(dropReason("N0CALL>APRS:@092345z"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4903.50N/07201.75"), "bad position");
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,7 @@ void expectPosition(const Expected& expected)
 {
     SCOPED_TRACE(std::string(expected.packet));
     const DecodeResult result = decodePacket(expected.packet);
-    ASSERT_TRUE(result.packet.has_value()) << "dropped: " << result.dropReason;
+    ASSERT_TRUE(result.packet.has_value()) << "dropped: " << dropReasonLabel(result.dropReason);
     EXPECT_NEAR(result.packet->position.latitude, expected.latitude, kTolerance);
     EXPECT_NEAR(result.packet->position.longitude, expected.longitude, kTolerance);
 }
@@ -33,8 +34,30 @@ void expectDrop(std::string_view packet, std::string_view reason)
     SCOPED_TRACE(std::string(packet));
     const DecodeResult result = decodePacket(packet);
     EXPECT_FALSE(result.packet.has_value());
-    EXPECT_EQ(result.dropReason, reason);
+    EXPECT_EQ(dropReasonLabel(result.dropReason), reason);
 }
+
+// A packet and what must come of it: the position, or the reason it is dropped.
+struct Case {
+    std::string_view packet;
+    std::string_view dropReason;  // empty when the packet must give the position
+    double latitude = 0;
+    double longitude = 0;
+};
+
+void expectOutcomes(std::initializer_list<Case> cases)
+{
+    for (const Case& c : cases) {
+        if (c.dropReason.empty()) {
+            expectPosition({c.packet, c.latitude, c.longitude});
+        } else {
+            expectDrop(c.packet, c.dropReason);
+        }
+    }
+}
+
+constexpr double kLat = 49.058333333;   // 4903.50N
+constexpr double kLon = -72.029166667;  // 07201.75W
 
 TEST(PacketDecoderPositions, UncompressedWithAndWithoutTimestampInAllHemispheres)
 {
@@ -75,10 +98,70 @@ TEST(PacketDecoderPositions, AmbiguityLevelIsReported)
     EXPECT_EQ(decodePacket("N0CALL-5>APRS:=/5L!!<*e7>7P[").packet->ambiguity, 0);
 }
 
-TEST(PacketDecoderPositions, LenientAboutHemisphereCaseAndTimestampText)
+TEST(PacketDecoderPositions, LenientAboutHemisphereCase)
 {
     expectPosition({"N0CALL>APRS:!4903.50n/07201.75w-", 49.058333333, -72.029166667});
-    expectPosition({"N0CALL>APRS:@0923x5z4903.50N/07201.75W-", 49.058333333, -72.029166667});
+}
+
+TEST(PacketDecoderPositions, TimestampMustBeOneOfTheThreeFormsWithFieldsInRange)
+{
+    expectOutcomes({
+        {"N0CALL>APRS:@092345z4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:/311259/4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:@235959h4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:@000000z4903.50N/07201.75W-", "", kLat, kLon},  // a station without a clock
+        // Without its timestamp the field was read from its eighth byte, as a
+        // compressed position at 61.95N 112.08W.
+        {"N0CALL>APRS:@5030.50S/10020.30E$no timestamp", "bad timestamp"},
+        {"N0CALL>APRS:@0923x5z4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@322345z4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@002345z4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@092445z4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:/092360/4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@235960h4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@092345Z4903.50N/07201.75W-", "bad timestamp"},
+        {"N0CALL>APRS:@092345z", "bad position"},
+        {"N0CALL>APRS:@092345", "bad timestamp"},
+    });
+}
+
+TEST(PacketDecoderPositions, SymbolTableMustBeOneTheFormatAllows)
+{
+    const double compressedLongitude = -180.0 + 20427156.0 / 190463.0;
+    expectOutcomes({
+        {"N0CALL>APRS:!4903.50N\\07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:!4903.50N907201.75W#", "", kLat, kLon},
+        {"N0CALL>APRS:!4903.50NZ07201.75W#", "", kLat, kLon},
+        {"N0CALL>APRS:!4903.50N|07201.75W-", "bad symbol table"},
+        {"N0CALL>APRS:!4903.50Na07201.75W-", "bad symbol table"},
+        {"N0CALL>APRS:!4903.50N 07201.75W-", "bad symbol table"},
+        {"N0CALL>APRS:=\\5L!!<*e7>7P[", "", 49.5, compressedLongitude},
+        {"N0CALL>APRS:=Z5L!!<*e7>7P[", "", 49.5, compressedLongitude},
+        {"N0CALL>APRS:=j5L!!<*e7>7P[", "", 49.5, compressedLongitude},
+        {"N0CALL>APRS:=k5L!!<*e7>7P[", "bad symbol table"},
+        {"N0CALL>APRS:=|5L!!<*e7>7P[", "bad symbol table"},
+        {"N0CALL>TYPS5P:`dYgoZO>\\", "", kLat, kLon},
+        {"N0CALL>TYPS5P:`dYgoZO>9", "", kLat, kLon},
+        {"N0CALL>TYPS5P:`dYgoZO>a", "bad symbol table"},
+        {"N0CALL>TYPS5P:`dYgoZO>|", "bad symbol table"},
+    });
+}
+
+TEST(PacketDecoderPositions, PlainPositionAfterFreeTextWithinTheFirst40Bytes)
+{
+    expectOutcomes({
+        {"N0CALL>BEACON:hello world!4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:TEST!4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:Hi! Home is !4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:0123456789012345678901234567890123456789!4903.50N/07201.75W-", "no position"},
+        {"N0CALL>APRS:012345678901234567890123456789012345678!4903.50N/07201.75W-", "", kLat, kLon},
+        {"N0CALL>APRS:Wow!/5L!!<*e7>7P[", "no position"},
+        {"N0CALL>APRS:hello!4903.50N|07201.75W-", "bad symbol table"},
+        {"N0CALL>APRS:T#005,199!4903.50N/07201.75W-", "telemetry"},
+        {"N0CALL>APRS:>at home !4903.50N/07201.75W-", "status"},
+        {"N0CALL>APRS:_10090556c220s004g005!4903.50N/07201.75W-", "no position"},
+        {"N0CALL>APRS:<IGATE!4903.50N/07201.75W-", "no position"},
+    });
 }
 
 TEST(PacketDecoderPositions, DaoExtensionAddsPrecisionUnlessAmbiguous)
@@ -119,6 +202,8 @@ TEST(PacketDecoderPositions, MicEAllLongitudeRangesAndHemispheres)
              Expected{"N0CALL>QRS000,WIDE1-1:`I+\x1cl\x1c\x1c>/", -12.5, 45.25},
              // Near the origin: North, West, 0 degrees.
              Expected{"N0CALL>PPSPPP,WIDE1-1:`v+\x1cl\x1c\x1c>/", 0.5, -0.25},
+             // Minutes 0 sent as 60 ("X").
+             Expected{"N0CALL>TYPS5P:`dXgoZO>/", 49.058333333, -(72 + 0.75 / 60)},
              // An SSID on the destination is not part of the latitude.
              Expected{"N0CALL>TYPS5P-3:`dYgoZO>/", 49.058333333, -72.029166667},
          }) {
@@ -162,6 +247,25 @@ TEST(PacketDecoderPositions, NmeaRmcAndGgaWithChecksums)
     expectDrop("N0CALL>GPS:$GPGGA,123519,,,,,0,00,,,M,,M,,", "no position");
     expectDrop("N0CALL>GPS:$GPRMC,123519,A,48x7.038,N,01131.000,E", "bad position");
     expectDrop("N0CALL>GPS:$GPGSV,3,1,11,03,03,111,00", "no position");
+}
+
+TEST(PacketDecoderPositions, NmeaGllWithAndWithoutTimeStatusAndChecksum)
+{
+    const double lat = 49 + 16.45 / 60;
+    const double lon = -(123 + 11.12 / 60);
+    expectOutcomes({
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W,225444,A", "", lat, lon},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W,225444,A*31", "", lat, lon},
+        {"N0CALL>GPS:$GNGLL,4916.45,N,12311.12,W,225444,A,A*42", "", lat, lon},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W*71", "", lat, lon},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W,225444", "", lat, lon},
+        {"N0CALL>GPS:$GPGLL,3352.1200,S,15112.3000,E,093110,A*3C", "", -33.868666667, 151.205},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W,225444,A*32", "bad position"},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12,W,225444,V", "no position"},
+        {"N0CALL>GPS:$GPGLL,,,,,225444,V", "no position"},
+        {"N0CALL>GPS:$GPGLL,4916.45,N,12311.12", "bad position"},
+        {"N0CALL>GPS:$GPGLL,4916.45,X,12311.12,W,225444,A", "bad position"},
+    });
 }
 
 TEST(PacketDecoderPositions, OutOfRangePositionsAreDropped)

@@ -67,6 +67,16 @@ TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
                                      ": # logresp N0CALL-10 verified, server T2TEST"));
 }
 
+TEST_F(AprsIsFeedTest, LogsWhatTheServerSaysEscapedAndCut) {
+    connect();
+    const std::string_view start = "# logresp N0CALL-10 verified\x1b[2J\x1b[1A\rfake line\xC3\xA9";
+    server.send(0, std::string(start) + std::string(300, 'x') + "\r\nN0CALL>APRS:>sync\r\n");
+    ASSERT_TRUE(waitForDeliveries(1));
+    const std::string shown = "# logresp N0CALL-10 verified\\x1B[2J\\x1B[1A\\x0Dfake line\\xC3\\xA9" +
+                              std::string(200 - start.size(), 'x') + "...";
+    EXPECT_EQ(log().back(), "aprs-is:127.0.0.1:" + std::to_string(server.port()) + ": " + shown);
+}
+
 TEST_F(AprsIsFeedTest, JoinsSplitLinesKeepsTheirBytesAndDropsOverLongOnes) {
     connect();
     const std::string longest = "W1AW>APRS:>" + std::string(kAprsIsMaxLineBytes - 11, 'y');
@@ -116,9 +126,38 @@ TEST_F(AprsIsFeedTest, DropsASilentConnectionButServerCommentsCountAsTraffic) {
     timers.silence->fire();
     ASSERT_TRUE(server.waitForClosed(0));
     EXPECT_TRUE(timers.retry->active());
-    EXPECT_THAT(log().back(), HasSubstr("nothing received for 120 s"));
+    EXPECT_THAT(log().back(), HasSubstr("no whole line or frame received for 120 s"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
+}
+
+TEST_F(AprsIsFeedTest, OnlyWholeLinesKeepTheConnectionFromCountingAsSilent) {
+    connect();
+    const int startsAtConnect = timers.silence->starts();
+    server.send(0, "# a byte now and then");
+    EXPECT_FALSE(testing::spinUntil([&] { return timers.silence->starts() > startsAtConnect; },
+                                    std::chrono::milliseconds(300)));
+    server.send(0, "\r\n");
+    EXPECT_TRUE(testing::spinUntil([&] { return timers.silence->starts() > startsAtConnect; }));
+}
+
+TEST_F(AprsIsFeedTest, AServerThatGreetsAndHangsUpKeepsTheWaitGrowingUntilAConnectionLastsAMinute) {
+    feed->start();
+    std::vector<long> delays;
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        ASSERT_TRUE(server.waitForClients(attempt));
+        ASSERT_TRUE(server.waitForReceived(attempt - 1, "\r\n"));
+        EXPECT_TRUE(timers.settled->active());
+        EXPECT_EQ(timers.settled->delay(), std::chrono::seconds(60));
+        if (attempt == 4) timers.settled->fire();  // up for a minute
+        server.send(attempt - 1, "# aprsc 2.1.19\r\n");
+        server.close(attempt - 1);
+        ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+        EXPECT_FALSE(timers.settled->active());
+        delays.push_back(static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(timers.retry->delay()).count()));
+        timers.retry->fire();
+    }
+    EXPECT_THAT(delays, ElementsAre(1, 2, 4, 1));
 }
 
 TEST_F(AprsIsFeedTest, BacksOffWhileRefusedAndStartsOverOnceDataFlows) {

@@ -70,17 +70,20 @@ private:
     int starts_ = 0;
 };
 
-// A feed's two timers, with the test holding on to them.
+// A feed's timers, with the test holding on to them.
 struct ManualTimers {
     ManualTimer* retry = nullptr;
     ManualTimer* silence = nullptr;
+    ManualTimer* settled = nullptr;
 
     aprs::FeedTimers take() {
         auto retryTimer = std::make_unique<ManualTimer>();
         auto silenceTimer = std::make_unique<ManualTimer>();
+        auto settledTimer = std::make_unique<ManualTimer>();
         retry = retryTimer.get();
         silence = silenceTimer.get();
-        return aprs::FeedTimers{std::move(retryTimer), std::move(silenceTimer)};
+        settled = settledTimer.get();
+        return aprs::FeedTimers{std::move(retryTimer), std::move(silenceTimer), std::move(settledTimer)};
     }
 };
 

@@ -7,11 +7,15 @@
 #include <atomic>
 #include <csignal>
 #include <random>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <utility>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/igate_text.h"
+#include "support/file_call_hooks.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk {
@@ -112,16 +116,27 @@ TEST_F(IgateFileTest, HandEditOfASettledFileIsStillSeen) {
     EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("K1XYZ")}) + "; note\r\n");
 }
 
-TEST_F(IgateFileTest, FailedWriteKeepsTheOldFileAndIsReported) {
+TEST_F(IgateFileTest, FailedWriteKeepsTheOldFileAndIsReportedOnceNamingTheFileThatFailed) {
     writeFile(igateIni(), kUserFile);
     std::filesystem::create_directory(igateTmp());
     writer.WriteIgateSection({row("G4ABC")});
+    writer.WriteIgateSection({row("K1XYZ")});
     EXPECT_EQ(readFile(igateIni()), kUserFile);
     EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini", "igate.tmp"));
     EXPECT_TRUE(std::filesystem::is_empty(igateTmp()));
+    EXPECT_THAT(errors, ::testing::ElementsAre("Cannot write " + igateTmp().string() + ": Is a directory"));
+}
+
+TEST_F(IgateFileTest, LinkPlantedAsTheTemporaryFileIsNotFollowed) {
+    writeFile(igateIni(), kUserFile);
+    const auto victim = std::filesystem::path(folder) / "victim.txt";
+    writeFile(victim, "precious\n");
+    std::filesystem::create_symlink(victim, igateTmp());
+    writer.WriteIgateSection({row("G4ABC")});
+    EXPECT_EQ(readFile(victim), "precious\n");
+    EXPECT_EQ(readFile(igateIni()), kUserFile);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_THAT(errors[0], HasSubstr(igateIni().string()));
-    EXPECT_THAT(errors[0], HasSubstr("Is a directory"));
+    EXPECT_THAT(errors[0], HasSubstr("Cannot write " + igateTmp().string() + ": "));
 }
 
 TEST_F(IgateFileTest, FolderNamedIgateIniIsReportedAndLeftAlone) {
@@ -140,14 +155,6 @@ TEST_F(IgateFileTest, FifoNamedIgateIniDoesNotHoldTheProgram) {
     EXPECT_TRUE(std::filesystem::is_fifo(igateIni()));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_THAT(errors[0], HasSubstr("not a regular file"));
-}
-
-TEST_F(IgateFileTest, KeepsThePermissionsTheUserGaveTheFile) {
-    writeFile(igateIni(), kUserFile);
-    std::filesystem::permissions(igateIni(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-    writer.WriteIgateSection({row("G4ABC")});
-    EXPECT_EQ(std::filesystem::status(igateIni()).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST_F(IgateFileTest, ReadOnlyHostFolderKeepsTheFileAndIsReported) {
@@ -192,11 +199,12 @@ TEST_F(IgateFileTest, ReadOnlyHostFolderKeepsTheFileAndIsReported) {
 
 TEST_F(IgateFileTest, LargeFileKeepsEveryLine) {
     std::string big;
-    for (int i = 0; i < 100'000; ++i) {
-        if (i == 50'000) big += "[INET_TO_RF]\r\n";
+    for (int i = 0; i < 64'000; ++i) {
+        if (i == 32'000) big += "[INET_TO_RF]\r\n";
         big += "USER" + std::to_string(i) + "=ALL ; a line the user wrote by hand, kept as it is\r\n";
     }
-    ASSERT_GT(big.size(), 5'000'000u);
+    ASSERT_GT(big.size(), 3'800'000u);
+    ASSERT_LT(big.size(), kMaxIgateFileSize);
     writeFile(igateIni(), big);
     const auto candidates = rows("N", 151);
 
@@ -206,10 +214,155 @@ TEST_F(IgateFileTest, LargeFileKeepsEveryLine) {
     std::string block = std::string(kIgateStartMarker) + "\r\n";
     for (int i = 0; i < 151; ++i) block += "N" + std::to_string(i) + "=ALL\r\n";
     block += std::string(kIgateEndMarker) + "\r\n";
-    // Compared whole, not printed: a difference in 5 MB would flood the log.
+    // Compared whole, not printed: a difference in 4 MB would flood the log.
     EXPECT_TRUE(readFile(igateIni()) == big.substr(0, afterHeader) + block + big.substr(afterHeader));
     EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
     EXPECT_THAT(errors, IsEmpty());
+}
+
+// Every shape of igate.ini a user may have, after one rewrite: the exact bytes,
+// mode and owner of the file, what else is in the folders, and what was reported.
+struct FileShape {
+    std::string name;
+    std::string (*before)();
+    std::string after;  // "" for the bytes of before(), untouched
+    mode_t mode = 0644;
+    enum { Plain, Link, DanglingLink } kind = Plain;
+    std::string report = {};  // "VERB|REASON": reported once as "VERB .../igate.ini: ...REASON..."; "" for none
+};
+
+const std::vector<std::string> kShapeRows = {row("G4ABC")};
+
+std::string utf16(std::string_view text) {
+    std::string wide = "\xFF\xFE";
+    for (const char c : text) wide += {c, '\0'};
+    return wide;
+}
+
+const FileShape kFileShapes[] = {
+    {"ModeAndOwner", [] { return kUserFile; }, rewriteIgateText(kUserFile, kShapeRows), 0664},
+    {"ReadOnly", [] { return kUserFile; }, "", 0444, FileShape::Plain, "Cannot write|"},
+    {"Symlink", [] { return kUserFile; }, rewriteIgateText(kUserFile, kShapeRows), 0640, FileShape::Link},
+    {"DanglingLink", [] { return std::string(); }, "", 0644, FileShape::DanglingLink,
+     "Cannot read|a symbolic link to"},
+    {"LoneCrLineEnds", [] { return std::string("[GENERAL]\rCALL=N0CALL\r[INET_TO_RF]\rW1AW=ALL\r"); },
+     rewriteIgateText(kUserFile, kShapeRows)},
+    {"CrCrLfLineEnds", [] { return std::string("[GENERAL]\r\r\nCALL=N0CALL\r\r\n[INET_TO_RF]\r\r\nW1AW=ALL\r\r\n"); },
+     rewriteIgateText(kUserFile, kShapeRows)},
+    {"Utf16", [] { return utf16(kUserFile); }, "", 0644, FileShape::Plain, "Cannot write|saved as UTF-16"},
+    {"NoHeader", [] { return std::string("[GENERAL]\nCALL=N0CALL\nlast line"); }, ""},
+    {"FiveMegabytes",
+     [] {
+         std::string big = "[INET_TO_RF]\r\n";
+         while (big.size() < 5'000'000) big += "USER=ALL ; a line the user wrote by hand\r\n";
+         return big;
+     },
+     "", 0644, FileShape::Plain, "Cannot write|more than the 4 MiB"},
+};
+
+class IgateFileShapeTest : public IgateFileTest, public ::testing::WithParamInterface<FileShape> {
+protected:
+    void SetUp() override {
+        IgateFileTest::SetUp();
+        oldUmask = ::umask(022);
+        std::filesystem::create_directory(elsewhere());
+    }
+    void TearDown() override { ::umask(oldUmask); }
+    std::filesystem::path elsewhere() const { return scratch / "elsewhere"; }
+
+    mode_t oldUmask = 0;
+};
+
+TEST_P(IgateFileShapeTest, OneRewriteKeepsBytesAndMetadataAsTheyShouldBe) {
+    const FileShape& shape = GetParam();
+    const bool root = ::geteuid() == 0;  // then the file is given to "nobody", as if the host ran as that user
+    const auto file = shape.kind == FileShape::Plain ? igateIni() : elsewhere() / "gateway.ini";
+    const std::string before = shape.before();
+    if (shape.kind == FileShape::DanglingLink) {
+        std::filesystem::create_symlink(file, igateIni());
+    } else {
+        writeFile(file, before);
+        ASSERT_EQ(::chmod(file.c_str(), shape.mode), 0);
+        if (root) {
+            ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        }
+        if (shape.kind == FileShape::Link) std::filesystem::create_symlink(file, igateIni());
+    }
+
+    writer.WriteIgateSection(kShapeRows);
+    writer.WriteIgateSection(kShapeRows);  // reported once only
+
+    EXPECT_EQ(std::filesystem::is_symlink(igateIni()), shape.kind != FileShape::Plain);
+    EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
+    std::vector<std::string> elsewhereEntries;
+    for (const auto& entry : std::filesystem::directory_iterator(elsewhere())) {
+        elsewhereEntries.push_back(entry.path().filename());
+    }
+    if (shape.kind == FileShape::Link) {
+        EXPECT_THAT(elsewhereEntries, ::testing::ElementsAre("gateway.ini"));
+    } else {
+        EXPECT_THAT(elsewhereEntries, IsEmpty());
+    }
+    if (shape.kind != FileShape::DanglingLink) {
+        // Compared whole, not printed: the large file would flood the log.
+        EXPECT_TRUE(readFile(file) == (shape.after.empty() ? before : shape.after)) << readFile(file).substr(0, 200);
+        struct stat info {};
+        ASSERT_EQ(::stat(file.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, shape.mode);
+        if (root) {
+            EXPECT_EQ(info.st_uid, 65534u);
+            EXPECT_EQ(info.st_gid, 65534u);
+        }
+    }
+    if (shape.report.empty()) {
+        EXPECT_THAT(errors, IsEmpty());
+    } else {
+        const auto bar = shape.report.find('|');
+        ASSERT_EQ(errors.size(), 1u) << ::testing::PrintToString(errors);
+        EXPECT_THAT(errors[0], ::testing::StartsWith(shape.report.substr(0, bar) + " " + igateIni().string() + ": "));
+        EXPECT_THAT(errors[0], HasSubstr(shape.report.substr(bar + 1)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(IgateFileShapes, IgateFileShapeTest, ::testing::ValuesIn(kFileShapes),
+                         [](const auto& info) { return info.param.name; });
+
+// Hand edits saved at the worst moment, just as a rewrite is about to take the
+// file's place, in both ways editors save (a new file renamed over it, or the
+// file rewritten in place), while the list keeps changing: every edit survives.
+TEST_F(IgateFileTest, HandEditsSavedDuringRewritesAreNeverLost) {
+    writeFile(igateIni(), kUserFile);
+    constexpr int kEdits = 300;
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    int edits = 0;
+    bool puttingBack = false;  // a save was just made: the next call puts it back
+    testing::beforeFileCall = [&](const std::string& call) {
+        if (!call.starts_with("exchange ") && !call.starts_with("rename ")) return;
+        if (std::exchange(puttingBack, false) || edits == kEdits || random() % 2 == 0) return;
+        const auto edited = readFile(igateIni()) + "; edit " + std::to_string(edits++) + "\r\n";
+        if (random() % 2 == 0) {
+            writeFile(igateIni(), edited);
+        } else {
+            const auto saved = std::filesystem::path(folder) / "igate.ini~";
+            writeFile(saved, edited);
+            ASSERT_EQ(::syscall(SYS_renameat2, AT_FDCWD, saved.c_str(), AT_FDCWD, igateIni().c_str(), 0), 0);
+        }
+        puttingBack = true;
+    };
+    IgateFile racing(folder, {}, false);
+    const auto rowsA = rows("A", 20);
+    const auto rowsB = rows("BB", 20);
+    for (int i = 0; edits < kEdits; ++i) racing.WriteIgateSection(i % 2 == 0 ? rowsA : rowsB);
+    testing::beforeFileCall = nullptr;
+    racing.WriteIgateSection(rowsA);
+
+    const auto after = readFile(igateIni());
+    int lost = 0;
+    for (int i = 0; i < kEdits; ++i) lost += after.find("; edit " + std::to_string(i) + "\r\n") == std::string::npos;
+    EXPECT_EQ(lost, 0);
+    EXPECT_THAT(after, HasSubstr(rewriteIgateText("[INET_TO_RF]\r\n", rowsA)));
 }
 
 // A writer killed at any instant leaves igate.ini as one of the complete versions.

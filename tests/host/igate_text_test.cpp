@@ -42,8 +42,8 @@ TEST(IgateText, RewritingItsOwnResultChangesNothing) {
     EXPECT_EQ(rewriteIgateText(once, {row("A1"), row("B2")}), once);
 }
 
-TEST(IgateText, FileWithoutHeaderKeepsItsLinesAndLosesAnOldBlock) {
-    const auto plain = crlfLines({"[GENERAL]", "CALL=N0CALL"});
+TEST(IgateText, FileWithoutHeaderStaysAsItIsAndLosesAnOldBlock) {
+    const std::string plain = "[GENERAL]\nCALL=N0CALL";
     EXPECT_EQ(rewriteIgateText(plain, {row("G4ABC")}), plain);
     EXPECT_EQ(rewriteIgateText(crlfLines({"a", kStart, "OLD=ALL", kEnd, "b"}), {row("G4ABC")}), crlfLines({"a", "b"}));
 }
@@ -98,18 +98,19 @@ TEST(IgateText, HeaderFoundInsideAnOldBlockIsKept) {
     EXPECT_EQ(rewriteIgateText(after, {row("NEW1")}), after);
 }
 
-TEST(IgateText, LinesEndAtCrLfOrLfAndAreWrittenWithCrLf) {
-    EXPECT_EQ(rewriteIgateText("a\nb\r\nlast", {}), "a\r\nb\r\nlast\r\n");
+TEST(IgateText, LinesEndAtCrLfLfLoneCrOrCrCrLfAndAreWrittenWithCrLf) {
+    EXPECT_EQ(rewriteIgateText("[INET_TO_RF]\na\r\nb\rc\r\r\nlast", {}),
+              crlfLines({"[INET_TO_RF]", kStart, kEnd, "a", "b", "c", "last"}));
     EXPECT_EQ(rewriteIgateText("[INET_TO_RF]", {row("A1")}), crlfLines({"[INET_TO_RF]", kStart, "A1=ALL", kEnd}));
     // A blank line stays a line; nothing after the last line ending is one.
-    EXPECT_EQ(rewriteIgateText("a\n\nb\n", {}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(rewriteIgateText("[INET_TO_RF]\n\nb\r\rc\n", {}), crlfLines({"[INET_TO_RF]", kStart, kEnd, "", "b", "", "c"}));
     EXPECT_EQ(rewriteIgateText("", {row("A1")}), "");
 }
 
 TEST(IgateText, LineBytesAreCopiedAsTheyAre) {
-    // A lone CR inside a line, Latin-1 and a zero byte are not line endings and not text to fix.
-    const std::string odd("a\rb\xE9\xFF\0z", 8);
-    EXPECT_EQ(rewriteIgateText(odd + "\n", {}), odd + "\r\n");
+    // Latin-1 and a zero byte are not line endings and not text to fix.
+    const std::string odd("a\tb\xE9\xFF\0z", 8);
+    EXPECT_EQ(rewriteIgateText("[INET_TO_RF]\n" + odd + "\n", {}), crlfLines({"[INET_TO_RF]", kStart, kEnd, odd}));
     // A marker with a trailing blank is not a marker.
     const auto almost = crlfLines({std::string(kStart) + " ", "X=ALL"});
     EXPECT_EQ(rewriteIgateText(almost, {}), almost);

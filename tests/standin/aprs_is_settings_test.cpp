@@ -23,7 +23,8 @@ using ::testing::HasSubstr;
 class AprsIsSettingsTest : public ::testing::Test {
 protected:
     void writeSettings(const std::string& lines) {
-        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=/srv/host/\nLatitude=51.5\nLongitude=-0.1\n" + lines);
+        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=" + folder_.path().string() +
+                                              "/\nLatitude=51.5\nLongitude=-0.1\n" + lines);
     }
 
     std::variant<HostConfig, std::string> read(const std::string& lines) {

@@ -65,7 +65,7 @@ protected:
     }
 
     static inline std::vector<DemoBeacon> beacons;
-    static inline std::set<std::string> dropReasons;
+    static inline std::set<DropReason> dropReasons;
     static inline int malformedLines = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <sys/stat.h>
 
 #include "standin/create_standin_host.h"
 #include "support/scratch_folder.h"
@@ -17,7 +18,10 @@ using ::testing::HasSubstr;
 class HostConfigTest : public ::testing::Test {
 protected:
     HostSettings settingsWith(std::string_view lines) {
-        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=/srv/host/\n" + std::string(lines));
+        return settingsWith(lines, folder_.path().string() + "/");
+    }
+    HostSettings settingsWith(std::string_view lines, const std::string& programFolder) {
+        testing::writeFile(settingsFile_, "[UI-View32]\nProgram Folder=" + programFolder + "\n" + std::string(lines));
         HostSettings settings(settingsFile_);
         EXPECT_FALSE(settings.load());
         return settings;
@@ -56,6 +60,9 @@ TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
 
 TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     const std::string home = "Latitude=40\nLongitude=-105\n";
+    std::string sixteenMore;
+    for (int i = 0; i < 16; ++i) sixteenMore += ",demo";
+    EXPECT_EQ(errorFor(home + "Feeds=" + sixteenMore.substr(1) + "\nReplay Speed=10000\n"), "");
     struct Case {
         std::string lines;
         std::string message;
@@ -72,13 +79,28 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
              {home + "Replay Speed=fast\n", "\"Replay Speed\" is \"fast\"; allowed"},
              {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
-             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
+             {home + "Replay Speed=10001\n", "\"Replay Speed\" is \"10001\"; allowed: a number greater than 0 and at most 10000"},
+             {"Latitude=+-40\nLongitude=-105\n", "\"Latitude\" is \"+-40\"; allowed"},
+             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: at most 16 feeds separated by single commas"},
              {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
+             {home + "Feeds=demo" + sixteenMore + "\n", "allowed: at most 16 feeds"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
         EXPECT_THAT(error, HasSubstr(settingsFile_.string())) << "the message names the file";
         EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+TEST_F(HostConfigTest, ProgramFolderIsTheAbsolutePathOfAnExistingFolder) {
+    testing::writeFile(folder_ / "a-file", "");
+    const std::vector<std::string> notFolders = {"~/host/", "relative/host/", (folder_ / "missing/").string(),
+                                                 (folder_ / "a-file").string()};
+    for (const auto& folder : notFolders) {
+        const auto config = readHostConfig(settingsWith("Latitude=40\nLongitude=-105\n", folder));
+        ASSERT_TRUE(std::holds_alternative<std::string>(config)) << folder;
+        EXPECT_THAT(std::get<std::string>(config),
+                    HasSubstr("\"Program Folder\" is \"" + folder + "\"; allowed: the absolute path of an existing folder"));
     }
 }
 
@@ -106,8 +128,23 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
     EXPECT_THAT(startupError(home + "Feeds=replay:" + missing + "\n"),
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo.string()}) {
+        EXPECT_THAT(startupError(home + "Feeds=replay:" + path + "\n"),
+                    HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
+    }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
     EXPECT_THAT(startupError(home + "Feeds=demo\nGate To RF=on\n"), HasSubstr("\"Gate To RF\" is \"on\""));
+}
+
+TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
+    settingsWith("Latitude=40\nLongitude=-105\n", "");
+    std::ostringstream log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
+    EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() +
+                             ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
 }
 
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {

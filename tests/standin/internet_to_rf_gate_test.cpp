@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "gate_fakes.h"
+#include "host/atomic_file.h"
 #include "support/fake_clock.h"
 #include "support/scratch_folder.h"
 
@@ -150,6 +151,15 @@ TEST_F(GateTest, KeepsToBothRateLimitsOverSlidingWindowsAndDropsWhatIsOver) {
     advanceSeconds(2);
     EXPECT_EQ(sendUntilLimited(), 6);  // t = 301 s: they have left the five minutes
     EXPECT_EQ(tnc_.sent.size(), 26u) << "nothing over the limit was queued";
+}
+
+TEST_F(GateTest, ARewriteOutsideABeaconEventIsSeenBeforeAnythingGoesOut) {
+    gate();
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", false), GateOutcome::Sent);
+    // Ovelsk's minute timer expires the station: no beacon event, no time passed.
+    ASSERT_FALSE(replaceFileAtomically(folder_ / "igate.ini", folder_ / "igate.tmp", "[INET_TO_RF]\r\nW1AW=ALL\r\n"));
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>b", false), GateOutcome::NotListed);
+    EXPECT_EQ(tnc_.sent.size(), 1u);
 }
 
 TEST_F(GateTest, WithoutTheTncAPacketIsDroppedAndNotCountedAsSent) {

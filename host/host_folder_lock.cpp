@@ -1,0 +1,44 @@
+#include "host/host_folder_lock.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "host/host_folder.h"
+
+namespace ovelsk {
+
+HostFolderLock::~HostFolderLock() { release(); }
+
+void HostFolderLock::release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+HostFolderLock::Outcome HostFolderLock::take(std::string_view hostFolder) {
+    release();
+    problem_.clear();
+    const auto file = hostFolderFile(hostFolder, kHostFolderLockFileName);
+    // A lock file someone else made may be read-only for us; a read-only
+    // descriptor locks it all the same.
+    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd_ < 0) {
+        problem_ = "cannot lock " + file.string() + ": " + std::strerror(errno);
+        return Outcome::Unavailable;
+    }
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return Outcome::Taken;
+    const int error = errno;
+    release();
+    if (error == EWOULDBLOCK) {
+        problem_ = "another Ovelsk already keeps the igate.ini in " + file.parent_path().string() + " (it holds " +
+                   file.string() + "); run one Ovelsk per host folder";
+        return Outcome::HeldElsewhere;
+    }
+    problem_ = "cannot lock " + file.string() + ": " + std::strerror(error);
+    return Outcome::Unavailable;
+}
+
+}  // namespace ovelsk
