@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "aprs/callsign.h"
+#include "feeds/log_text.h"
 #include "host/atomic_file.h"
 #include "host/igate_text.h"
 
@@ -16,7 +17,6 @@ constexpr std::string_view kAllSuffix = "=ALL";
 constexpr std::int64_t kLookIntervalMs = 1000;
 // Past this many distinct ignored lines, further ones are not noted.
 constexpr std::size_t kMostNotedLines = 100;
-constexpr std::size_t kLongestShownLine = 80;
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -30,16 +30,6 @@ std::string_view takeLine(std::string_view& text) {
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
     return line;
-}
-
-// A line as the log may show it: control bytes as "?", cut short.
-std::string shown(std::string_view line) {
-    std::string text(line.substr(0, kLongestShownLine));
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = '?';
-    }
-    if (line.size() > kLongestShownLine) text += "...";
-    return text;
 }
 
 }  // namespace
@@ -112,11 +102,12 @@ void GateList::load(std::string_view text) {
     for (const auto line : parsed.ignoredLines) {
         if (notedLines_.size() > kMostNotedLines || notedLines_.count(std::string(line)) != 0) continue;
         notedLines_.emplace(line);
+        const std::string file = escapedForLog(igateIni_.string());
         if (notedLines_.size() > kMostNotedLines) {
-            log_ << "gate: more lines of " + igateIni_.string() + " are ignored; they are not noted one by one\n";
+            log_ << "gate: more lines of " + file + " are ignored; they are not noted one by one\n";
             continue;
         }
-        log_ << "gate: ignored a line of [INET_TO_RF] in " + igateIni_.string() + ", not CALL=ALL: \"" + shown(line) +
+        log_ << "gate: ignored a line of [INET_TO_RF] in " + file + ", not CALL=ALL: \"" + serverLineForLog(line) +
                     "\"\n";
     }
     log_ << std::flush;
@@ -127,9 +118,8 @@ void GateList::unreadable(const std::string& reason) {
     stamped_ = false;
     if (unreadableNoted_) return;
     unreadableNoted_ = true;
-    log_ << "gate: cannot read " + (igateIni_.empty() ? std::string("igate.ini") : igateIni_.string()) + " (" +
-                reason + "); no station is listed\n"
-         << std::flush;
+    const std::string file = igateIni_.empty() ? std::string("igate.ini") : escapedForLog(igateIni_.string());
+    log_ << "gate: cannot read " + file + " (" + reason + "); no station is listed\n" << std::flush;
 }
 
 }  // namespace ovelsk::aprs

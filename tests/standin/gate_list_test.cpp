@@ -75,7 +75,7 @@ TEST_F(GateListTest, NotesEachIgnoredLineOnceAndAMissingFileOnceAsAnEmptyList) {
     const std::string file = igateIni_.string();
     EXPECT_THAT(logged, ElementsAre("gate: ignored a line of [INET_TO_RF] in " + file + ", not CALL=ALL: \"W1AW=MSG\"",
                                     "gate: ignored a line of [INET_TO_RF] in " + file +
-                                        ", not CALL=ALL: \"BAD?[2J=ALL\"",
+                                        ", not CALL=ALL: \"BAD\\x1B[2J=ALL\"",
                                     "gate: cannot read " + file + " (No such file or directory); no station is listed"));
 
     GateList withoutFolder({}, log_);
