@@ -20,7 +20,8 @@
 namespace ovelsk::aprs {
 
 struct FeedContext {
-    PacketSink sink;
+    // Where each feed delivers, given where its packets come from.
+    std::function<PacketSink(FeedOrigin origin)> sinkFor;
     Position home;                          // e.g. for a range filter around it
     double replaySpeed = 1;
     AprsIsLogin aprsIsLogin;      // with the filter filled in

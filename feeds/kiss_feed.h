@@ -1,13 +1,14 @@
 #pragma once
 // The KISS feed, "kiss:HOST:PORT": reads the frames a TNC such as Direwolf
 // serves over TCP and passes on every APRS UI frame, as TNC2 text, as a radio
-// beacon with the TNC port it was heard on.
+// beacon with the TNC port it was heard on; and hands the TNC frames to transmit.
 
 #include <cstdint>
 #include <string>
 
 #include "feeds/feed.h"
 #include "feeds/feed_address.h"
+#include "feeds/kiss_transmitter.h"
 #include "aprs/kiss_deframer.h"
 #include "feeds/tcp_feed_connection.h"
 
@@ -15,12 +16,16 @@ namespace ovelsk::aprs {
 
 inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
-class KissFeed final : public Feed {
+class KissFeed final : public Feed, public KissTransmitter {
 public:
     // Connection changes are logged in ovelsk.feeds.
     KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
+    KissTransmitter* transmitter() override { return this; }
+
+    bool sendKissFrame(std::string_view frame) override { return connection_.send(frame); }
+    const std::string& transmitterName() const override { return connection_.name(); }
 
 private:
     void onFrame(const KissFrame& frame);

@@ -40,6 +40,13 @@ void TcpFeedConnection::start() {
     }
 }
 
+bool TcpFeedConnection::send(std::string_view bytes) {
+    if (state_ != State::Connected) {
+        return false;
+    }
+    return socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+}
+
 // Called for every line, so it only takes note; the read that brought the line
 // restarts the silence timer once.
 void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }

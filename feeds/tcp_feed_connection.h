@@ -56,6 +56,9 @@ public:
 
     // Starts the first attempt; the connection then keeps itself up.
     void start();
+    // Writes `bytes` to the peer; false, and nothing kept, unless connected now.
+    bool send(std::string_view bytes);
+    const std::string& name() const { return name_; }
 
     // A whole line or frame arrived: the peer is alive.
     void lineOrFrameReceived();

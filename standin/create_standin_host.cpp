@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "feeds/feed_factory.h"
+#include "host/host_folder.h"
+#include "host/igate_file.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
 #include "standin/standin_log.h"
@@ -28,18 +30,34 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                   settings.path().c_str(), std::string(kProgramFolderKey).c_str());
     }
 
-    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit,
-                                                 startup.clock ? *startup.clock : systemClock);
+    const Clock& clock = startup.clock ? *startup.clock : systemClock;
+    auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit, clock);
     // A server filter needs a positive radius even where the range text is not one.
     const double rangeKilometres = std::max(1.0, kilometres(startup.range, host.distanceUnit));
     const AprsIsLogin login{host.callsign, host.passcode,
                             host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
-    const FeedContext context{standin->packetSink(), host.home, host.replaySpeed, login, startup.makeTimer};
+    StandinHost* target = standin.get();
+    const FeedContext context{[target](FeedOrigin origin) { return target->packetSink(origin); },
+                              host.home,
+                              host.replaySpeed,
+                              login,
+                              startup.makeTimer};
+    // Gated frames go out through the first feed that reaches a TNC.
+    KissTransmitter* transmitter = nullptr;
     for (const auto& entry : host.feeds) {
         auto feed = makeFeed(entry, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
-        standin->addFeed(std::move(std::get<std::unique_ptr<Feed>>(feed)));
+        auto& made = std::get<std::unique_ptr<Feed>>(feed);
+        if (!transmitter) transmitter = made->transmitter();
+        standin->addFeed(std::move(made));
+    }
+    if (host.gate.mode != GateMode::Off) {
+        const auto igateIni =
+            host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
+        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock);
+        gate->setTransmitter(transmitter);
+        standin->setGate(std::move(gate));
     }
     return standin;
 }

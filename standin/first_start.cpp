@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "feeds/demo_feed.h"
+#include "standin/gate_config.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
 #include "standin/standin_log.h"
@@ -32,6 +33,8 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
         {kDistanceUnitKey, "mi"},
         {kFeedsKey, "demo"},
         {kReplaySpeedKey, "1"},
+        // The demo shows what the gateway would pass to radio, on standard error.
+        {kGateToRfKey, "log"},
     };
     return commentedSettingsText(values);
 }

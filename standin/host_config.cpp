@@ -141,6 +141,9 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                             "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
                             "(the default is the range around home)");
     }
+    auto gate = readGateConfig(settings, config.callsign, config.feeds);
+    if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
+    config.gate = std::move(std::get<GateConfig>(gate));
     return config;
 }
 

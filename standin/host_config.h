@@ -12,6 +12,8 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
+//
+// and the gateway's keys (standin/gate_config.h).
 
 #include <cstddef>
 #include <string>
@@ -19,6 +21,7 @@
 #include <variant>
 #include <vector>
 
+#include "standin/gate_config.h"
 #include "standin/geodesy.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
@@ -54,6 +57,7 @@ struct HostConfig {
     std::string callsign;
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
+    GateConfig gate;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

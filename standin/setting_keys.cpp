@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "feeds/log_text.h"
+#include "standin/gate_config.h"
 #include "standin/host_config.h"
 
 namespace ovelsk::aprs {
@@ -36,6 +37,18 @@ constexpr SettingKey kKeys[] = {
      "The APRS-IS server filter, on one line. Default: r/LAT/LON/KM, Ovelsk's range\n"
      "around home.",
      "r/40.015/-105.2705/65"},
+    {kGateToRfKey,
+     "The gateway to radio, for the stations Ovelsk lists in igate.ini: off (the default),\n"
+     "log (decide and log on standard error, never transmit) or on (transmit through the\n"
+     "first kiss feed; needs a real Callsign, an aprs-is feed and a kiss feed). The licensed\n"
+     "operator is responsible for what is transmitted."},
+    {kGateViaKey, "The digipeater path of gated frames: one address such as WIDE1-1 (the default),\n"
+                  "or empty for none.",
+     "WIDE1-1"},
+    {kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
+                    "at most 20/80.",
+     "6/20"},
+    {kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
 };
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }

@@ -24,8 +24,12 @@ void StandinHost::addFeed(std::unique_ptr<Feed> feed) {
     if (feedsStarted_) feeds_.back()->start();
 }
 
-PacketSink StandinHost::packetSink() {
-    return [this](std::int16_t sourceNumber, std::string_view packet) { receivePacket(sourceNumber, packet); };
+void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) { gate_ = std::move(gate); }
+
+PacketSink StandinHost::packetSink(FeedOrigin origin) {
+    return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
+        receivePacket(sourceNumber, packet, origin);
+    };
 }
 
 void StandinHost::bindNotifyBeaconData(NotifyBeaconData handler) { notifyBeaconData_ = std::move(handler); }
@@ -37,10 +41,15 @@ void StandinHost::enable(bool& on) {
     for (auto& feed : feeds_) feed->start();
 }
 
-void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet) {
+void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin) {
     if (!enabled_) return;
     const DateTime now = clock_.now();
     logSummaryHourly(now);
+    if (gate_ && origin == FeedOrigin::Radio) {
+        gate_->heardOnRadio(packet);
+    } else if (gate_ && sourceNumber == kInternetStreamSource) {
+        gate_->judgeInternetPacket(packet, origin == FeedOrigin::Recorded);
+    }
     const DecodeResult decoded = decodePacket(packet);
     if (!decoded.packet) {
         tally_.countDropped(decoded.dropReason);
@@ -59,6 +68,7 @@ void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view pack
     if (notifyBeaconData_) {
         notifyBeaconData_(StationObject{beacon.callsign, sourceNumber, beacon.path,
                                         static_cast<float>(fromHome.distance)});
+        if (gate_) gate_->list().fileMayHaveChanged();
     }
 }
 

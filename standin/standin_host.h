@@ -6,6 +6,11 @@
 // Stations heard on radio go to the indexed list, those heard through the
 // Internet to the second list, below its header line. A station's line is
 // updated before its event is raised, so the handler finds its bearing there.
+//
+// With a gate, every Internet packet is judged for radio before its event is
+// raised, every packet a live TNC heard is remembered for the gate's duplicate
+// rule, and after every event the gate looks at igate.ini again, since the
+// handler may have rewritten it.
 
 #include <cstdint>
 #include <memory>
@@ -16,6 +21,7 @@
 
 #include "feeds/feed.h"
 #include "standin/geodesy.h"
+#include "standin/internet_to_rf_gate.h"
 #include "aprs/packet_decoder.h"
 #include "standin/decode_tally.h"
 #include "standin/station_list.h"
@@ -31,9 +37,11 @@ public:
 
     // Feeds start when the host is switched on, not before.
     void addFeed(std::unique_ptr<Feed> feed);
-    // Where feeds deliver their packets.
-    PacketSink packetSink();
-    void receivePacket(std::int16_t sourceNumber, std::string_view packet);
+    // The gateway to radio; without one nothing is judged.
+    void setGate(std::unique_ptr<InternetToRfGate> gate);
+    // Where feeds of this origin deliver their packets.
+    PacketSink packetSink(FeedOrigin origin = FeedOrigin::Recorded);
+    void receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin = FeedOrigin::Recorded);
 
     std::uint64_t beaconsRaised() const { return tally_.decoded(); }
     std::uint64_t packetsDropped() const { return tally_.dropped(); }
@@ -54,6 +62,7 @@ private:
     const Clock& clock_;
     NotifyBeaconData notifyBeaconData_;
     std::vector<std::unique_ptr<Feed>> feeds_;
+    std::unique_ptr<InternetToRfGate> gate_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
 

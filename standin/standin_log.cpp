@@ -4,5 +4,6 @@ namespace ovelsk::aprs {
 
 Q_LOGGING_CATEGORY(lcSettings, "ovelsk.settings", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcDecode, "ovelsk.decode", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcGate, "ovelsk.gate", QtInfoMsg)
 
 }  // namespace ovelsk::aprs

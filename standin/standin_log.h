@@ -3,6 +3,7 @@
 // QT_LOGGING_RULES="ovelsk.decode.debug=true" also logs every dropped packet.
 //   ovelsk.settings  the host settings: first start, unknown keys, notes on values
 //   ovelsk.decode    what the decoder made of the packets: drops, hourly summaries
+//   ovelsk.gate      the gateway to radio: each decision on a listed station, notes on igate.ini
 
 #include <QLoggingCategory>
 
@@ -10,5 +11,6 @@ namespace ovelsk::aprs {
 
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 Q_DECLARE_LOGGING_CATEGORY(lcDecode)
+Q_DECLARE_LOGGING_CATEGORY(lcGate)
 
 }  // namespace ovelsk::aprs

@@ -73,7 +73,7 @@ TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginL
 
 TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError) {
     FeedContext context;
-    context.sink = [](std::int16_t, std::string_view) {};
+    context.sinkFor = [](FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
     for (const char* bad : {"aprs-is:host:0", "aprs-is:", "kiss:host:99999", "kiss"}) {
         const auto made = makeFeed(bad, context);
         ASSERT_TRUE(std::holds_alternative<std::string>(made)) << bad;

@@ -1,12 +1,16 @@
 #pragma once
 // Direwolf as the TNC at the other end of a KISS connection, run through the
 // shared direwolf-peer harness: the packets of a file are turned into audio,
-// decoded by a real Direwolf, and served over KISS TCP on 127.0.0.1. The feed
-// starts once one client is attached; the peer is always stopped on the way out.
+// decoded by a real Direwolf, and served over KISS TCP on 127.0.0.1. By default
+// the feed starts once one client is attached and the peer stops after it;
+// a peer kept running plays its packets when told to, and lists what its
+// clients asked it to transmit (to a null audio device: nothing goes on the
+// air). The peer is always stopped on the way out.
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -47,7 +51,8 @@ public:
 
     // Starts the peer on a free loopback port with these TNC2 packets and waits
     // until it listens. False, with the reason in error(), if it does not.
-    bool start(const std::vector<std::string>& packets) {
+    // `playOnFirstClient` false: the peer plays only on feed() and runs until stopped.
+    bool start(const std::vector<std::string>& packets, bool playOnFirstClient = true) {
         if (!work_.isValid()) {
             error_ = "no temporary folder";
             return false;
@@ -66,8 +71,10 @@ public:
 
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DWPEER_DIR", stateFolder());
-        environment.insert("DWPEER_AUTOFEED", "1");
-        environment.insert("DWPEER_EXIT_AFTER_FEED", "1");
+        if (playOnFirstClient) {
+            environment.insert("DWPEER_AUTOFEED", "1");
+            environment.insert("DWPEER_EXIT_AFTER_FEED", "1");
+        }
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.start(toolsFolder() + "/run-peer.sh", {file.fileName(), QString::number(port_)});
@@ -85,6 +92,27 @@ public:
     const std::string& error() const { return error_; }
     std::string output() { return process_.readAll().toStdString(); }
 
+    // Plays the packets once more, as radio traffic its clients hear.
+    void feed() { QFile(stateFolder() + "/go").open(QIODevice::WriteOnly); }
+
+    // Whether Direwolf's own log holds `text` yet; cheap enough to poll.
+    bool logHas(std::string_view text) const {
+        QFile log(stateFolder() + "/direwolf.log");
+        return log.open(QIODevice::ReadOnly) &&
+               log.readAll().contains(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
+    // The frames clients asked Direwolf to transmit, as it logged them in TNC2 text.
+    std::vector<std::string> transmitted() const {
+        QProcess txLog;
+        auto environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DWPEER_DIR", stateFolder());
+        txLog.setProcessEnvironment(environment);
+        txLog.start(toolsFolder() + "/run-peer.sh", {"--tx-log", QString::number(port_)});
+        txLog.waitForFinished(15000);
+        return lines(txLog.readAllStandardOutput().toStdString());
+    }
+
     void stop() {
         if (process_.state() == QProcess::NotRunning) {
             return;
@@ -99,10 +127,15 @@ public:
 private:
     QString stateFolder() const { return work_.filePath("state"); }
 
+    // Direwolf takes KISS ports 1024 to 49151 only, and the system hands out
+    // ports up to 60999, so the port is picked from 20000 to 49151.
     static quint16 freeLoopbackPort() {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        return probe.serverPort();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto candidate = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(29152));
+            QTcpServer probe;
+            if (probe.listen(QHostAddress::LocalHost, candidate)) return candidate;
+        }
+        return 0;
     }
 
     QTemporaryDir work_;

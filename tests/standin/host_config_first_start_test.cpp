@@ -34,6 +34,7 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(settings.value(kProgramFolderKey), hostFolder_.string());
     EXPECT_TRUE(settings.value(kProgramFolderKey)->ends_with("/ovelsk/host/"));
     EXPECT_EQ(settings.value(kFeedsKey), "demo");
+    EXPECT_EQ(settings.value(kGateToRfKey), "log") << "the demo shows the gate's decisions";
     const auto config = readHostConfig(settings);
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
     EXPECT_EQ(std::get<HostConfig>(config).home.latitude, kDemoHome.latitude);
@@ -60,7 +61,7 @@ TEST_F(FirstStartTest, WritesACommentAboveEveryKeyAndLeavesTheLiveFeedKeysCommen
     HostSettings settings(settingsFile_);
     ASSERT_FALSE(settings.load());
     EXPECT_EQ(settings.keys(), (std::vector<std::string>{"Program Folder", "Latitude", "Longitude", "Distance Unit",
-                                                         "Feeds", "Replay Speed"}));
+                                                         "Feeds", "Replay Speed", "Gate To RF"}));
     EXPECT_FALSE(settings.value(kCallsignKey).has_value());
     EXPECT_TRUE(unknownSettingWarnings(settings).empty());
 }

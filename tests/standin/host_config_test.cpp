@@ -138,6 +138,7 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
                     HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
     }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+    EXPECT_THAT(startupError(home + "Feeds=demo\nGate To RF=on\n"), HasSubstr("\"Gate To RF\" is \"on\""));
 }
 
 TEST_F(HostStartupTest, AnUnknownKeyGivesOneWarningNamingTheNearestKnownKey) {
