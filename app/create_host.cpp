@@ -6,8 +6,9 @@ namespace ovelsk {
 
 // The host is Ovelsk's own stand-in, set up from the host settings file (for the
 // bundled demo on a first start).
-HostOrError createHost(float range) {
+HostOrError createHost(float range, const std::filesystem::path& settingsFile) {
     aprs::StandinStartup startup;
+    startup.settingsFile = settingsFile;
     startup.range = range;
     auto host = aprs::createStandinHost(startup);
     if (auto* error = std::get_if<std::string>(&host)) return std::move(*error);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <variant>
@@ -11,7 +12,8 @@ namespace ovelsk {
 // The host, or why it could not be made.
 using HostOrError = std::variant<std::unique_ptr<HostApplication>, std::string>;
 
-// The one place the program's host object is made; `range` is the range setting.
-HostOrError createHost(float range);
+// The one place the program's host object is made, from the host settings in
+// `settingsFile`; `range` is the range setting.
+HostOrError createHost(float range, const std::filesystem::path& settingsFile);
 
 }  // namespace ovelsk

@@ -1,10 +1,10 @@
 #include "app/form1.h"
 
 #include <QCheckBox>
-#include <QDebug>
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +13,9 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <sstream>
+
+#include "app/app_log.h"
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
 #include "radar/radar_view.h"
@@ -27,6 +30,7 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidthTwips = 7740;
 constexpr int kClientHeightTwips = 5055;
 constexpr int kRadarIntervalMs = 70;
+constexpr int kExpiryIntervalMs = 60 * 1000;
 
 constexpr char kListHeader[] = "Distance Callsign       Last Heard Via RF       Bearing";
 
@@ -62,6 +66,9 @@ QFrame* createPanel(const char* name, QWidget* container) {
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     panel->setFocusPolicy(Qt::TabFocus);
+    // Panels paint their own background, so the status strip, drawn over the
+    // radar in a window shrunk that far, never shows its text on black.
+    panel->setAutoFillBackground(true);
     return panel;
 }
 
@@ -87,6 +94,7 @@ Form1::Form1(StartupOptions options, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
     QIcon icon;
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-48.png"));
     icon.addFile(QStringLiteral(":/ovelsk/ovelsk-32.png"));
     icon.addFile(QStringLiteral(":/ovelsk/ovelsk-16.png"));
     setWindowIcon(icon);
@@ -115,6 +123,15 @@ void Form1::buildControls() {
     Timer1_radar_->setInterval(kRadarIntervalMs);
     Timer1_radar_->start();
     connect(Timer1_radar_, &QTimer::timeout, this, [this] { Timer1_radar_Timer(); });
+
+    // Stations expire and leave the quiet window also when no beacon comes.
+    expiryTimer_ = new QTimer(this);
+    expiryTimer_->setObjectName(QStringLiteral("expiryTimer"));
+    expiryTimer_->setInterval(kExpiryIntervalMs);
+    expiryTimer_->start();
+    connect(expiryTimer_, &QTimer::timeout, this, [this] {
+        if (tracker_) tracker_->RebuildOnTimer();
+    });
 
     Picture4_ = createPanel("Picture4", client_);
     setTwipsGeometry(Picture4_, 120, 3720, 2895, 975);
@@ -174,6 +191,9 @@ void Form1::buildControls() {
     QWidget* const focusOrder[] = {Picture1_, Picture2_, List1_,    Picture3_, Picture4_,
                                    range_,    Picture5_, radarCheck_, Command1_};
     for (size_t i = 1; i < std::size(focusOrder); ++i) setTabOrder(focusOrder[i - 1], focusOrder[i]);
+    Picture1_->setFocus();
+    // Enter on the focused SAVE button saves, as Space does.
+    Command1_->installEventFilter(this);
 
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(range_, &QLineEdit::textChanged, this, [this] { range_Change(); });
@@ -195,6 +215,13 @@ void Form1::placeStatusStrip() {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) placeStatusStrip();
+    if (watched == Command1_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1_->click();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -221,18 +248,24 @@ std::optional<std::string> Form1::Form_Load() {
 
 std::filesystem::path Form1::programFolder() const { return applicationDir_->text().toStdString(); }
 
+RangeSettingsFolders Form1::rangeSettingsFolders() const { return {programFolder(), options_.userSettingsFolder}; }
+
 void Form1::LoadSettings() {
-    const auto read = readRangeSetting(programFolder());
+    const auto read = readRangeSetting(rangeSettingsFolders());
     if (read.error) {
-        qWarning().noquote() << QStringLiteral("Ovelsk: cannot read %1 (%2); the range stays %3")
-                                    .arg(QString::fromStdString(rangeSettingsFile(programFolder()).string()),
-                                         QString::fromStdString(read.error->reason), range_->text());
+        qCWarning(lcFiles, "cannot read %s (%s); the range stays %s", read.file.c_str(), read.error->reason.c_str(),
+                  qUtf8Printable(range_->text()));
         return;
     }
     if (read.range) range_->setText(*read.range);
 }
 
-void Form1::RegisterWithHost() { hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile); }
+void Form1::RegisterWithHost() {
+    std::ostringstream problems;
+    hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile, problems);
+    std::istringstream lines(problems.str());
+    for (std::string line; std::getline(lines, line);) qCWarning(lcFiles, "%s", line.c_str());
+}
 
 // Held for the program's life: a second Ovelsk on the same host folder stops here.
 std::optional<std::string> Form1::lockHostFolder() {
@@ -243,8 +276,8 @@ std::optional<std::string> Form1::lockHostFolder() {
     case HostFolderLock::Outcome::HeldElsewhere:
         return hostFolderLock_.problem();
     case HostFolderLock::Outcome::Unavailable:
-        qWarning().noquote() << QStringLiteral("Ovelsk: %1; a second Ovelsk on this host folder would not be stopped")
-                                    .arg(QString::fromStdString(hostFolderLock_.problem()));
+        qCWarning(lcFiles, "%s; a second Ovelsk on this host folder would not be stopped",
+                  hostFolderLock_.problem().c_str());
         return std::nullopt;
     }
     return std::nullopt;
@@ -253,13 +286,21 @@ std::optional<std::string> Form1::lockHostFolder() {
 void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
 
 void Form1::Command1_Click() {
-    if (const auto error = saveRangeSetting(programFolder(), range_->text())) {
+    if (const auto error = saveRangeSetting(rangeSettingsFolders(), range_->text())) {
         setStatus("Range not saved: " + error->reason);
     }
 }
 
 void Form1::range_Change() {
-    if (range_->text() == QStringLiteral("0")) range_->setText(QStringLiteral("1"));
+    // A one-line box holds one line: a pasted "25" and line break is 25.
+    const QString text = range_->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            range_->setText(text.left(i));  // runs this handler again for the shorter text
+            return;
+        }
+    }
+    if (text == QStringLiteral("0")) range_->setText(QStringLiteral("1"));
 }
 
 // The radar box, the range and the station table are read afresh on every tick.

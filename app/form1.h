@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/range_settings.h"
 #include "app/startup_options.h"
 #include "host/gateway_section.h"
 #include "host/host_folder_lock.h"
@@ -73,6 +74,7 @@ private:
     void Timer1_radar_Timer();
 
     std::filesystem::path programFolder() const;
+    RangeSettingsFolders rangeSettingsFolders() const;
 
     StartupOptions options_;
     DateTime neverHeard_ = 0;
@@ -87,6 +89,7 @@ private:
     QFrame* Picture5_ = nullptr;
     QCheckBox* radarCheck_ = nullptr;
     QTimer* Timer1_radar_ = nullptr;
+    QTimer* expiryTimer_ = nullptr;
     QFrame* Picture4_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QLineEdit* range_ = nullptr;

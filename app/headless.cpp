@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/command_line.h"
+
 namespace ovelsk {
 namespace {
 
@@ -34,7 +36,8 @@ void chooseOffscreenPlatformWhenHeadless(int argc, const char* const* argv) {
         if (!value) return std::nullopt;
         return std::string(value);
     };
-    if (needsOffscreenPlatform(environment, argc, argv)) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (needsNoDisplay(argc, argv) || needsOffscreenPlatform(environment, argc, argv))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 }  // namespace ovelsk

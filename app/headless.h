@@ -15,8 +15,9 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char* n
 // neither QT_QPA_PLATFORM nor a -platform argument names a platform.
 bool needsOffscreenPlatform(const EnvironmentLookup& environment, int argc, const char* const* argv);
 
-// Sets QT_QPA_PLATFORM=offscreen when needsOffscreenPlatform; call before the
-// QApplication is made.
+// Sets QT_QPA_PLATFORM=offscreen when needsOffscreenPlatform, or when the command
+// line asks for no display (--headless, --help, --version) whatever the
+// environment says; call before the QApplication is made.
 void chooseOffscreenPlatformWhenHeadless(int argc, const char* const* argv);
 
 }  // namespace ovelsk

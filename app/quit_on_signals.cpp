@@ -4,10 +4,11 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include "app/app_log.h"
 
 namespace ovelsk {
 namespace {
@@ -34,7 +35,7 @@ void setHandler(int signal, void (*handler)(int)) {
 
 QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        std::fprintf(stderr, "Ovelsk: cannot watch for SIGINT and SIGTERM: %s\n", std::strerror(errno));
+        qCWarning(lcApp, "cannot watch for SIGINT and SIGTERM: %s", std::strerror(errno));
         return;
     }
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 #include <system_error>
+#include <unistd.h>
+
+#include "host/xdg_folders.h"
 
 namespace ovelsk {
 namespace {
@@ -23,11 +26,24 @@ QStringList splitLines(const QString& text) {
     return lines;
 }
 
+bool isWritableFolder(const std::filesystem::path& folder) { return ::access(folder.c_str(), W_OK) == 0; }
+
+// Where SAVE writes: beside the program as long as that folder takes it.
+std::filesystem::path folderToSave(const RangeSettingsFolders& folders) {
+    return isWritableFolder(folders.programFolder) ? folders.programFolder : folders.userFolder;
+}
+
+// The file start-up reads the range from.
+std::filesystem::path rangeSettingsFileToRead(const RangeSettingsFolders& folders) {
+    const auto saved = folderToSave(folders) / kSettingsFileName;
+    std::error_code ec;
+    // Until the first SAVE of an installed copy, the file beside the program (if any) holds the range.
+    return std::filesystem::exists(saved, ec) ? saved : folders.programFolder / kSettingsFileName;
+}
+
 }  // namespace
 
-std::filesystem::path rangeSettingsFile(const std::filesystem::path& programFolder) {
-    return programFolder / kSettingsFileName;
-}
+std::filesystem::path defaultUserSettingsFolder() { return xdgConfigHome() / "ovelsk"; }
 
 std::optional<QString> rangeFromSettingsText(const QString& text) {
     const QString key = QString::fromLatin1(kRangeKey);
@@ -39,20 +55,25 @@ std::optional<QString> rangeFromSettingsText(const QString& text) {
     return range;
 }
 
-RangeSettingRead readRangeSetting(const std::filesystem::path& programFolder) {
-    const auto file = rangeSettingsFile(programFolder);
+RangeSettingRead readRangeSetting(const RangeSettingsFolders& folders) {
+    const auto file = rangeSettingsFileToRead(folders);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return {};
+    if (!std::filesystem::is_regular_file(file, ec)) return {file, std::nullopt, std::nullopt};
     FileError error;
     const auto content = readWholeFile(file, &error);
-    if (!content) return {std::nullopt, error};
-    return {rangeFromSettingsText(QString::fromUtf8(content->data(), static_cast<qsizetype>(content->size()))),
+    if (!content) return {file, std::nullopt, error};
+    return {file,
+            rangeFromSettingsText(QString::fromUtf8(content->data(), static_cast<qsizetype>(content->size()))),
             std::nullopt};
 }
 
-std::optional<FileError> saveRangeSetting(const std::filesystem::path& programFolder, const QString& range) {
+std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, const QString& range) {
+    const auto folder = folderToSave(folders);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) return FileError{ec.message()};
     const QByteArray line = (QString::fromLatin1(kRangeKey) + range + QStringLiteral("\r\n")).toUtf8();
-    return replaceFileAtomically(rangeSettingsFile(programFolder), programFolder / kSettingsTempFileName,
+    return replaceFileAtomically(folder / kSettingsFileName, folder / kSettingsTempFileName,
                                  std::string_view(line.constData(), static_cast<size_t>(line.size())));
 }
 

@@ -1,8 +1,13 @@
 #pragma once
-// The range setting's file, Ovelsk.ini in the program's folder. Ovelsk writes
-// one line; a hand-edited file may hold more:
+// The range setting's file, Ovelsk.ini. Ovelsk writes one line; a hand-edited
+// file may hold more:
 //
 //   RANGE_FILTER=40
+//
+// It is kept in the program's folder where that folder is writable (a build, a
+// copy in the user's own folder). An installed copy's folder is not, so there the
+// file goes to the user's config folder, $XDG_CONFIG_HOME/ovelsk/, and start-up
+// reads it from there when it exists, else from beside the program.
 
 #include <QString>
 #include <filesystem>
@@ -14,7 +19,13 @@ namespace ovelsk {
 
 inline constexpr char kRangeKey[] = "RANGE_FILTER=";
 
-std::filesystem::path rangeSettingsFile(const std::filesystem::path& programFolder);
+struct RangeSettingsFolders {
+    std::filesystem::path programFolder;
+    std::filesystem::path userFolder;  // $XDG_CONFIG_HOME/ovelsk in the program
+};
+
+// $XDG_CONFIG_HOME (else ~/.config) / ovelsk
+std::filesystem::path defaultUserSettingsFolder();
 
 // The range a settings file's text sets, nullopt when no line holds the key.
 // Every "|" becomes ","; a line holding the key anywhere gives its last (length
@@ -22,15 +33,16 @@ std::filesystem::path rangeSettingsFile(const std::filesystem::path& programFold
 std::optional<QString> rangeFromSettingsText(const QString& text);
 
 struct RangeSettingRead {
+    std::filesystem::path file;  // the file read, or looked for
     std::optional<QString> range;
     std::optional<FileError> error;  // the file exists but could not be read
 };
 
-// Reads the settings file of `programFolder`. No file there is no range and no error.
-RangeSettingRead readRangeSetting(const std::filesystem::path& programFolder);
+// Reads the range settings file. No file is no range and no error.
+RangeSettingRead readRangeSetting(const RangeSettingsFolders& folders);
 
 // Replaces the settings file with the one line for `range`, written unchanged,
 // through Ovelsk.tmp so a failure leaves the old file whole.
-std::optional<FileError> saveRangeSetting(const std::filesystem::path& programFolder, const QString& range);
+std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, const QString& range);
 
 }  // namespace ovelsk

@@ -3,18 +3,20 @@
 #include <QCoreApplication>
 
 #include "app/create_host.h"
-#include "host/host_settings.h"
+#include "app/range_settings.h"
 
 namespace ovelsk {
 
-StartupOptions defaultStartupOptions() {
-    static const SystemClock clock;
+StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
+    // Intervals from a clock that never steps, anchored to the wall clock now.
+    static const SteadyClock clock;
     StartupOptions options;
     options.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    options.userSettingsFolder = defaultUserSettingsFolder();
     options.executable = QCoreApplication::applicationFilePath().toStdString();
-    options.hostSettingsFile = HostSettings::defaultPath();
+    options.hostSettingsFile = hostSettingsFile;
     options.clock = &clock;
-    options.createHost = createHost;
+    options.createHost = [hostSettingsFile](float range) { return createHost(range, hostSettingsFile); };
     return options;
 }
 

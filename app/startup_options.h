@@ -9,12 +9,15 @@
 
 #include "app/create_host.h"
 #include "host/date_time.h"
+#include "host/host_settings.h"
 
 namespace ovelsk {
 
 struct StartupOptions {
     // The folder of the running executable: settings live here.
     std::filesystem::path programFolder;
+    // Where the range setting goes instead when the program's folder is not writable.
+    std::filesystem::path userSettingsFolder;
     // The running executable, as the host is told to start it.
     std::filesystem::path executable;
     // The host's saved settings, which name the host's program folder.
@@ -24,7 +27,9 @@ struct StartupOptions {
     std::function<HostOrError(float range)> createHost;
 };
 
-// The options of the running program; needs the QCoreApplication to exist.
-StartupOptions defaultStartupOptions();
+// The options of the running program, with the host settings in `hostSettingsFile`
+// (the default file unless the command line names another); needs the
+// QCoreApplication to exist.
+StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile = HostSettings::defaultPath());
 
 }  // namespace ovelsk

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "aprs/tnc2_packet.h"
+
 namespace ovelsk::aprs {
 
 namespace {
@@ -14,6 +16,10 @@ constexpr std::uint8_t kPollFinalBit = 0x10;
 constexpr std::uint8_t kNoLayer3Pid = 0xF0;
 constexpr std::uint8_t kLastAddressBit = 0x01;
 constexpr std::uint8_t kRepeatedBit = 0x80;
+constexpr std::uint8_t kCommandBit = 0x80;   // the same bit, on the destination
+constexpr std::uint8_t kReservedBits = 0x60;
+constexpr std::size_t kCallsignBytes = 6;
+constexpr int kMaxSsid = 15;
 
 std::uint8_t byteAt(std::string_view bytes, std::size_t index) {
     return static_cast<std::uint8_t>(bytes[index]);
@@ -53,7 +59,100 @@ bool appendAddress(std::string& out, std::string_view address) {
     return true;
 }
 
+struct Ax25Address {
+    std::string_view callsign;
+    int ssid = 0;
+};
+
+std::optional<Ax25Address> parseAx25Address(std::string_view text) {
+    const auto dash = text.find('-');
+    Ax25Address address{text.substr(0, dash), 0};
+    if (address.callsign.empty() || address.callsign.size() > kCallsignBytes) {
+        return std::nullopt;
+    }
+    for (const char c : address.callsign) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return std::nullopt;
+        }
+    }
+    if (dash == std::string_view::npos) {
+        return address;
+    }
+    const std::string_view ssid = text.substr(dash + 1);
+    if (ssid.empty() || ssid.size() > 2 || (ssid.size() == 2 && ssid.front() == '0')) {
+        return std::nullopt;
+    }
+    for (const char c : ssid) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        address.ssid = address.ssid * 10 + (c - '0');
+    }
+    if (address.ssid > kMaxSsid) {
+        return std::nullopt;
+    }
+    return address;
+}
+
+void appendEncodedAddress(std::string& out, const Ax25Address& address, std::uint8_t flags) {
+    for (std::size_t i = 0; i < kCallsignBytes; ++i) {
+        const char c = i < address.callsign.size() ? address.callsign[i] : ' ';
+        out.push_back(static_cast<char>(static_cast<std::uint8_t>(c) << 1));
+    }
+    out.push_back(static_cast<char>(kReservedBits | (address.ssid << 1) | flags));
+}
+
 }  // namespace
+
+bool isAx25Address(std::string_view address) { return parseAx25Address(address).has_value(); }
+
+std::optional<std::string> tnc2ToAx25UiFrame(std::string_view tnc2) {
+    const auto packet = splitTnc2(tnc2);
+    if (!packet || packet->information.size() > kMaxInformationBytes) {
+        return std::nullopt;
+    }
+    const auto destination = parseAx25Address(packet->destination);
+    const auto source = parseAx25Address(packet->source);
+    if (!destination || !source) {
+        return std::nullopt;
+    }
+    Ax25Address digipeaters[kMaxDigipeaters];
+    int count = 0;
+    std::size_t lastMarked = 0;  // one past the last digipeater marked "*"; 0 for none
+    for (std::string_view path = packet->path; !path.empty();) {
+        const auto comma = path.find(',');
+        std::string_view element = path.substr(0, comma);
+        path = comma == std::string_view::npos ? std::string_view{} : path.substr(comma + 1);
+        const bool marked = element.ends_with('*');
+        if (marked) {
+            element.remove_suffix(1);
+        }
+        const auto address = parseAx25Address(element);
+        if (!address || count == kMaxDigipeaters) {
+            return std::nullopt;
+        }
+        digipeaters[count++] = *address;
+        if (marked) {
+            lastMarked = static_cast<std::size_t>(count);
+        }
+    }
+
+    std::string frame;
+    frame.reserve((2 + static_cast<std::size_t>(count)) * kAddressBytes + 2 + packet->information.size());
+    appendEncodedAddress(frame, *destination, kCommandBit);
+    appendEncodedAddress(frame, *source, count == 0 ? kLastAddressBit : 0);
+    for (int i = 0; i < count; ++i) {
+        std::uint8_t flags = static_cast<std::size_t>(i) < lastMarked ? kRepeatedBit : 0;
+        if (i + 1 == count) {
+            flags |= kLastAddressBit;
+        }
+        appendEncodedAddress(frame, digipeaters[i], flags);
+    }
+    frame.push_back(static_cast<char>(kUiControl));
+    frame.push_back(static_cast<char>(kNoLayer3Pid));
+    frame.append(packet->information);
+    return frame;
+}
 
 std::optional<std::string> ax25UiFrameToTnc2(std::string_view frame) {
     std::size_t addresses = 0;

@@ -10,7 +10,6 @@
 namespace ovelsk::aprs {
 namespace {
 
-constexpr std::size_t kMaxCallsignLength = 9;
 constexpr std::size_t kPositionSearchLength = 40;  // how far into free text a position's "!" may stand
 constexpr int kMaxThirdPartyLevels = 4;
 
@@ -200,19 +199,6 @@ bool isInRange(const Position& position)
 }
 
 }  // namespace
-
-bool isValidSourceCallsign(std::string_view callsign)
-{
-    if (callsign.empty() || callsign.size() > kMaxCallsignLength) {
-        return false;
-    }
-    for (const char c : callsign) {
-        if (!isCallsignChar(c)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 DecodeResult decodePacket(std::string_view tnc2)
 {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "aprs/callsign.h"
+
 namespace ovelsk::aprs {
 
 struct Position {
@@ -33,8 +35,5 @@ struct DecodeResult {
 };
 
 DecodeResult decodePacket(std::string_view tnc2);
-
-// 1 to 9 letters, digits and "-": the only callsigns ever delivered to Ovelsk.
-bool isValidSourceCallsign(std::string_view callsign);
 
 }  // namespace ovelsk::aprs

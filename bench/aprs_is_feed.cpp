@@ -15,7 +15,6 @@
 #include <QCoreApplication>
 #include <atomic>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -134,7 +133,6 @@ void runFeed(benchmark::State& state, const PacketSink& deliver, const std::int6
     constexpr int kLinesPerRound = 100'000;
     constexpr int kPacketsPerRound = kLinesPerRound - kLinesPerRound / 1000;  // less the keep-alive comments
     StreamPusher pusher(recordedStyleFeed(kLinesPerRound));
-    std::ostringstream discardedLog;
     std::int64_t received = 0;
     {
         const AprsIsLogin login{"N0CALL", kReceiveOnlyPasscode, "r/51.5/-0.1/65"};
@@ -142,8 +140,7 @@ void runFeed(benchmark::State& state, const PacketSink& deliver, const std::int6
                         [&](std::int16_t source, std::string_view packet) {
                             ++received;
                             deliver(source, packet);
-                        },
-                        discardedLog);
+                        });
         feed.start();
         while (received == 0) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -3,27 +3,27 @@
 #include <utility>
 
 #include "feeds/feed.h"
+#include "feeds/feeds_log.h"
+#include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
 
-AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log,
-                       FeedTimers timers)
+AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
-      log_(&log),
       name_("aprs-is:" + address.text()),
       connection_(name_, address, aprsIsLoginLine(login),
-                  TcpFeedConnection::Handlers{
+                  FeedConnection::Handlers{
                       [this](std::string_view bytes) { onBytes(bytes); },
                       [this] {
                           lines_.reset();
                           loginAnswered_ = false;
                           loginVerified_ = false;
                       }},
-                  std::move(timers), log) {}
+                  std::move(timers), WhenSilent::Reconnect) {}
 
 void AprsIsFeed::start() { connection_.start(); }
 
-bool AprsIsFeed::sendLine(std::string_view line) {
+bool AprsIsFeed::sendPacketLine(std::string_view line) {
     // A line break inside would let the rest pass as a line of its own.
     if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
         return false;
@@ -41,8 +41,11 @@ void AprsIsFeed::onBytes(std::string_view bytes) {
 }
 
 void AprsIsFeed::onLine(std::string_view line) {
+    // Servers send a comment at least every 20 s, so whole lines show a live one.
+    connection_.lineOrFrameReceived();
     if (!line.starts_with('#')) {
         sink_(kInternetChannel, line);
+        connection_.packetDelivered();
         return;
     }
     // Of the server's comments only its answer to the login is worth a line in
@@ -50,7 +53,7 @@ void AprsIsFeed::onLine(std::string_view line) {
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
         loginVerified_ = isVerifiedLogresp(line);
-        *log_ << name_ << ": " << line << std::endl;
+        qCInfo(lcFeeds, "%s: %s", escapedForLog(name_).c_str(), serverLineForLog(line).c_str());
     }
 }
 

@@ -8,11 +8,11 @@
 //   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
 
 #include <cstdint>
-#include <iostream>
 #include <string>
 #include <string_view>
 
 #include "aprs/aprs_is_login.h"
+#include "feeds/aprs_is_uplink.h"
 #include "feeds/feed.h"
 #include "feeds/feed_address.h"
 #include "feeds/line_reader.h"
@@ -22,27 +22,24 @@ namespace ovelsk::aprs {
 
 inline constexpr std::uint16_t kAprsIsDefaultPort = 14580;
 
-class AprsIsFeed final : public Feed {
+class AprsIsFeed final : public Feed, public AprsIsUplink {
 public:
-    // Connection changes and the server's login answer go to `log`.
-    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, std::ostream& log = std::cerr,
+    // Connection changes and the server's login answer are logged in ovelsk.feeds.
+    AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink,
                FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
+    AprsIsUplink* uplink() override { return this; }
 
-    // The server answered this connection's login with "verified".
-    bool loginVerified() const { return loginVerified_; }
-    // Sends one packet line (without its line end) to the server; false, and
-    // nothing kept, unless connected now.
-    bool sendLine(std::string_view line);
-    const std::string& name() const { return name_; }
+    bool loginVerified() const override { return loginVerified_; }
+    bool sendPacketLine(std::string_view line) override;
+    const std::string& uplinkName() const override { return name_; }
 
 private:
     void onBytes(std::string_view bytes);
     void onLine(std::string_view line);
 
     PacketSink sink_;
-    std::ostream* log_;
     std::string name_;
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;

@@ -4,7 +4,6 @@
 // sample igate.ini a first start puts beside it.
 
 #include <chrono>
-#include <iosfwd>
 #include <memory>
 #include <string_view>
 
@@ -23,7 +22,6 @@ inline constexpr std::chrono::milliseconds kDemoLoopGap = std::chrono::seconds(3
 std::string_view demoFeedText();
 std::string_view sampleIgateIni();
 
-std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<FeedTimer> timer, double speed,
-                                   std::ostream& log);
+std::unique_ptr<Feed> makeDemoFeed(PacketSink sink, std::unique_ptr<FeedTimer> timer, double speed);
 
 }  // namespace ovelsk::aprs

@@ -2,13 +2,33 @@
 // A link to a feed's peer that keeps itself up: a TCP connection
 // (tcp_feed_connection.h) or a serial device (serial_feed_connection.h). It
 // hands on every byte received, says when the link is gone, and tries again
-// after a growing wait (reconnect_backoff.h), logging every change.
+// after a growing wait (reconnect_backoff.h), logging every change in ovelsk.feeds.
+//
+// Only the feed knows what a whole line or frame and a packet are, so it tells
+// the link: only a delivered packet, or a link that stayed up for a minute,
+// starts the waits over at 1 s (a server that greets and hangs up does not).
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "feeds/feed_timer.h"
+
 namespace ovelsk::aprs {
+
+// A link that stayed up this long has recovered, even without a packet.
+inline constexpr std::chrono::seconds kSettledAfter{60};
+
+// The waits a link keeps; a serial device uses no silence timer.
+struct FeedTimers {
+    std::unique_ptr<FeedTimer> retry;
+    std::unique_ptr<FeedTimer> silence;
+    std::unique_ptr<FeedTimer> settled;
+
+    static FeedTimers onEventLoop();
+};
 
 class FeedConnection {
 public:
@@ -27,6 +47,11 @@ public:
     virtual bool send(std::string_view bytes) = 0;
     // The feed's name for the log, "kiss:localhost:8001".
     virtual const std::string& name() const = 0;
+
+    // A whole line or frame arrived: the peer is alive.
+    virtual void lineOrFrameReceived() {}
+    // A packet went on to the feed's sink: the link works.
+    virtual void packetDelivered() = 0;
 };
 
 }  // namespace ovelsk::aprs

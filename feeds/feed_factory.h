@@ -4,11 +4,10 @@
 //   replay:PATH          a recorded file of `TIME CHANNEL PACKET` lines
 //   aprs-is:HOST:PORT    an APRS-IS server (port 14580 when left out)
 //   kiss:HOST:PORT       a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)
-//   kiss-serial:DEVICE:BAUD  a hardware TNC on a serial port (9600 baud when left out)
+//   kiss-serial:DEVICE:BAUD  a TNC on a serial port (9600 baud when left out)
 // A new kind of feed is one more entry in the table in feed_factory.cpp.
 
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,14 +21,12 @@
 namespace ovelsk::aprs {
 
 struct FeedContext {
-    PacketSink sink;
+    // Where each feed delivers, given where its packets come from.
+    std::function<PacketSink(FeedOrigin origin)> sinkFor;
     Position home;                          // e.g. for a range filter around it
     double replaySpeed = 1;
     AprsIsLogin aprsIsLogin;      // with the filter filled in
-    std::ostream* log = nullptr;  // summaries and connection news; standard error in the program
     std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
-    // Where the KISS feeds deliver what a TNC heard, when not to `sink`.
-    PacketSink radioSink;
 };
 
 // The feed, or what is wrong with the entry, worded to follow "allowed: ".

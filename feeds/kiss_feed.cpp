@@ -4,20 +4,21 @@
 
 #include "aprs/ax25_frame.h"
 #include "feeds/serial_feed_connection.h"
+#include "feeds/tcp_feed_connection.h"
 
 namespace ovelsk::aprs {
 
-KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log, FeedTimers timers)
+KissFeed::KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
       frameHandler_([this](const KissFrame& frame) { onFrame(frame); }),
       connection_(std::make_unique<TcpFeedConnection>("kiss:" + address.text(), address, std::string(), handlers(),
-                                                      std::move(timers), log)) {}
+                                                      std::move(timers), WhenSilent::StayConnected)) {}
 
-KissFeed::KissFeed(const SerialDevice& device, PacketSink sink, std::ostream& log, FeedTimers timers)
+KissFeed::KissFeed(const SerialDevice& device, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
       frameHandler_([this](const KissFrame& frame) { onFrame(frame); }),
       connection_(std::make_unique<SerialFeedConnection>("kiss-serial:" + device.text(), device, handlers(),
-                                                         std::move(timers.retry), log)) {}
+                                                         std::move(timers))) {}
 
 FeedConnection::Handlers KissFeed::handlers() {
     return {[this](std::string_view bytes) { deframer_.feed(bytes, frameHandler_); }, [this] { deframer_.reset(); }};
@@ -26,11 +27,13 @@ FeedConnection::Handlers KissFeed::handlers() {
 void KissFeed::start() { connection_->start(); }
 
 void KissFeed::onFrame(const KissFrame& frame) {
+    connection_->lineOrFrameReceived();
     if (!frame.isData()) {
         return;
     }
     if (const auto text = ax25UiFrameToTnc2(frame.payload)) {
         sink_(static_cast<std::int16_t>(frame.port()), *text);
+        connection_->packetDelivered();
     }
 }
 

@@ -2,34 +2,34 @@
 // The KISS feeds: "kiss:HOST:PORT" reads the frames a TNC such as Direwolf
 // serves over TCP, "kiss-serial:DEVICE[:BAUD]" those of a hardware TNC on a
 // serial port. Either passes on every APRS UI frame, as TNC2 text, as a radio
-// beacon with the TNC port it was heard on.
+// beacon with the TNC port it was heard on, and hands the TNC frames to transmit.
 
 #include <cstdint>
-#include <iostream>
 #include <memory>
 #include <string>
 
+#include "aprs/kiss_deframer.h"
 #include "feeds/feed.h"
 #include "feeds/feed_address.h"
 #include "feeds/feed_connection.h"
-#include "aprs/kiss_deframer.h"
+#include "feeds/kiss_transmitter.h"
 #include "feeds/serial_device.h"
-#include "feeds/tcp_feed_connection.h"
 
 namespace ovelsk::aprs {
 
 inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
-class KissFeed final : public Feed {
+class KissFeed final : public Feed, public KissTransmitter {
 public:
-    // Connection changes go to `log`.
-    KissFeed(const FeedAddress& address, PacketSink sink, std::ostream& log = std::cerr,
-             FeedTimers timers = FeedTimers::onEventLoop());
-    // A serial line is never dropped for silence, so only the retry timer is used.
-    KissFeed(const SerialDevice& device, PacketSink sink, std::ostream& log = std::cerr,
-             FeedTimers timers = FeedTimers::onEventLoop());
+    // Connection changes are logged in ovelsk.feeds.
+    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
+    KissFeed(const SerialDevice& device, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
 
     void start() override;
+    KissTransmitter* transmitter() override { return this; }
+
+    bool sendKissFrame(std::string_view frame) override { return connection_->send(frame); }
+    const std::string& transmitterName() const override { return connection_->name(); }
 
 private:
     FeedConnection::Handlers handlers();

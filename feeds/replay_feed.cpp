@@ -1,34 +1,52 @@
 #include "feeds/replay_feed.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <ostream>
+#include <cstdio>
+
+#include "feeds/feeds_log.h"
+#include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
+namespace {
 
-ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
-                       ReplayOptions options, std::ostream& log)
-    : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
-      options_(std::move(options)), log_(log) {}
-
-void ReplayFeed::start() {
-    if (readNextPacket()) {
-        schedule(std::chrono::milliseconds(0));
-    } else {
-        finishPass();
-    }
+// "2026-12-08T10:00:00Z", as replay files write it.
+std::string utcText(ReplayTime time) {
+    using namespace std::chrono;
+    const auto day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{floor<seconds>(time - day)};
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    return text;
 }
 
-bool ReplayFeed::readNextPacket() {
+}  // namespace
+
+ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
+                       ReplayOptions options)
+    : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
+      options_(std::move(options)) {}
+
+void ReplayFeed::start() { findNext(); }
+
+ReplayFeed::Found ReplayFeed::readNextPacket() {
+    std::size_t budget = kReplayReadBudgetBytes;
     while (true) {
         std::optional<std::string_view> line = reader_.nextLine();
         if (!line && sourceEnded_) {
             line = reader_.finish();
-            if (!line) return false;
+            if (!line) return Found::End;
         }
         if (!line) {
+            if (budget == 0) return Found::NotYet;
             std::array<char, 16384> chunk;
-            const std::size_t count = source_->read(chunk.data(), chunk.size());
+            const std::size_t count = source_->read(chunk.data(), std::min(chunk.size(), budget));
+            budget -= count;
             if (count == 0) sourceEnded_ = true;
             reader_.feed(std::string_view(chunk.data(), count));
             continue;
@@ -39,36 +57,53 @@ bool ReplayFeed::readNextPacket() {
         nextTime_ = parsed.line.time;
         nextSource_ = parsed.line.sourceNumber;
         nextPacket_.assign(parsed.line.packet);
-        return true;
+        return Found::Packet;
     }
 }
 
-void ReplayFeed::schedule(std::chrono::milliseconds recordedGap) {
-    // Times out of order play at once rather than never.
-    const double gap = std::max<double>(0, static_cast<double>(recordedGap.count())) / options_.speed;
+void ReplayFeed::findNext() {
+    switch (readNextPacket()) {
+    case Found::Packet:
+        schedule();
+        return;
+    case Found::End:
+        finishPass();
+        return;
+    case Found::NotYet:
+        timer_->start(std::chrono::milliseconds(0), [this] { findNext(); });
+        return;
+    }
+}
+
+void ReplayFeed::schedule() {
+    std::chrono::milliseconds recordedGap = firstGap_;
+    if (playedUpTo_) {
+        recordedGap = std::max(nextTime_ - *playedUpTo_, std::chrono::milliseconds(0));
+        if (recordedGap > kLongestReplayGap) {
+            qCInfo(lcFeeds, "replay %s: the line of %s comes more than an hour after %s; the gap is cut to 1 s",
+                   escapedForLog(options_.name).c_str(), utcText(nextTime_).c_str(), utcText(*playedUpTo_).c_str());
+            recordedGap = kCutReplayGap;
+        }
+    }
+    const double gap = static_cast<double>(recordedGap.count()) / options_.speed;
     timer_->start(std::chrono::milliseconds(std::llround(std::min(gap, 1e15))), [this] { deliverNext(); });
 }
 
 void ReplayFeed::deliverNext() {
     sink_(nextSource_, nextPacket_);
     ++stats_.packets;
-    const ReplayTime delivered = nextTime_;
-    if (readNextPacket()) {
-        schedule(nextTime_ - delivered);
-    } else {
-        finishPass();
-    }
+    if (!playedUpTo_ || nextTime_ > *playedUpTo_) playedUpTo_ = nextTime_;
+    findNext();
 }
 
 void ReplayFeed::finishPass() {
     stats_.malformed += reader_.overlongLines();
     ++stats_.passes;
-    log_ << "replay " << options_.name << ": " << stats_.packets << " packets delivered, " << stats_.malformed
-         << " malformed lines skipped";
     // A source without a single packet would otherwise loop without pause.
     const bool again = options_.loop && stats_.packets > 0;
-    if (again) log_ << " (pass " << stats_.passes << ", starting over)";
-    log_ << '\n' << std::flush;
+    const std::string pass = again ? " (pass " + std::to_string(stats_.passes) + ", starting over)" : "";
+    qCInfo(lcFeeds, "replay %s: %zu packets delivered, %zu malformed lines skipped%s", escapedForLog(options_.name).c_str(),
+           stats_.packets, stats_.malformed, pass.c_str());
     if (!again) return;
 
     source_->rewind();
@@ -76,7 +111,9 @@ void ReplayFeed::finishPass() {
     sourceEnded_ = false;
     stats_.packets = 0;
     stats_.malformed = 0;
-    if (readNextPacket()) schedule(options_.loopGap);
+    firstGap_ = options_.loopGap;
+    playedUpTo_.reset();
+    findNext();
 }
 
 }  // namespace ovelsk::aprs

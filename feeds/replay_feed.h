@@ -5,11 +5,18 @@
 // skipped, malformed ones counted and skipped. At the end of the source one
 // summary line goes to the log; a looping feed then starts over after `loopGap`,
 // so its traffic carries on in the present.
+//
+// Gaps are counted from the latest time played so far: a line dated earlier
+// plays at once and leaves that time where it was. A gap of more than an hour (a
+// recording with a break, a line dated 1970 or 9999) is cut to one second, with
+// a note in the log. Reading takes at most kReplayReadBudgetBytes at a time
+// before other events get their turn, so no source holds up the event loop.
 
 #include <chrono>
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "feeds/feed.h"
@@ -19,6 +26,10 @@
 #include "feeds/feed_timer.h"
 
 namespace ovelsk::aprs {
+
+inline constexpr std::size_t kReplayReadBudgetBytes = 128 * 1024;
+inline constexpr std::chrono::hours kLongestReplayGap{1};
+inline constexpr std::chrono::seconds kCutReplayGap{1};
 
 struct ReplayOptions {
     std::string name;   // for the summary line
@@ -36,26 +47,33 @@ struct ReplayStats {
 class ReplayFeed final : public Feed {
 public:
     ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
-               ReplayOptions options, std::ostream& log);
+               ReplayOptions options);
 
     void start() override;
 
     const ReplayStats& stats() const { return stats_; }
 
 private:
-    bool readNextPacket();
+    enum class Found { Packet, End, NotYet };
+
+    Found readNextPacket();
+    void findNext();
+    void schedule();
     void deliverNext();
-    void schedule(std::chrono::milliseconds recordedGap);
     void finishPass();
 
     std::unique_ptr<ReplaySource> source_;
     PacketSink sink_;
     std::unique_ptr<FeedTimer> timer_;
     ReplayOptions options_;
-    std::ostream& log_;
     LineReader reader_;
     bool sourceEnded_ = false;
     ReplayStats stats_;
+
+    // The wait before the first packet of a pass; the loop gap after the first pass.
+    std::chrono::milliseconds firstGap_{0};
+    // The latest recorded time played in this pass, which the next gap counts from.
+    std::optional<ReplayTime> playedUpTo_;
 
     // The packet due next.
     ReplayTime nextTime_{};

@@ -16,8 +16,14 @@ std::size_t TextReplaySource::read(char* into, std::size_t max) {
 
 std::unique_ptr<FileReplaySource> FileReplaySource::open(const std::filesystem::path& file, std::string* error) {
     std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) {
+    const auto status = std::filesystem::status(file, ec);
+    if (std::filesystem::is_directory(status)) {
         if (error) *error = "it is a folder";
+        return nullptr;
+    }
+    // A device never ends and a pipe may block the open itself: only files are played.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        if (error) *error = "it is not a regular file but a device, pipe or socket";
         return nullptr;
     }
     auto source = std::make_unique<FileReplaySource>();

@@ -33,7 +33,8 @@ private:
 
 class FileReplaySource final : public ReplaySource {
 public:
-    // nullptr and `error` set when the file cannot be opened for reading.
+    // nullptr and `error` set when the file is not a regular file or cannot be
+    // opened for reading.
     static std::unique_ptr<FileReplaySource> open(const std::filesystem::path& file, std::string* error);
     std::size_t read(char* into, std::size_t max) override;
     void rewind() override;

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "feeds/feeds_log.h"
+#include "feeds/log_text.h"
+
 namespace ovelsk::aprs {
 
 std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason) {
@@ -12,12 +15,11 @@ std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::str
 }
 
 SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device, Handlers handlers,
-                                           std::unique_ptr<FeedTimer> retryTimer, std::ostream& log)
+                                           FeedTimers timers)
     : name_(std::move(name)),
       device_(std::move(device)),
       handlers_(std::move(handlers)),
-      retryTimer_(std::move(retryTimer)),
-      log_(&log) {
+      timers_(std::move(timers)) {
     port_.setPortName(QString::fromStdString(device_.path));
     port_.setBaudRate(device_.baud);
     port_.setDataBits(QSerialPort::Data8);
@@ -50,8 +52,9 @@ bool SerialFeedConnection::send(std::string_view bytes) {
     return port_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
+void SerialFeedConnection::packetDelivered() { backoff_.reset(); }
+
 void SerialFeedConnection::openNow() {
-    dataSinceOpen_ = false;
     if (!port_.open(QIODevice::ReadWrite)) {
         const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString());
         port_.clearError();
@@ -59,7 +62,9 @@ void SerialFeedConnection::openNow() {
         return;
     }
     state_ = State::Open;
-    log("opened " + device_.path + " at " + std::to_string(device_.baud) + " baud");
+    qCInfo(lcFeeds, "%s: opened %s at %d baud", escapedForLog(name_).c_str(), escapedForLog(device_.path).c_str(),
+           device_.baud);
+    timers_.settled->start(kSettledAfter, [this] { backoff_.reset(); });
 }
 
 void SerialFeedConnection::onReadyRead() {
@@ -68,10 +73,6 @@ void SerialFeedConnection::onReadyRead() {
     }
     qint64 count = 0;
     while ((count = port_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
-        if (!dataSinceOpen_) {
-            dataSinceOpen_ = true;
-            backoff_.reset();
-        }
         handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
     }
 }
@@ -86,6 +87,7 @@ void SerialFeedConnection::onError() {
     const std::string reason = readFailed ? "it cannot be read any more (unplugged?)" : port_.errorString().toStdString();
     port_.close();
     port_.clearError();
+    timers_.settled->stop();
     handlers_.lost();
     retryLater(device_.path + " lost: " + reason);
 }
@@ -93,10 +95,9 @@ void SerialFeedConnection::onError() {
 void SerialFeedConnection::retryLater(const std::string& what) {
     state_ = State::Waiting;
     const auto delay = backoff_.nextDelay();
-    log(what + "; next attempt in " + std::to_string(delay.count()) + " s");
-    retryTimer_->start(delay, [this] { openNow(); });
+    qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what).c_str(),
+              static_cast<long long>(delay.count()));
+    timers_.retry->start(delay, [this] { openNow(); });
 }
-
-void SerialFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
 
 }  // namespace ovelsk::aprs

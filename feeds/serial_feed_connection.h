@@ -3,7 +3,7 @@
 // /dev/ttyUSB0: it opens the device raw (8 data bits, no parity, one stop bit,
 // no flow control) at the feed's speed, hands on every byte received, and when
 // the device is missing, cannot be opened or goes away (unplugged) it tries again
-// after a growing wait. Every change is logged with the feed and why.
+// after a growing wait. Every change is logged in ovelsk.feeds with the feed and why.
 //
 // Unlike a TCP connection a serial line is never dropped for silence: a TNC sends
 // nothing while the channel is quiet, and a device that goes away is reported by
@@ -11,13 +11,10 @@
 
 #include <QSerialPort>
 #include <array>
-#include <iostream>
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "feeds/feed_connection.h"
-#include "feeds/feed_timer.h"
 #include "feeds/reconnect_backoff.h"
 #include "feeds/serial_device.h"
 
@@ -26,8 +23,7 @@ namespace ovelsk::aprs {
 class SerialFeedConnection final : public FeedConnection {
 public:
     // `name` names the feed in the log ("kiss-serial:/dev/ttyUSB0:9600").
-    SerialFeedConnection(std::string name, SerialDevice device, Handlers handlers,
-                         std::unique_ptr<FeedTimer> retryTimer, std::ostream& log);
+    SerialFeedConnection(std::string name, SerialDevice device, Handlers handlers, FeedTimers timers);
     ~SerialFeedConnection() override;
     SerialFeedConnection(const SerialFeedConnection&) = delete;
     SerialFeedConnection& operator=(const SerialFeedConnection&) = delete;
@@ -35,6 +31,7 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    void packetDelivered() override;
 
 private:
     enum class State { Idle, Open, Waiting };
@@ -43,17 +40,14 @@ private:
     void onReadyRead();
     void onError();
     void retryLater(const std::string& what);
-    void log(const std::string& message) const;
 
     std::string name_;
     SerialDevice device_;
     Handlers handlers_;
-    std::unique_ptr<FeedTimer> retryTimer_;
-    std::ostream* log_;
+    FeedTimers timers_;
     ReconnectBackoff backoff_;
     QSerialPort port_;
     State state_ = State::Idle;
-    bool dataSinceOpen_ = false;
     std::array<char, 4096> readBuffer_{};
 };
 

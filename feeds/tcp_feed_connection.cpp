@@ -1,20 +1,40 @@
 #include "feeds/tcp_feed_connection.h"
 
 #include <QHostAddress>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 #include <utility>
 
-namespace ovelsk::aprs {
+#include "feeds/feeds_log.h"
+#include "feeds/log_text.h"
 
-FeedTimers FeedTimers::onEventLoop() { return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer()}; }
+namespace ovelsk::aprs {
+namespace {
+
+// Probes after a minute without traffic, ten seconds apart, six unanswered: a
+// peer that vanished without closing (a TNC whose network went away) is found
+// gone in about two minutes, as a silent APRS-IS server is.
+void probeWhenIdle(QTcpSocket& socket) {
+    socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const auto fd = static_cast<int>(socket.socketDescriptor());
+    const int idleSeconds = 60, intervalSeconds = 10, probes = 6;
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idleSeconds, sizeof idleSeconds);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &intervalSeconds, sizeof intervalSeconds);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+}
+
+}  // namespace
 
 TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std::string greeting,
-                                     Handlers handlers, FeedTimers timers, std::ostream& log)
+                                     Handlers handlers, FeedTimers timers, WhenSilent whenSilent)
     : name_(std::move(name)),
       address_(std::move(address)),
       greeting_(std::move(greeting)),
       handlers_(std::move(handlers)),
       timers_(std::move(timers)),
-      log_(&log) {
+      whenSilent_(whenSilent) {
     // Take no more from the kernel than one read hands on, so a server that
     // sends faster than we read is slowed by TCP instead of growing our memory.
     socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
@@ -43,9 +63,15 @@ bool TcpFeedConnection::send(std::string_view bytes) {
     return socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
+// Called for every line, so it only takes note; the read that brought the line
+// restarts the silence timer once.
+void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }
+
+void TcpFeedConnection::packetDelivered() { backoff_.reset(); }
+
 void TcpFeedConnection::connectNow() {
     state_ = State::Connecting;
-    dataSinceConnect_ = false;
+    wholeLineOrFrame_ = false;
     armSilenceTimer();
     // Given the name, the socket looks it up again, so a server that moved or a
     // round-robin name that points elsewhere is followed.
@@ -54,30 +80,32 @@ void TcpFeedConnection::connectNow() {
 
 void TcpFeedConnection::onConnected() {
     state_ = State::Connected;
-    log("connected to " + socket_.peerAddress().toString().toStdString() + " port " +
-        std::to_string(socket_.peerPort()));
+    qCInfo(lcFeeds, "%s: connected to %s port %u", escapedForLog(name_).c_str(),
+           qUtf8Printable(socket_.peerAddress().toString()),
+           static_cast<unsigned>(socket_.peerPort()));
     if (!greeting_.empty()) {
         socket_.write(greeting_.data(), static_cast<qint64>(greeting_.size()));
     }
-    armSilenceTimer();
+    if (whenSilent_ == WhenSilent::Reconnect) {
+        armSilenceTimer();
+    } else {
+        timers_.silence->stop();
+        probeWhenIdle(socket_);
+    }
+    timers_.settled->start(kSettledAfter, [this] { backoff_.reset(); });
 }
 
 void TcpFeedConnection::onReadyRead() {
     if (state_ != State::Connected) {
         return;
     }
-    bool anyData = false;
     qint64 count = 0;
     while ((count = socket_.read(readBuffer_.data(), static_cast<qint64>(readBuffer_.size()))) > 0) {
-        anyData = true;
         handlers_.received(std::string_view(readBuffer_.data(), static_cast<std::size_t>(count)));
     }
-    if (anyData) {
-        if (!dataSinceConnect_) {
-            dataSinceConnect_ = true;
-            backoff_.reset();
-        }
-        armSilenceTimer();
+    if (wholeLineOrFrame_) {
+        wholeLineOrFrame_ = false;
+        if (whenSilent_ == WhenSilent::Reconnect) armSilenceTimer();
     }
 }
 
@@ -90,23 +118,23 @@ void TcpFeedConnection::drop(const std::string& reason) {
     onReadyRead();
     state_ = State::Waiting;
     timers_.silence->stop();
+    timers_.settled->stop();
     const std::string peer = wasConnected ? socket_.peerAddress().toString().toStdString() + " port " +
                                                 std::to_string(socket_.peerPort())
                                           : address_.text();
     socket_.abort();
     handlers_.lost();
     const auto delay = backoff_.nextDelay();
-    log((wasConnected ? "connection to " + peer + " lost: " : "cannot connect to " + peer + ": ") + reason +
-        "; next attempt in " + std::to_string(delay.count()) + " s");
+    const std::string what = wasConnected ? "connection to " + peer + " lost" : "cannot connect to " + peer;
+    qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what + ": " + reason).c_str(),
+              static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { connectNow(); });
 }
 
 void TcpFeedConnection::armSilenceTimer() {
     timers_.silence->start(kSilenceTimeout, [this] {
-        drop("nothing received for " + std::to_string(kSilenceTimeout.count()) + " s");
+        drop("no whole line or frame received for " + std::to_string(kSilenceTimeout.count()) + " s");
     });
 }
-
-void TcpFeedConnection::log(const std::string& message) const { *log_ << name_ << ": " << message << std::endl; }
 
 }  // namespace ovelsk::aprs

@@ -3,39 +3,40 @@
 // greeting, hands on every byte received, and when the peer refuses, closes or
 // stays silent it tries again after a growing wait, looking the host name up
 // afresh each time. Every change is logged with the feed, the address and why.
+//
+// Whole lines or frames keep a connection from counting as silent (a byte now
+// and then does not). Silence means a dead server only where the peer promises
+// to talk: an APRS-IS server comments every 20 s, but a TNC says nothing while
+// the radio channel is quiet, so its connection is instead watched by TCP
+// keep-alive probes.
 
 #include <QTcpSocket>
 #include <array>
 #include <chrono>
-#include <functional>
-#include <iostream>
-#include <memory>
 #include <string>
-#include <string_view>
 
 #include "feeds/feed_address.h"
 #include "feeds/feed_connection.h"
-#include "feeds/feed_timer.h"
 #include "feeds/reconnect_backoff.h"
 
 namespace ovelsk::aprs {
 
-// A connection that delivers nothing at all, not even server comments, for this
-// long is taken as dead; so is an attempt that does not connect within it.
+// An attempt that does not connect within this long has failed; a connection
+// that must not be silent and delivers no whole line or frame, not even a
+// server comment, for this long is taken as dead.
 inline constexpr std::chrono::seconds kSilenceTimeout{120};
 
-struct FeedTimers {
-    std::unique_ptr<FeedTimer> retry;
-    std::unique_ptr<FeedTimer> silence;
-
-    static FeedTimers onEventLoop();
+// What a connected peer's silence means.
+enum class WhenSilent {
+    Reconnect,      // it is dead: drop and connect again
+    StayConnected,  // nothing: only keep-alive probes that go unanswered end it
 };
 
 class TcpFeedConnection final : public FeedConnection {
 public:
-    // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580").
+    // `name` names the feed in the log ("aprs-is:rotate.aprs2.net:14580"), ovelsk.feeds.
     TcpFeedConnection(std::string name, FeedAddress address, std::string greeting, Handlers handlers,
-                      FeedTimers timers, std::ostream& log);
+                      FeedTimers timers, WhenSilent whenSilent);
     ~TcpFeedConnection() override;
     TcpFeedConnection(const TcpFeedConnection&) = delete;
     TcpFeedConnection& operator=(const TcpFeedConnection&) = delete;
@@ -43,6 +44,8 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    void lineOrFrameReceived() override;
+    void packetDelivered() override;
 
 private:
     enum class State { Idle, Connecting, Connected, Waiting };
@@ -52,18 +55,17 @@ private:
     void onReadyRead();
     void drop(const std::string& reason);
     void armSilenceTimer();
-    void log(const std::string& message) const;
 
     std::string name_;
     FeedAddress address_;
     std::string greeting_;
     Handlers handlers_;
     FeedTimers timers_;
-    std::ostream* log_;
+    WhenSilent whenSilent_;
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;
-    bool dataSinceConnect_ = false;
+    bool wholeLineOrFrame_ = false;  // since the silence timer was last started
     std::array<char, 64 * 1024> readBuffer_{};
 };
 

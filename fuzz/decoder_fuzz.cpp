@@ -1,4 +1,4 @@
-// sources: aprs/packet_decoder.cpp aprs/uncompressed_position.cpp aprs/compressed_position.cpp aprs/mic_e_position.cpp aprs/nmea_position.cpp aprs/dao_extension.cpp aprs/position_timestamp.cpp
+// sources: aprs/packet_decoder.cpp aprs/uncompressed_position.cpp aprs/compressed_position.cpp aprs/mic_e_position.cpp aprs/nmea_position.cpp aprs/dao_extension.cpp aprs/position_timestamp.cpp aprs/callsign.cpp
 // Feeds arbitrary bytes to the packet decoder and checks what it promises for
 // everything it delivers: a valid callsign, a clean path, a position on the globe.
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 namespace ovelsk {
 namespace {
@@ -10,6 +11,14 @@ namespace {
 // 1899-12-30 is 25569 days before the Unix epoch.
 constexpr double kUnixEpochDay = 25569.0;
 constexpr double kSecondsPerDay = 86400.0;
+
+// CLOCK_BOOTTIME: like std::chrono::steady_clock, but it goes on while the machine
+// sleeps, so stations heard before a suspend are as old after it as they really are.
+std::chrono::nanoseconds bootTime() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 }  // namespace
 
@@ -37,5 +46,22 @@ std::string formatLocalDateTime(DateTime d) {
 }
 
 DateTime SystemClock::now() const { return dateTimeFromSystem(std::chrono::system_clock::now()); }
+
+SteadyClock::SteadyClock() : SteadyClock([] { return std::chrono::system_clock::now(); }, bootTime) {}
+
+SteadyClock::SteadyClock(WallReading wall, SteadyReading steady)
+    : wall_(std::move(wall)), steady_(std::move(steady)), start_(dateTimeFromSystem(wall_())),
+      steadyAtStart_(steady_()) {}
+
+DateTime SteadyClock::now() const {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(steady_() - steadyAtStart_);
+    return start_ + static_cast<double>(elapsed.count()) / (kSecondsPerDay * 1e6);
+}
+
+DateTime SteadyClock::shownTime(DateTime t) const {
+    // Whole seconds, so reading the two clocks a moment apart never moves a shown time.
+    const double step = std::round((dateTimeFromSystem(wall_()) - now()) * kSecondsPerDay);
+    return t + step / kSecondsPerDay;
+}
 
 }  // namespace ovelsk

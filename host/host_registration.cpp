@@ -10,7 +10,7 @@ namespace {
 
 void reportProblem(std::ostream& errors, std::string_view what, const std::filesystem::path& path,
                    std::string_view reason) {
-    errors << "Ovelsk: " << what << ' ' << path.string() << ": " << reason << '\n';
+    errors << what << ' ' << path.string() << ": " << reason << '\n';
 }
 
 }  // namespace

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
+
+#include "host/xdg_folders.h"
 
 namespace ovelsk {
 namespace {
@@ -44,23 +43,25 @@ std::optional<KeyValue> keyValue(std::string_view line) {
     return KeyValue{trimBlanks(trimmed.substr(0, eq)), trimBlanks(trimmed.substr(eq + 1))};
 }
 
+// The key-value lines of the [UI-View32] section, in file order.
+std::vector<KeyValue> sectionEntries(const std::vector<std::string>& lines) {
+    std::vector<KeyValue> entries;
+    bool inSection = false;
+    for (const auto& line : lines) {
+        if (const auto name = sectionName(line)) {
+            inSection = equalsIgnoringCase(*name, kHostSettingsSection);
+        } else if (inSection) {
+            if (const auto kv = keyValue(line)) entries.push_back(*kv);
+        }
+    }
+    return entries;
+}
+
 }  // namespace
 
 HostSettings::HostSettings(std::filesystem::path file) : file_(std::move(file)) {}
 
-std::filesystem::path HostSettings::defaultPath() {
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base directory rules say.
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') {
-        return std::filesystem::path(xdg) / "Peak Systems" / "UI-View32.ini";
-    }
-    std::filesystem::path home;
-    if (const char* variable = std::getenv("HOME"); variable && *variable) {
-        home = variable;
-    } else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) {
-        home = user->pw_dir;
-    }
-    return home / ".config" / "Peak Systems" / "UI-View32.ini";
-}
+std::filesystem::path HostSettings::defaultPath() { return xdgConfigHome() / "Peak Systems" / "UI-View32.ini"; }
 
 std::optional<FileError> HostSettings::load() {
     lines_.clear();
@@ -95,15 +96,16 @@ std::optional<FileError> HostSettings::load() {
 }
 
 std::optional<std::string> HostSettings::value(std::string_view key) const {
-    bool inSection = false;
-    for (const auto& line : lines_) {
-        if (const auto name = sectionName(line)) {
-            inSection = equalsIgnoringCase(*name, kHostSettingsSection);
-        } else if (inSection) {
-            if (const auto kv = keyValue(line); kv && equalsIgnoringCase(kv->key, key)) return std::string(kv->value);
-        }
+    for (const auto& entry : sectionEntries(lines_)) {
+        if (equalsIgnoringCase(entry.key, key)) return std::string(entry.value);
     }
     return std::nullopt;
+}
+
+std::vector<std::string> HostSettings::keys() const {
+    std::vector<std::string> keys;
+    for (const auto& entry : sectionEntries(lines_)) keys.emplace_back(entry.key);
+    return keys;
 }
 
 bool HostSettings::setValue(std::string_view key, std::string_view value) {

@@ -39,6 +39,8 @@ public:
     // their letter case, blanks around keys and values are not part of them.
     // Should a key appear twice, the first one counts.
     std::optional<std::string> value(std::string_view key) const;
+    // The keys of the [UI-View32] section as written, in file order; comments are no keys.
+    std::vector<std::string> keys() const;
 
     // Sets a key in memory, keeping every other line as it was; save() writes it.
     // False, and nothing changed, for a key or value that cannot stand on one

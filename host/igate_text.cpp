@@ -128,4 +128,6 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
     return ours ? out : std::string(current);
 }
 
+bool isIgateHeader(std::string_view line) { return isHeader(line); }
+
 }  // namespace ovelsk

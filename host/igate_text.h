@@ -32,4 +32,8 @@ inline constexpr std::string_view kIgateEndMarker = ";Ovelsk IGATE Section - End
 //   byte: there is nothing of Ovelsk's in it to write.
 std::string rewriteIgateText(std::string_view current, const std::vector<std::string>& rows);
 
+// Whether `line` (without its line end) is the section's header as the rewrite
+// finds it: "[INET_TO_RF]", exact case, with spaces (not tabs) around it.
+bool isIgateHeader(std::string_view line);
+
 }  // namespace ovelsk

@@ -34,19 +34,12 @@ std::optional<std::int16_t> toInt16(double value) {
 
 double roundToOneDecimal(float value) { return std::nearbyint(static_cast<double>(value) * 10) / 10; }
 
-// The sweep passes 101 steps, 3.6 degrees apart, and a station counts as "on" a step
-// when its bearing equals the step bearing rounded to a whole number: 0, 4, 7, 11,
-// ..., 356, 360. Such a station is marked in every frame the line spends on its
-// step (bearing 4 in the frames of sweep 1 to 3). A station on any other bearing
-// (5, 12.5, -30) would never be marked by that test, so it is marked on the step
-// nearest to it instead: its bearing is first taken into 0..360, the nearest step is
-// bearing / 3.6 rounded (ties to even), and it is marked once per turn, in the frame
-// in which the line arrives at that step (bearing 5: step 1, frame of sweep 1).
-bool isStepBearing(float bearing) {
-    if (!(bearing >= 0 && bearing <= 360)) return false;
-    return bearing == std::nearbyint(kStepDegrees * std::nearbyint(bearing / kStepDegrees));
-}
-
+// The sweep passes 101 steps, 3.6 degrees apart, and marks a station in every
+// frame the line spends on the step nearest its bearing: bearing / 3.6 rounded
+// (ties to even), the bearing first taken into 0..360. A station on a step's whole
+// bearing (0, 4, 7, 11, ..., 356, 360) is on that step; one on any other bearing
+// (5, 12.5, -30) is on the nearest one and shows just as long (bearing 5: step 1,
+// the frames of sweep 1 to 3).
 std::optional<int> nearestStep(float bearing) {
     double degrees = bearing;
     if (!std::isfinite(degrees)) return std::nullopt;
@@ -57,10 +50,8 @@ std::optional<int> nearestStep(float bearing) {
     return static_cast<int>(std::nearbyint(degrees / kStepDegrees));
 }
 
-bool sweepPasses(const StationRecord& station, int step, float stepBearing, bool lineArrives) {
-    if (station.inUse != -1) return false;
-    if (station.bearing == std::nearbyint(static_cast<double>(stepBearing))) return true;
-    return lineArrives && !isStepBearing(station.bearing) && nearestStep(station.bearing) == step;
+bool sweepPasses(const StationRecord& station, int step) {
+    return station.inUse == -1 && nearestStep(station.bearing) == step;
 }
 
 }  // namespace
@@ -101,22 +92,17 @@ void DrawRadar(const RadarWindow& window, std::int32_t top, std::int32_t left, s
 
     auto angle = static_cast<float>(kFirstAngleRadians);
     float stepBearing = 0;
-    double previousRoundedBearing = 0;
     for (int step = 0; step < kSteps; ++step) {
         angle += angleStep;
         const double cosine = std::cos(static_cast<double>(angle));
         const double sine = std::sin(static_cast<double>(angle));
         canvas.moveTo(static_cast<float>(*cx + *radius * cosine), static_cast<float>(*cy + *radius * sine));
 
-        const double roundedBearing = roundToOneDecimal(stepBearing);
-        if (roundedBearing >= sweep) {
+        if (roundToOneDecimal(stepBearing) >= sweep) {
             canvas.lineTo(*cx, *cy);
-            // One tick earlier the sweep value was one less; if that was still on an
-            // earlier step, this frame is the one in which the line arrives here.
-            const bool lineArrives = step == 0 || static_cast<double>(sweep) - 1 <= previousRoundedBearing;
             for (const StationRecord& station : window.stations) {
                 if (!std::isfinite(scale)) break;
-                if (!sweepPasses(station, step, stepBearing, lineArrives)) continue;
+                if (!sweepPasses(station, step)) continue;
                 const float scaled = scale * station.distance;
                 const auto x = static_cast<float>(*cx + scaled * cosine);
                 const auto y = static_cast<float>(*cy + scaled * sine);
@@ -128,7 +114,6 @@ void DrawRadar(const RadarWindow& window, std::int32_t top, std::int32_t left, s
             }
             break;
         }
-        previousRoundedBearing = roundedBearing;
         stepBearing = static_cast<float>(static_cast<double>(stepBearing) + kStepDegrees);
     }
 

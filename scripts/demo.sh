@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs Ovelsk on the bundled demo feed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh build
+# Only the program's status lines go to standard output; everything else to standard error.
+scripts/install-deps.sh >&2
+scripts/build.sh build >&2
 exec build/app/ovelsk "$@"

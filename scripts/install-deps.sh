@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgeographiclib-dev libgtest-dev libgmock-dev
-          libbenchmark-dev direwolf xvfb imagemagick fonts-dejavu-core fonts-liberation2 python3)
+          libbenchmark-dev direwolf xvfb xdotool imagemagick fonts-dejavu-core fonts-liberation2 python3
+          groff-base desktop-file-utils dpkg-dev file)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,32 +1,33 @@
 #include "standin/create_standin_host.h"
 
 #include <algorithm>
-#include <iostream>
 
-#include "feeds/aprs_is_feed.h"
 #include "feeds/feed_factory.h"
+#include "host/host_folder.h"
+#include "host/igate_file.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
+#include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
 
 std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup) {
     static const SystemClock systemClock;
-    std::ostream& log = startup.log ? *startup.log : std::cerr;
 
     HostSettings settings(startup.settingsFile);
     if (const auto error = settings.load())
         return "Host settings " + settings.path().string() + " cannot be read: " + error->reason;
     if (!settings.exists()) {
-        if (auto error = setUpFirstStart(settings, startup.firstStartFolder, log)) return std::move(*error);
+        if (auto error = setUpFirstStart(settings, startup.firstStartFolder)) return std::move(*error);
     }
+    for (const auto& warning : unknownSettingWarnings(settings)) qCWarning(lcSettings, "%s", warning.c_str());
 
     auto config = readHostConfig(settings);
     if (auto* error = std::get_if<std::string>(&config)) return std::move(*error);
     const HostConfig& host = std::get<HostConfig>(config);
     if (host.programFolder.empty()) {
-        log << "Host settings " << settings.path().string() << ": \"" << kProgramFolderKey
-            << "\" is empty or missing, so igate.ini will not be kept\n"
-            << std::flush;
+        qCWarning(lcSettings, "Host settings %s: \"%s\" is empty or missing, so igate.ini will not be kept",
+                  settings.path().c_str(), std::string(kProgramFolderKey).c_str());
     }
 
     const Clock& clock = startup.clock ? *startup.clock : systemClock;
@@ -36,20 +37,33 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     const AprsIsLogin login{host.callsign, host.passcode,
                             host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
-    const FeedContext context{standin->packetSink(), host.home, host.replaySpeed, login, &log, startup.makeTimer,
-                              standin->radioPacketSink()};
-    // What a TNC hears goes to the first APRS-IS server.
-    AprsIsFeed* internetServer = nullptr;
+    StandinHost* target = standin.get();
+    const FeedContext context{[target](FeedOrigin origin) { return target->packetSink(origin); },
+                              host.home,
+                              host.replaySpeed,
+                              login,
+                              startup.makeTimer};
+    // Gated frames go out through the first feed that reaches a TNC, and what a
+    // TNC hears goes to the first APRS-IS server.
+    KissTransmitter* transmitter = nullptr;
+    AprsIsUplink* uplink = nullptr;
     for (const auto& entry : host.feeds) {
         auto feed = makeFeed(entry, context);
         if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
         auto& made = std::get<std::unique_ptr<Feed>>(feed);
-        if (!internetServer) internetServer = dynamic_cast<AprsIsFeed*>(made.get());
+        if (!transmitter) transmitter = made->transmitter();
+        if (!uplink) uplink = made->uplink();
         standin->addFeed(std::move(made));
     }
-    if (host.gateToInternet && internetServer) {
-        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, *internetServer,
-                                                                       clock, log));
+    if (host.gate.mode != GateMode::Off) {
+        const auto igateIni =
+            host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
+        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock);
+        gate->setTransmitter(transmitter);
+        standin->setGate(std::move(gate));
+    }
+    if (host.gate.toInternet && uplink) {
+        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, *uplink, clock));
     }
     return standin;
 }

@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
 #include <variant>
@@ -23,7 +22,6 @@ namespace ovelsk::aprs {
 struct StandinStartup {
     std::filesystem::path settingsFile = HostSettings::defaultPath();
     std::filesystem::path firstStartFolder = defaultHostDataFolder();
-    std::ostream* log = nullptr;         // standard error when not set
     const Clock* clock = nullptr;        // the system clock when not set
     std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
     // Ovelsk's range setting, in the host's distance unit: the APRS-IS feed asks

@@ -1,12 +1,14 @@
 #include "standin/first_start.h"
 
 #include <charconv>
-#include <cstdlib>
-#include <ostream>
 
 #include "feeds/demo_feed.h"
+#include "standin/gate_config.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
+#include "standin/standin_log.h"
 #include "host/atomic_file.h"
+#include "host/xdg_folders.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -19,20 +21,27 @@ std::string shortest(double value) {
 
 }  // namespace
 
-std::filesystem::path defaultHostDataFolder() {
-    std::filesystem::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = std::filesystem::path(home) / ".local" / "share";
-    } else {
-        base = std::filesystem::path(".local") / "share";
-    }
-    return base / "ovelsk" / "host" / "";
+std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
+    // Ovelsk puts its file names straight after the folder, so it keeps its separator.
+    std::error_code ec;
+    std::string folder = std::filesystem::absolute(programFolder, ec).string();
+    if (!folder.ends_with('/')) folder += '/';
+    const FirstStartValue values[] = {
+        {kProgramFolderKey, folder},
+        {kLatitudeKey, shortest(kDemoHome.latitude)},
+        {kLongitudeKey, shortest(kDemoHome.longitude)},
+        {kDistanceUnitKey, "mi"},
+        {kFeedsKey, "demo"},
+        {kReplaySpeedKey, "1"},
+        // The demo shows what the gateway would pass to radio, on standard error.
+        {kGateToRfKey, "log"},
+    };
+    return commentedSettingsText(values);
 }
 
-std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
-                                           std::ostream& log) {
+std::filesystem::path defaultHostDataFolder() { return xdgDataHome() / "ovelsk" / "host" / ""; }
+
+std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder) {
     std::error_code ec;
     std::filesystem::create_directories(programFolder, ec);
     if (ec) return "cannot create the host folder " + programFolder.string() + ": " + ec.message();
@@ -42,21 +51,23 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
             return "cannot write " + igateIni.string() + ": " + error->reason;
     }
 
-    // Ovelsk puts its file names straight after the folder, so it keeps its separator.
-    std::string folder = std::filesystem::absolute(programFolder, ec).string();
-    if (!folder.ends_with('/')) folder += '/';
-    settings.setValue(kProgramFolderKey, folder);
-    settings.setValue(kLatitudeKey, shortest(kDemoHome.latitude));
-    settings.setValue(kLongitudeKey, shortest(kDemoHome.longitude));
-    settings.setValue(kDistanceUnitKey, "mi");
-    settings.setValue(kFeedsKey, "demo");
-    settings.setValue(kReplaySpeedKey, "1");
-    if (const auto error = settings.save())
-        return "cannot write the host settings " + settings.path().string() + ": " + error->reason;
+    const auto cannotWrite = [&](const std::string& reason) {
+        return "cannot write the host settings " + settings.path().string() + ": " + reason;
+    };
+    if (settings.path().has_parent_path()) {
+        std::filesystem::create_directories(settings.path().parent_path(), ec);
+        if (ec) return cannotWrite(ec.message());
+    }
+    auto temp = settings.path();
+    temp += ".tmp";
+    if (const auto error = replaceFileAtomically(settings.path(), temp, firstStartSettingsText(programFolder)))
+        return cannotWrite(error->reason);
+    if (const auto error = settings.load()) return cannotWrite(error->reason);
 
-    log << "First start: the host plays its bundled demo. Its settings are in " << settings.path().string()
-        << "; set Latitude, Longitude and Feeds there to use a real station.\n"
-        << std::flush;
+    qCInfo(lcSettings,
+           "First start: the host plays its bundled demo. Its settings are in %s; set Latitude, Longitude and "
+           "Feeds there to use a real station.",
+           settings.path().c_str());
     return std::nullopt;
 }
 

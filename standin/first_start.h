@@ -5,7 +5,6 @@
 // a real station.
 
 #include <filesystem>
-#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -16,10 +15,14 @@ namespace ovelsk::aprs {
 // $XDG_DATA_HOME (else ~/.local/share) / ovelsk / host /
 std::filesystem::path defaultHostDataFolder();
 
+// The settings file a first start writes for the demo with `programFolder` as
+// the host folder, a comment above every key.
+std::string firstStartSettingsText(const std::filesystem::path& programFolder);
+
 // Creates `programFolder` with the sample igate.ini (an igate.ini already there
-// is kept), fills `settings` for the demo and saves it, and says on `log` where
-// the settings file is. nullopt on success, else why it failed.
-std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder,
-                                           std::ostream& log);
+// is kept), writes the settings file for the demo with a comment above every key
+// and loads it into `settings`, and says where the settings file is (ovelsk.settings).
+// nullopt on success, else why it failed.
+std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder);
 
 }  // namespace ovelsk::aprs

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "aprs/aprs_is_login.h"
+#include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -24,11 +25,12 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     });
 }
 
-// A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan" or "inf".
+// A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan", "inf" or "+-40".
 std::optional<double> plainNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                          text.front() == '.'))
+    const bool plus = !text.empty() && text.front() == '+';
+    if (plus) text.remove_prefix(1);
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) ||
+                          (text.front() == '-' && !plus) || text.front() == '.'))
         return std::nullopt;
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
@@ -59,7 +61,7 @@ std::string_view distanceUnitText(DistanceUnit unit) { return unit == DistanceUn
 
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
                          std::string_view allowed) {
-    const std::string shown = value.empty() ? "empty or missing" : "\"" + std::string(value) + "\"";
+    const std::string shown = value.empty() ? "empty or missing" : "\"" + valueForLog(value) + "\"";
     return "Host settings " + settings.path().string() + ": \"" + std::string(key) + "\" is " + shown +
            "; allowed: " + std::string(allowed);
 }
@@ -99,22 +101,23 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     const std::string speed = settings.value(kReplaySpeedKey).value_or("");
     if (!speed.empty()) {
         const auto value = plainNumber(speed);
-        if (!value || *value <= 0)
-            return settingError(settings, kReplaySpeedKey, speed, "a number greater than 0 (1, the default, is real time)");
+        if (!value || *value <= 0 || *value > kMaxReplaySpeed)
+            return settingError(settings, kReplaySpeedKey, speed,
+                                "a number greater than 0 and at most 10000 (1, the default, is real time)");
         config.replaySpeed = *value;
     }
 
     const std::string feedsText = settings.value(kFeedsKey).value_or("");
     std::string_view feeds = feedsText;
+    constexpr std::string_view kFeedsAllowed = "at most 16 feeds separated by single commas";
     while (!feeds.empty()) {
         const auto comma = feeds.find(',');
         const auto entry = trimBlanks(feeds.substr(0, comma));
-        if (entry.empty()) return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        if (entry.empty() || config.feeds.size() == kMaxFeeds) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
         config.feeds.emplace_back(entry);
         if (comma == std::string_view::npos) break;
         feeds.remove_prefix(comma + 1);
-        if (trimBlanks(feeds).empty())
-            return settingError(settings, kFeedsKey, feedsText, "feeds separated by single commas");
+        if (trimBlanks(feeds).empty()) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
     }
 
     config.callsign = settings.value(kCallsignKey).value_or("");
@@ -138,20 +141,9 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                             "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
                             "(the default is the range around home)");
     }
-    const std::string toInternet = settings.value(kGateToInternetKey).value_or("");
-    config.gateToInternet = equalsIgnoringCase(toInternet, "on");
-    if (!config.gateToInternet && !toInternet.empty() && !equalsIgnoringCase(toInternet, "off")) {
-        return settingError(settings, kGateToInternetKey, toInternet,
-                            "off (the default) or on (what a TNC hears goes to the APRS-IS server)");
-    }
-    const auto hasFeed = [&](std::string_view kind) {
-        return std::any_of(config.feeds.begin(), config.feeds.end(),
-                           [&](const std::string& entry) { return entry.starts_with(std::string(kind) + ":"); });
-    };
-    if (config.gateToInternet && (!hasFeed("aprs-is") || !(hasFeed("kiss") || hasFeed("kiss-serial")))) {
-        return settingError(settings, kGateToInternetKey, toInternet,
-                            "on only with an aprs-is feed and a kiss or kiss-serial feed in Feeds (else off)");
-    }
+    auto gate = readGateConfig(settings, config.callsign, config.feeds);
+    if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
+    config.gate = std::move(std::get<GateConfig>(gate));
     return config;
 }
 

@@ -12,13 +12,16 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
-//   Gate To Internet=off
+//
+// and the gateway's keys (standin/gate_config.h).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "standin/gate_config.h"
 #include "standin/geodesy.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
@@ -33,7 +36,11 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
-inline constexpr std::string_view kGateToInternetKey = "Gate To Internet";
+
+// Each feed holds a connection or a file open; more than this is a mistake in the file.
+inline constexpr std::size_t kMaxFeeds = 16;
+// 10000 plays a day of traffic in under 9 s; more is a typing mistake.
+inline constexpr double kMaxReplaySpeed = 10000;
 
 // "mi" or "km", as the station lists show it.
 std::string_view distanceUnitText(DistanceUnit unit);
@@ -50,8 +57,7 @@ struct HostConfig {
     std::string callsign;
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
-    // Packets a TNC hears go to the (first) APRS-IS server.
-    bool gateToInternet = false;
+    GateConfig gate;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

@@ -3,16 +3,15 @@
 // APRS-IS server under an iGate's rules (aprs/rf_to_internet.h), the same packet
 // at most once in 30 s (digipeated copies), and only while the server has
 // verified the login; without that, one line says so and nothing is gated.
-// Every packet is logged in one line, bytes that are not printable as <0xNN>:
+// Every packet is logged in one line, in ovelsk.igate:
 //   igate: sent N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:!4903.50N/07201.75W-
 //   igate: not sent N0CALL>APRS,NOGATE:>x: path holds NOGATE
 
 #include <chrono>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 
-#include "feeds/aprs_is_feed.h"
+#include "feeds/aprs_is_uplink.h"
 #include "host/date_time.h"
 #include "standin/gate_history.h"
 
@@ -23,7 +22,7 @@ inline constexpr std::chrono::seconds kInternetDuplicateWindow{30};
 class RadioToInternetGate {
 public:
     // Gates as `callsign` through `server`, whose login used `passcode`.
-    RadioToInternetGate(std::string callsign, int passcode, AprsIsFeed& server, const Clock& clock, std::ostream& log);
+    RadioToInternetGate(std::string callsign, int passcode, AprsIsUplink& server, const Clock& clock);
 
     void heardOnRadio(std::string_view packet);
 
@@ -32,9 +31,8 @@ private:
 
     std::string callsign_;
     int passcode_;
-    AprsIsFeed& server_;
+    AprsIsUplink& server_;
     const Clock& clock_;
-    std::ostream& log_;
     RecentPackets sent_;
     bool toldWhyNotGating_ = false;
 };

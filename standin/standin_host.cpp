@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "feeds/log_text.h"
 #include "standin/host_config.h"
+#include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
 
@@ -12,25 +14,26 @@ static_assert(kInternetChannel == kInternetStreamSource);
 StandinHost::StandinHost(Position home, DistanceUnit unit, const Clock& clock)
     : home_(home), unit_(unit), clock_(clock), internetList_(kMaxStationListLines, stationListHeader()) {}
 
-StandinHost::~StandinHost() = default;
+// The counts of the whole run, unless nothing was received.
+StandinHost::~StandinHost() {
+    if (nextSummary_) qCInfo(lcDecode, "%s", tally_.summary().c_str());
+}
 
 void StandinHost::addFeed(std::unique_ptr<Feed> feed) {
     feeds_.push_back(std::move(feed));
     if (feedsStarted_) feeds_.back()->start();
 }
 
-PacketSink StandinHost::packetSink() {
-    return [this](std::int16_t sourceNumber, std::string_view packet) { receivePacket(sourceNumber, packet); };
-}
+void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) { gate_ = std::move(gate); }
 
-PacketSink StandinHost::radioPacketSink() {
-    return [this](std::int16_t sourceNumber, std::string_view packet) {
-        if (enabled_ && internetGate_) internetGate_->heardOnRadio(packet);
-        receivePacket(sourceNumber, packet);
+void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) { internetGate_ = std::move(gate); }
+
+PacketSink StandinHost::packetSink(FeedOrigin origin) {
+    return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
+        receivePacket(sourceNumber, packet, origin);
     };
 }
 
-void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) { internetGate_ = std::move(gate); }
 
 void StandinHost::bindNotifyBeaconData(NotifyBeaconData handler) { notifyBeaconData_ = std::move(handler); }
 
@@ -41,37 +44,58 @@ void StandinHost::enable(bool& on) {
     for (auto& feed : feeds_) feed->start();
 }
 
-void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet) {
+void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin) {
     if (!enabled_) return;
+    const DateTime now = clock_.now();
+    logSummaryHourly(now);
+    if (internetGate_ && origin == FeedOrigin::Radio) internetGate_->heardOnRadio(packet);
+    if (gate_ && origin == FeedOrigin::Radio) {
+        gate_->heardOnRadio(packet);
+    } else if (gate_ && sourceNumber == kInternetStreamSource) {
+        gate_->judgeInternetPacket(packet, origin == FeedOrigin::Recorded);
+    }
     const DecodeResult decoded = decodePacket(packet);
     if (!decoded.packet) {
-        ++packetsDropped_;
+        tally_.countDropped(decoded.dropReason);
+        qCDebug(lcDecode, "dropped (%s): %s", std::string(dropReasonLabel(decoded.dropReason)).c_str(),
+                valueForLog(packet).c_str());
         return;
     }
     const DecodedPacket& beacon = *decoded.packet;
     const DistanceAndBearing fromHome = distanceAndBearingFromHome(home_, beacon.position, unit_);
 
     StationList& list = sourceNumber == kInternetStreamSource ? internetList_ : radioList_;
-    list.update({beacon.callsign, beacon.viaDigipeater, lastHeardText(), fromHome.distance,
+    list.update({beacon.callsign, beacon.viaDigipeater, lastHeardText(now), fromHome.distance,
                  distanceUnitText(unit_), fromHome.bearing});
 
-    ++beaconsRaised_;
+    tally_.countDecoded();
     if (notifyBeaconData_) {
         notifyBeaconData_(StationObject{beacon.callsign, sourceNumber, beacon.path,
                                         static_cast<float>(fromHome.distance)});
+        if (gate_) gate_->list().fileMayHaveChanged();
     }
 }
 
 // Formatting the local time is the costliest step of a list update; within one
 // second every station shows the same text.
-std::string_view StandinHost::lastHeardText() {
-    const DateTime now = clock_.now();
+std::string_view StandinHost::lastHeardText(DateTime now) {
     const long long second = std::llround(now * 86400.0);
     if (second != lastHeardSecond_) {
         lastHeardSecond_ = second;
         lastHeardText_ = formatLocalDateTime(now);
     }
     return lastHeardText_;
+}
+
+// An hour after the first packet, then every hour while packets come.
+void StandinHost::logSummaryHourly(DateTime now) {
+    constexpr DateTime kHour = 1.0 / 24;
+    if (!nextSummary_) {
+        nextSummary_ = now + kHour;
+    } else if (now >= *nextSummary_) {
+        qCInfo(lcDecode, "%s", tally_.summary().c_str());
+        nextSummary_ = now + kHour;
+    }
 }
 
 std::int16_t StandinHost::stationListCount() { return static_cast<std::int16_t>(radioList_.lines().size()); }

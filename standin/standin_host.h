@@ -7,18 +7,25 @@
 // Internet to the second list, below its header line. A station's line is
 // updated before its event is raised, so the handler finds its bearing there.
 //
-// With a gate to the Internet, every packet a live TNC heard goes to it as well.
+// With a gate, every Internet packet is judged for radio before its event is
+// raised, every packet a live TNC heard is remembered for the gate's duplicate
+// rule, and after every event the gate looks at igate.ini again, since the
+// handler may have rewritten it. With a gate to the Internet, every packet a
+// live TNC heard goes there too.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "feeds/feed.h"
 #include "standin/geodesy.h"
+#include "standin/internet_to_rf_gate.h"
 #include "standin/rf_to_internet_gate.h"
 #include "aprs/packet_decoder.h"
+#include "standin/decode_tally.h"
 #include "standin/station_list.h"
 #include "host/date_time.h"
 #include "host/host_application.h"
@@ -32,14 +39,17 @@ public:
 
     // Feeds start when the host is switched on, not before.
     void addFeed(std::unique_ptr<Feed> feed);
-    // Where feeds deliver their packets; a live TNC's go to radioPacketSink().
-    PacketSink packetSink();
-    PacketSink radioPacketSink();
+    // The gateway to radio; without one nothing is judged.
+    void setGate(std::unique_ptr<InternetToRfGate> gate);
+    // The gateway to the Internet; without one nothing heard is sent there.
     void setInternetGate(std::unique_ptr<RadioToInternetGate> gate);
-    void receivePacket(std::int16_t sourceNumber, std::string_view packet);
+    // Where feeds of this origin deliver their packets.
+    PacketSink packetSink(FeedOrigin origin = FeedOrigin::Recorded);
+    void receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin = FeedOrigin::Recorded);
 
-    std::uint64_t beaconsRaised() const { return beaconsRaised_; }
-    std::uint64_t packetsDropped() const { return packetsDropped_; }
+    std::uint64_t beaconsRaised() const { return tally_.decoded(); }
+    std::uint64_t packetsDropped() const { return tally_.dropped(); }
+    const DecodeTally& decodeTally() const { return tally_; }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;
@@ -48,13 +58,15 @@ public:
     std::span<const std::string> secondStationList() override;
 
 private:
-    std::string_view lastHeardText();
+    std::string_view lastHeardText(DateTime now);
+    void logSummaryHourly(DateTime now);
 
     Position home_;
     DistanceUnit unit_;
     const Clock& clock_;
     NotifyBeaconData notifyBeaconData_;
     std::vector<std::unique_ptr<Feed>> feeds_;
+    std::unique_ptr<InternetToRfGate> gate_;
     std::unique_ptr<RadioToInternetGate> internetGate_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
@@ -65,8 +77,8 @@ private:
     long long lastHeardSecond_ = -1;
     std::string lastHeardText_;
 
-    std::uint64_t beaconsRaised_ = 0;
-    std::uint64_t packetsDropped_ = 0;
+    DecodeTally tally_;
+    std::optional<DateTime> nextSummary_;  // none until the first packet
 };
 
 }  // namespace ovelsk::aprs

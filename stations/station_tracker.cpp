@@ -85,10 +85,14 @@ float StationTracker::LookupBearing(std::string_view callsign) {
     return 0;
 }
 
-void StationTracker::RebuildCandidateList() {
+void StationTracker::RebuildCandidateList() { rebuild(true); }
+
+void StationTracker::RebuildOnTimer() { rebuild(false); }
+
+void StationTracker::rebuild(bool evenIfUnchanged) {
     const DateTime now = clock_.now();
-    // The range was found numeric by RecordBeacon in this same event; should it
-    // not be, no slot is freed for distance.
+    // After a beacon, RecordBeacon found the range numeric in this same event; on
+    // the timer it may not be, and then no slot is freed for distance.
     const auto range = rangeValue(window_.rangeText());
 
     for (auto& station : table_) {
@@ -107,6 +111,9 @@ void StationTracker::RebuildCandidateList() {
     // Stable, so rows with the same text keep slot order.
     std::stable_sort(listed.begin(), listed.end(),
                      [](const CachedRow* a, const CachedRow* b) { return a->orderKey < b->orderKey; });
+    const bool unchanged = std::equal(rows_.begin(), rows_.end(), listed.begin(), listed.end(),
+                                      [](const std::string& shown, const CachedRow* row) { return shown == row->text; });
+    if (unchanged && !evenIfUnchanged) return;
     rows_.clear();
     for (const auto* row : listed) rows_.push_back(row->text);
 
@@ -116,14 +123,16 @@ void StationTracker::RebuildCandidateList() {
 
 std::string StationTracker::FormatLastHeardRf(DateTime lastHeardRf) const {
     if (lastHeardRf == neverHeard_) return std::string(kNotHeardViaRf);
-    return formatLocalDateTime(lastHeardRf);
+    return formatLocalDateTime(clock_.shownTime(lastHeardRf));
 }
 
 const StationTracker::CachedRow& StationTracker::candidateRow(size_t slot) {
     const auto& station = table_[slot];
     auto& row = rowCache_[slot];
+    const DateTime shownLastHeardRf = clock_.shownTime(station.lastHeardRf);
     if (row.built && row.callsign == station.callsign && row.distance == station.distance &&
-        row.bearing == station.bearing && row.lastHeardRf == station.lastHeardRf)
+        row.bearing == station.bearing && row.lastHeardRf == station.lastHeardRf &&
+        row.shownLastHeardRf == shownLastHeardRf)
         return row;
 
     // A second tab after short callsigns keeps the columns under the header.
@@ -136,6 +145,7 @@ const StationTracker::CachedRow& StationTracker::candidateRow(size_t slot) {
     row.distance = station.distance;
     row.bearing = station.bearing;
     row.lastHeardRf = station.lastHeardRf;
+    row.shownLastHeardRf = shownLastHeardRf;
     row.built = true;
     return row;
 }

@@ -30,6 +30,10 @@ public:
     void RecordBeacon(const std::string& callsign, float distance, bool heardViaRf);
     float LookupBearing(std::string_view callsign);
     void RebuildCandidateList();
+    // The same rebuild, run once a minute by the window's timer, so that stations
+    // expire and come off the quiet window when no beacon comes. The list and the
+    // host's section are replaced only when the rows changed.
+    void RebuildOnTimer();
     std::string FormatLastHeardRf(DateTime lastHeardRf) const;
 
     const StationTable& table() const { return table_; }
@@ -45,11 +49,13 @@ private:
         float distance = 0;
         float bearing = 0;
         DateTime lastHeardRf = 0;
+        DateTime shownLastHeardRf = 0;  // moves when the wall clock steps
         std::string text;
         std::string orderKey;  // the text in lower case: the list's order is case-insensitive
         bool built = false;
     };
 
+    void rebuild(bool evenIfUnchanged);
     const CachedRow& candidateRow(size_t slot);
 
     TrackerWindow& window_;

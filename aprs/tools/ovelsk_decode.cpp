@@ -8,9 +8,38 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
-int main()
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: ovelsk-decode [--help] [--version] < PACKETS\n"
+    "Reads TNC2 packets (SOURCE>DEST,PATH:INFO), one a line, on standard input and\n"
+    "prints what Ovelsk's decoder makes of each, tab-separated:\n"
+    "  OK    callsign  path  latitude  longitude\n"
+    "  DROP  reason\n"
+    "More in the manual page ovelsk-decode(1).\n";
+
+constexpr int kUsageExitStatus = 2;
+
+}  // namespace
+
+int main(int argc, char* argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "-v" || arg == "--version") {
+            std::puts("ovelsk-decode " OVELSK_VERSION);
+            return 0;
+        }
+        std::fprintf(stderr, "ovelsk-decode: unknown argument '%s'\n\n%s", argv[i], kUsage);
+        return kUsageExitStatus;
+    }
+
     // Lines are read as raw bytes: a packet may hold any byte but a line feed,
     // NUL included, so a line is gathered with getc rather than as a C string.
     std::string line;

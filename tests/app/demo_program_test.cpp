@@ -73,7 +73,7 @@ TEST(DemoProgram, ASecondOvelskOnTheSameHostFolderRefusesToStart) {
     EXPECT_EQ(second.exitCode(), 1);
     const auto hostFolder = home / "data" / "ovelsk" / "host";
     EXPECT_THAT(second.readAllStandardError().toStdString(),
-                ::testing::HasSubstr("Ovelsk: another Ovelsk already keeps the igate.ini in " + hostFolder.string() +
+                ::testing::HasSubstr("ovelsk.app: error: another Ovelsk already keeps the igate.ini in " + hostFolder.string() +
                                      " (it holds " + (hostFolder / "Ovelsk.lock").string() +
                                      "); run one Ovelsk per host folder\n"));
 

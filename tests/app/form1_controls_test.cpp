@@ -2,7 +2,9 @@
 // font, the focus order, the menu, and the status strip on resize.
 #include <QCheckBox>
 #include <QFontInfo>
+#include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -114,6 +116,25 @@ TEST(Form1Controls, FocusMovesInTheWindowsTabOrderAndLabelsNeverTakeIt) {
     for (auto* label : h.form->findChildren<QLabel*>()) EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
 }
 
+TEST(Form1Controls, FocusStartsOnTheFirstControlOfTheFocusOrder) {
+    FormHarness h;
+    h.build();
+    h.form->show();
+    EXPECT_EQ(h.form->focusWidget(), h.control<QWidget>("Picture1"));
+}
+
+TEST(Form1Controls, EnterOnTheFocusedSaveButtonSaves) {
+    FormHarness h;
+    h.start();
+    h.control<QLineEdit>("range")->setText("25");
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        std::filesystem::remove(h.folder.path() / "Ovelsk.ini");
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(h.control<QPushButton>("Command1"), &press);
+        EXPECT_EQ(h.readFile("Ovelsk.ini"), "RANGE_FILTER=25\r\n") << key;
+    }
+}
+
 TEST(Form1Controls, IconFileMenuWithoutItemsAndARadarTimerRunningEvery70Ms) {
     FormHarness h;
     h.build();
@@ -152,6 +173,11 @@ TEST(Form1Controls, OnlyTheStatusStripFollowsAResize) {
 
     h.form->resize(300, 200 + h.form->menuBar()->height());
     EXPECT_EQ(h.control<QWidget>("Picture1")->geometry(), QRect(0, 200 - 17, 300, 17));
+
+    // Shrunk that far, the status strip lies over the black radar, and paints its own background.
+    const QImage shown = h.form->centralWidget()->grab().toImage();
+    const QColor strip = shown.pixelColor(QPointF(150, 200 - 17 / 2).toPoint() * shown.devicePixelRatio());
+    EXPECT_EQ(strip, h.control<QWidget>("Picture1")->palette().color(QPalette::Window));
 }
 
 }  // namespace

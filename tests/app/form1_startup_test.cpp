@@ -1,5 +1,8 @@
 // Start-up in its order, and what the window shows before and after the first beacon.
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QTimer>
+#include <QTimerEvent>
 #include <gtest/gtest.h>
 
 #include "form_harness.h"
@@ -32,7 +35,32 @@ TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenSwitchesTheH
     EXPECT_EQ(rangeWhenHostMade, "1");
     EXPECT_EQ(statusWhenHostMade, "v1.0.0");
     EXPECT_EQ(folderWhenHostMade.toStdString(), h.folder.path().string());
+    EXPECT_EQ(h.rangeGivenToHost, 1.0f);
     EXPECT_TRUE(h.host->enabled);
+}
+
+TEST(Form1Startup, ARangeThatIsNotANumberGivesTheHostTheBoxsFirstRange) {
+    FormHarness h;
+    h.writeFile("Ovelsk.ini", "RANGE_FILTER=abc\r\n");
+    h.start();
+    EXPECT_EQ(h.range(), "abc");
+    EXPECT_EQ(h.rangeGivenToHost, 40.0f);
+}
+
+TEST(Form1Startup, AMinuteTimerExpiresStationsWhenNoBeaconComes) {
+    FormHarness h;
+    h.start();
+    h.host->deliver({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
+    ASSERT_EQ(h.listRows().size(), 1);
+
+    auto* timer = h.control<QTimer>("expiryTimer");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 60 * 1000);
+    h.clock.advanceMinutes(61);
+    QTimerEvent tick(timer->timerId());
+    QCoreApplication::sendEvent(timer, &tick);
+    EXPECT_TRUE(h.listRows().isEmpty());
 }
 
 TEST(Form1Startup, BeaconsReachTheTrackerAndEveryStatusLineIsAnnouncedEvenWhenRepeated) {

@@ -27,15 +27,18 @@ struct FormHarness {
     std::unique_ptr<Form1> form;
     std::vector<QString> statusLines;
     std::optional<std::string> hostError;  // set to make creating the host fail
+    std::optional<float> rangeGivenToHost;
 
     // Builds the window; `onCreateHost` runs when start-up makes the host.
     void build(std::function<void()> onCreateHost = {}) {
         StartupOptions options;
         options.programFolder = folder.path();
+        options.userSettingsFolder = userSettingsFolder();
         options.executable = folder.path() / "ovelsk";
         options.hostSettingsFile = hostSettingsFile();
         options.clock = &clock;
-        options.createHost = [this, onCreateHost](float) -> HostOrError {
+        options.createHost = [this, onCreateHost](float range) -> HostOrError {
+            rangeGivenToHost = range;
             if (onCreateHost) onCreateHost();
             if (hostError) return *hostError;
             auto scripted = std::make_unique<testing::ScriptedHost>();
@@ -52,6 +55,7 @@ struct FormHarness {
     }
 
     std::filesystem::path hostSettingsFile() const { return hostSide / "UI-View32.ini"; }
+    std::filesystem::path userSettingsFolder() const { return hostSide / "user-config" / "ovelsk"; }
     std::filesystem::path hostProgramFolder() const { return hostSide / "host"; }
 
     // Host settings that name a host program folder holding `igate`.

@@ -1,10 +1,16 @@
 // Choosing the offscreen platform when there is no display, and the running
 // program's standard output and signal handling.
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "app/headless.h"
 #include "form_harness.h"
@@ -54,6 +60,63 @@ TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSi
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
     }
+}
+
+// A reader that stops reading (a pager left open) fills the pipe; the program
+// goes on and still ends on SIGTERM.
+TEST(RunningProgram, EndsOnSigtermWhileNobodyReadsItsStandardOutput) {
+    testing::ScratchFolder home;
+    std::filesystem::create_directories(home / "config" / "Peak Systems");
+    std::filesystem::create_directories(home / "host");
+    testing::writeFile(home / "config" / "Peak Systems" / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + (home / "host").string() +
+                           "/\nLatitude=40.015\nLongitude=-105.2705\nFeeds=demo\nReplay Speed=10000\n");
+    std::vector<std::string> environment;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string_view text = *variable;
+        const std::string_view name = text.substr(0, text.find('='));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" && !name.starts_with("XDG_"))
+            environment.emplace_back(text);
+    }
+    environment.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+    environment.push_back("XDG_DATA_HOME=" + (home / "data").string());
+    std::vector<char*> envp;
+    for (auto& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+
+    int out[2];
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    ::fcntl(out[0], F_SETPIPE_SZ, 4096);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char program[] = OVELSK_BINARY_DIR "/app/ovelsk";
+    char* argv[] = {program, nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, program, &actions, nullptr, argv, envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+
+    const auto waitUntil = [](const std::function<bool()>& done) {
+        for (QDeadlineTimer deadline(20000); !done(); ::usleep(10000))
+            if (deadline.hasExpired()) return false;
+        return true;
+    };
+    EXPECT_TRUE(waitUntil([&] {
+        int unread = 0;
+        return ::ioctl(out[0], FIONREAD, &unread) == 0 && unread > 4096 - 100;
+    })) << "the demo fills the pipe";
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    const bool ended = waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; });
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    ::close(out[0]);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/range_settings.h"
 #include "form_harness.h"
+#include "support/as_nobody.h"
 
 namespace ovelsk::test {
 namespace {
@@ -76,6 +77,21 @@ TEST(RangeSetting, ZeroTypedOrLoadedBecomesOneAndNothingElseChanges) {
     }
 }
 
+TEST(RangeSetting, TheOneLineBoxKeepsTheTextUpToTheFirstLineBreak) {
+    FormHarness h;
+    h.start();
+    auto* box = h.control<QLineEdit>("range");
+    box->selectAll();
+    box->insert("25\n");  // pasted with its line end
+    EXPECT_EQ(h.range(), "25");
+    box->setText("12.5\r\n30");
+    EXPECT_EQ(h.range(), "12.5");
+    box->setText("0\n");
+    EXPECT_EQ(h.range(), "1");
+    h.control<QPushButton>("Command1")->click();
+    EXPECT_EQ(h.readFile("Ovelsk.ini"), "RANGE_FILTER=1\r\n");
+}
+
 TEST(RangeSetting, SaveReplacesTheFileWithOneLineThatTheNextStartLoads) {
     for (const char* typed : {"25", "", "12.5", "abc"}) {
         SCOPED_TRACE(typed);
@@ -107,6 +123,32 @@ TEST(RangeSetting, AFailingSaveKeepsTheOldFileAndSaysWhyOnTheStatusLine) {
     EXPECT_EQ(h.statusLines.back(), "Range not saved: Is a directory");
     EXPECT_EQ(h.readFile("Ovelsk.ini"), "RANGE_FILTER=25\r\n");
     EXPECT_EQ(h.range(), "15");
+}
+
+// An installed copy: the program's folder is read-only to its user.
+TEST(RangeSetting, AReadOnlyProgramFolderSavesAndLoadsThePerUserFile) {
+    testing::ScratchFolder scratch;
+    const RangeSettingsFolders folders{scratch / "bin", scratch / "config" / "ovelsk"};
+    using std::filesystem::perms;
+    std::filesystem::create_directory(folders.programFolder);
+    testing::writeFile(folders.programFolder / "Ovelsk.ini", "RANGE_FILTER=30\r\n");
+    std::filesystem::create_directory(scratch / "config");
+    std::filesystem::permissions(scratch.path(), perms::owner_all | perms::group_exec | perms::others_exec);
+    std::filesystem::permissions(folders.programFolder, perms::owner_read | perms::owner_exec | perms::group_read |
+                                                            perms::group_exec | perms::others_read | perms::others_exec);
+    std::filesystem::permissions(scratch / "config", perms::all);
+
+    const auto reported = testing::runAsNobody([&] {
+        std::string report = readRangeSetting(folders).range.value_or("none").toStdString();  // before any SAVE
+        const auto error = saveRangeSetting(folders, "25");
+        report += " " + (error ? error->reason : std::string("saved"));
+        return report + " " + readRangeSetting(folders).range.value_or("none").toStdString();
+    });
+    if (!reported) GTEST_SKIP() << "cannot run as nobody";
+    EXPECT_EQ(*reported, "30 saved 25");
+    EXPECT_EQ(testing::readFile(folders.userFolder / "Ovelsk.ini"), "RANGE_FILTER=25\r\n");
+    EXPECT_EQ(testing::readFile(folders.programFolder / "Ovelsk.ini"), "RANGE_FILTER=30\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folders.userFolder / "Ovelsk.tmp"));
 }
 
 }  // namespace

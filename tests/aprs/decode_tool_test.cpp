@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/wait.h>
 
 namespace ovelsk::aprs {
 namespace {
@@ -24,6 +25,35 @@ TEST(DecodeTool, ReportsPositionsWithSixDecimalsAndDropsWithTheReason)
               "OK\tW1ABC-5\tAPRS,qAR,N1GATE\t49.058333\t-72.029167");
     EXPECT_EQ(decodeReportLine("N0CALL>APRS:>status only\r"), "DROP\tstatus");
     EXPECT_EQ(decodeReportLine(""), "DROP\tmalformed header");
+}
+
+struct ToolRun {
+    int exitStatus;
+    std::string output;  // standard output, then standard error
+};
+
+ToolRun runTool(const std::string& arguments)
+{
+    const std::filesystem::path tool = std::filesystem::path(OVELSK_BINARY_DIR) / "aprs/ovelsk-decode";
+    FILE* pipe = popen(("'" + tool.string() + "' " + arguments + " 2>&1 </dev/null").c_str(), "r");
+    std::string output;
+    for (int c = 0; pipe && (c = std::fgetc(pipe)) != EOF;) {
+        output.push_back(static_cast<char>(c));
+    }
+    const int status = pipe ? pclose(pipe) : -1;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(DecodeTool, AnswersHelpAndVersionAndRefusesAnUnknownArgumentWithExitTwo)
+{
+    const ToolRun help = runTool("--help");
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_EQ(help.output.rfind("Usage: ovelsk-decode", 0), 0u) << help.output;
+    EXPECT_EQ(runTool("--version").output, "ovelsk-decode 1.0.0\n");
+    const ToolRun refused = runTool("--bogus");
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_EQ(refused.output.rfind("ovelsk-decode: unknown argument '--bogus'", 0), 0u) << refused.output;
+    EXPECT_NE(refused.output.find("Usage:"), std::string::npos);
 }
 
 TEST(DecodeTool, BuiltToolReadsLfAndCrlfLines)

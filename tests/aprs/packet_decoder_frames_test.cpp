@@ -112,13 +112,16 @@ TEST(PacketDecoderFrames, NestedThirdPartyGivesTheInnermostSenderUpToFourLevels)
 
 TEST(PacketDecoderFrames, OnlyValidSourceCallsignsAreDelivered)
 {
-    for (const std::string_view good : {"N0CALL", "N0CALL-15", "A", "DL1ABC-10", "n0call", "123456789"}) {
+    for (const std::string_view good :
+         {"N0CALL", "N0CALL-15", "A", "DL1ABC-10", "n0call", "123456789", "W1AW-A1", "ABCDEFGHI-10"}) {
         EXPECT_TRUE(isValidSourceCallsign(good)) << good;
     }
     for (const std::string_view bad :
-         {"", "N0CALL-100", "N0CALL=ALL", "[INET]", "N0 CALL", "N0CALL\r\n", "N0CALL*", "N0CÄLL", "N0CALL/P"}) {
+         {"", "N0CALL-100", "N0CALL=ALL", "[INET]", "N0 CALL", "N0CALL\r\n", "N0CALL*", "N0CÄLL", "N0CALL/P", "-",
+          "---------", "N0CALL-", "-9", "N0-CALL-1", "N0CALL--1", "ABCDEFGHIJ"}) {
         EXPECT_FALSE(isValidSourceCallsign(bad)) << bad;
     }
+    EXPECT_EQ(dropReason("--->APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason("N0CALL=ALL>APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason("[INET_TO_RF]>APRS:!4903.50N/07201.75W-"), "bad callsign");
     EXPECT_EQ(dropReason(">APRS:!4903.50N/07201.75W-"), "bad callsign");

@@ -202,6 +202,8 @@ TEST(PacketDecoderPositions, MicEAllLongitudeRangesAndHemispheres)
              Expected{"N0CALL>QRS000,WIDE1-1:`I+\x1cl\x1c\x1c>/", -12.5, 45.25},
              // Near the origin: North, West, 0 degrees.
              Expected{"N0CALL>PPSPPP,WIDE1-1:`v+\x1cl\x1c\x1c>/", 0.5, -0.25},
+             // Minutes 0 sent as 60 ("X").
+             Expected{"N0CALL>TYPS5P:`dXgoZO>/", 49.058333333, -(72 + 0.75 / 60)},
              // An SSID on the destination is not part of the latitude.
              Expected{"N0CALL>TYPS5P-3:`dYgoZO>/", 49.058333333, -72.029166667},
          }) {

@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@ protected:
     AprsIsFeedTest() {
         feed = std::make_unique<AprsIsFeed>(FeedAddress{"127.0.0.1", server.port()},
                                             AprsIsLogin{"N0CALL-10", 12345, "r/51.5000/-0.1000/65"},
-                                            recordDeliveries(), logStream, timers.take());
+                                            recordDeliveries(), timers.take());
     }
 
     // Starts the feed and waits until the server has its login.
@@ -61,20 +60,20 @@ TEST(AprsIsLogin, TellsAVerifiedLoginFromAnUnverifiedOne) {
 }
 
 TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVerified) {
-    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>before"));
+    EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>before"));
     connect();
     EXPECT_FALSE(feed->loginVerified());
     server.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
     ASSERT_TRUE(testing::spinUntil([&] { return feed->loginVerified(); }));
-    EXPECT_TRUE(feed->sendLine("N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard"));
-    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>two\r\nuser X pass 1"));
+    EXPECT_TRUE(feed->sendPacketLine("N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard"));
+    EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>two\r\nuser X pass 1"));
     ASSERT_TRUE(server.waitForReceived(0, ">heard\r\n"));
     EXPECT_EQ(server.client(0).received, std::string(kLogin) + "N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard\r\n");
 
     server.close(0);
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
     EXPECT_FALSE(feed->loginVerified());
-    EXPECT_FALSE(feed->sendLine("N0CALL-9>APRS,qAR,N0CALL-10:>while away"));
+    EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>while away"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
     server.send(1, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
@@ -95,6 +94,16 @@ TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
     EXPECT_THAT(log(), ElementsAre(HasSubstr("connected to 127.0.0.1"),
                                  "aprs-is:127.0.0.1:" + std::to_string(server.port()) +
                                      ": # logresp N0CALL-10 verified, server T2TEST"));
+}
+
+TEST_F(AprsIsFeedTest, LogsWhatTheServerSaysEscapedAndCut) {
+    connect();
+    const std::string_view start = "# logresp N0CALL-10 verified\x1b[2J\x1b[1A\rfake line\xC3\xA9";
+    server.send(0, std::string(start) + std::string(300, 'x') + "\r\nN0CALL>APRS:>sync\r\n");
+    ASSERT_TRUE(waitForDeliveries(1));
+    const std::string shown = "# logresp N0CALL-10 verified\\x1B[2J\\x1B[1A\\x0Dfake line\\xC3\\xA9" +
+                              std::string(200 - start.size(), 'x') + "...";
+    EXPECT_EQ(log().back(), "aprs-is:127.0.0.1:" + std::to_string(server.port()) + ": " + shown);
 }
 
 TEST_F(AprsIsFeedTest, JoinsSplitLinesKeepsTheirBytesAndDropsOverLongOnes) {
@@ -146,9 +155,38 @@ TEST_F(AprsIsFeedTest, DropsASilentConnectionButServerCommentsCountAsTraffic) {
     timers.silence->fire();
     ASSERT_TRUE(server.waitForClosed(0));
     EXPECT_TRUE(timers.retry->active());
-    EXPECT_THAT(log().back(), HasSubstr("nothing received for 120 s"));
+    EXPECT_THAT(log().back(), HasSubstr("no whole line or frame received for 120 s"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
+}
+
+TEST_F(AprsIsFeedTest, OnlyWholeLinesKeepTheConnectionFromCountingAsSilent) {
+    connect();
+    const int startsAtConnect = timers.silence->starts();
+    server.send(0, "# a byte now and then");
+    EXPECT_FALSE(testing::spinUntil([&] { return timers.silence->starts() > startsAtConnect; },
+                                    std::chrono::milliseconds(300)));
+    server.send(0, "\r\n");
+    EXPECT_TRUE(testing::spinUntil([&] { return timers.silence->starts() > startsAtConnect; }));
+}
+
+TEST_F(AprsIsFeedTest, AServerThatGreetsAndHangsUpKeepsTheWaitGrowingUntilAConnectionLastsAMinute) {
+    feed->start();
+    std::vector<long> delays;
+    for (int attempt = 1; attempt <= 4; ++attempt) {
+        ASSERT_TRUE(server.waitForClients(attempt));
+        ASSERT_TRUE(server.waitForReceived(attempt - 1, "\r\n"));
+        EXPECT_TRUE(timers.settled->active());
+        EXPECT_EQ(timers.settled->delay(), std::chrono::seconds(60));
+        if (attempt == 4) timers.settled->fire();  // up for a minute
+        server.send(attempt - 1, "# aprsc 2.1.19\r\n");
+        server.close(attempt - 1);
+        ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+        EXPECT_FALSE(timers.settled->active());
+        delays.push_back(static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(timers.retry->delay()).count()));
+        timers.retry->fire();
+    }
+    EXPECT_THAT(delays, ElementsAre(1, 2, 4, 1));
 }
 
 TEST_F(AprsIsFeedTest, BacksOffWhileRefusedAndStartsOverOnceDataFlows) {

@@ -14,7 +14,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +22,7 @@
 #include "feeds/feed.h"
 #include "feeds/feed_timer.h"
 #include "feeds/tcp_feed_connection.h"
+#include "support/log_capture.h"
 
 namespace ovelsk::testing {
 
@@ -70,17 +70,20 @@ private:
     int starts_ = 0;
 };
 
-// A feed's two timers, with the test holding on to them.
+// A feed's timers, with the test holding on to them.
 struct ManualTimers {
     ManualTimer* retry = nullptr;
     ManualTimer* silence = nullptr;
+    ManualTimer* settled = nullptr;
 
     aprs::FeedTimers take() {
         auto retryTimer = std::make_unique<ManualTimer>();
         auto silenceTimer = std::make_unique<ManualTimer>();
+        auto settledTimer = std::make_unique<ManualTimer>();
         retry = retryTimer.get();
         silence = silenceTimer.get();
-        return aprs::FeedTimers{std::move(retryTimer), std::move(silenceTimer)};
+        settled = settledTimer.get();
+        return aprs::FeedTimers{std::move(retryTimer), std::move(silenceTimer), std::move(settledTimer)};
     }
 };
 
@@ -176,12 +179,13 @@ protected:
     bool waitForDeliveries(std::size_t count) {
         return spinUntil([&] { return delivered.size() >= count; });
     }
-    std::vector<std::string> log() const { return lines(logStream.str()); }
+    // What the feed logged, one message each.
+    std::vector<std::string> log() const { return lines(logCapture.text()); }
 
     LoopbackServer server;
     ManualTimers timers;
     std::vector<Delivery> delivered;
-    std::ostringstream logStream;
+    LogCapture logCapture;
 };
 
 }  // namespace ovelsk::testing

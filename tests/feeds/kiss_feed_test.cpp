@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,7 @@ using testing::kissEncode;
 class KissFeedTest : public testing::FeedTest {
 protected:
     KissFeedTest() {
-        feed = std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", server.port()}, recordDeliveries(), logStream,
+        feed = std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", server.port()}, recordDeliveries(),
                                           timers.take());
         feed->start();
         EXPECT_TRUE(server.waitForClients(1));
@@ -40,7 +39,7 @@ TEST_F(KissFeedTest, DeliversUiFramesAsRadioBeaconsOnTheirTncPort) {
     ASSERT_TRUE(waitForDeliveries(3));
     EXPECT_THAT(delivered, ElementsAre(Delivery{0, "N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-"},
                                        Delivery{3, "W1AW>APRS:>two"}, Delivery{15, "K1ABC>APRS:>fifteen"}));
-    EXPECT_EQ(server.client(0).received, "");  // nothing is ever sent to the TNC
+    EXPECT_EQ(server.client(0).received, "");  // nothing is sent to the TNC unasked
 }
 
 TEST_F(KissFeedTest, IgnoresCommandFramesNonUiFramesAndNoise) {
@@ -71,6 +70,34 @@ TEST_F(KissFeedTest, ForgetsAHalfFrameWhenTheTncGoesAwayAndReconnects) {
     server.send(1, frame.substr(frame.size() / 2) + kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">after")));
     ASSERT_TRUE(waitForDeliveries(1));
     EXPECT_THAT(delivered, ElementsAre(Delivery{0, "W1AW>APRS:>after"}));
+}
+
+// A TNC says nothing while the radio channel is quiet: only the attempt to
+// connect is timed, never the connection.
+TEST_F(KissFeedTest, AQuietChannelKeepsTheConnection) {
+    ASSERT_TRUE(testing::spinUntil([&] { return !log().empty(); }));
+    EXPECT_FALSE(timers.silence->active());
+    server.send(0, kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">heard")));
+    ASSERT_TRUE(waitForDeliveries(1));
+    EXPECT_FALSE(timers.silence->active());
+    EXPECT_EQ(server.clientCount(), 1);
+}
+
+TEST_F(KissFeedTest, TransmitsOnlyWhileConnectedAndKeepsNothingForLater) {
+    KissTransmitter* tnc = feed->transmitter();
+    ASSERT_NE(tnc, nullptr);
+    EXPECT_EQ(tnc->transmitterName(), "kiss:127.0.0.1:" + std::to_string(server.port()));
+    const std::string frame = kissEncode(ax25Frame({"N0TEST"}, {"APZOVL"}, {}, ">on the air"));
+    ASSERT_TRUE(testing::spinUntil([&] { return tnc->sendKissFrame(frame); }));
+    ASSERT_TRUE(server.waitForReceived(0, frame));
+    server.close(0);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    EXPECT_FALSE(tnc->sendKissFrame(kissEncode(ax25Frame({"N0TEST"}, {"APZOVL"}, {}, ">while away"))));
+    timers.retry->fire();
+    ASSERT_TRUE(server.waitForClients(2));
+    server.send(1, kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">back")));
+    ASSERT_TRUE(waitForDeliveries(1));
+    EXPECT_EQ(server.client(1).received, "") << "what could not be sent is not sent later";
 }
 
 }  // namespace

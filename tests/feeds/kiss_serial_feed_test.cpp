@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "feeds/serial_feed_connection.h"
 #include "aprs_is_loopback_server.h"
 #include "aprs/ax25_test_frames.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -28,6 +28,7 @@ using ::testing::HasSubstr;
 using testing::ax25Frame;
 using testing::Delivery;
 using testing::kissEncode;
+using testing::LogCapture;
 
 // A pseudo terminal: what the test writes to `master` the feed reads from the
 // device at `slavePath`.
@@ -69,8 +70,7 @@ TEST(SerialDeviceParse, TakesThePathAndASpeedAfterTheLastColon) {
         EXPECT_FALSE(parseSerialDevice(bad)) << bad;
     }
     FeedContext context;
-    std::ostringstream log;
-    context.log = &log;
+    context.sinkFor = [](FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
     EXPECT_TRUE(std::holds_alternative<std::unique_ptr<Feed>>(makeFeed("kiss-serial:/dev/ttyS0:4800", context)));
     const auto refused = makeFeed("kiss-serial:/dev/ttyS0:96OO0:1", context);
     ASSERT_TRUE(std::holds_alternative<std::string>(refused));
@@ -92,33 +92,32 @@ TEST(KissSerialFeed, OpensADeviceThatAppearsLaterAndReopensItAfterItGoesAway) {
     const std::string device = (folder / "tnc").string();
     testing::ManualTimers timers;
     std::vector<Delivery> delivered;
-    std::ostringstream log;
+    LogCapture log;
     KissFeed feed(SerialDevice{device, 19200},
                   [&](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); },
-                  log, timers.take());
+                  timers.take());
     const std::string name = "kiss-serial:" + device + ":19200: ";
+    const auto lastLine = [&] { return log.messages().back().text; };
 
     feed.start();
     ASSERT_TRUE(timers.retry->active());
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
-    EXPECT_THAT(testing::lines(log.str()),
-                ElementsAre(name + "cannot open " + device + ": No such file or directory; next attempt in 1 s"));
+    EXPECT_EQ(log.text(), name + "cannot open " + device + ": No such file or directory; next attempt in 1 s\n");
 
     std::filesystem::create_symlink(tnc.slavePath, device);  // plugged in
     timers.retry->fire();
     EXPECT_FALSE(timers.retry->active());
-    EXPECT_EQ(testing::lines(log.str()).back(), name + "opened " + device + " at 19200 baud");
+    EXPECT_EQ(lastLine(), name + "opened " + device + " at 19200 baud");
     const std::string frame = kissEncode(ax25Frame({"N0CALL", 9}, {"APRS"}, {{"WIDE1", 1, true}}, "!4903.50N/07201.75W-"), 2);
     tnc.write(frame.substr(0, 9));
     tnc.write(frame.substr(9) + kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">half a frame")).substr(0, 12));
-    ASSERT_TRUE(testing::spinUntil([&] { return !delivered.empty(); })) << log.str();
+    ASSERT_TRUE(testing::spinUntil([&] { return !delivered.empty(); })) << log.text();
     EXPECT_THAT(delivered, ElementsAre(Delivery{2, "N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-"}));
 
     tnc.close();  // unplugged
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
-    EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));  // it had carried data
-    EXPECT_EQ(testing::lines(log.str()).back(),
-              name + device + " lost: it cannot be read any more (unplugged?); next attempt in 1 s");
+    EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));  // it had carried a packet
+    EXPECT_EQ(lastLine(), name + device + " lost: it cannot be read any more (unplugged?); next attempt in 1 s");
     timers.retry->fire();
     ASSERT_TRUE(timers.retry->active());  // the old device is gone for good
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(2));

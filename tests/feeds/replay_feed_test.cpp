@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "replay_fake_timer.h"
+#include "support/log_capture.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -20,22 +21,43 @@ struct Delivered {
     bool operator==(const Delivered&) const = default;
 };
 
+// Bytes without a line end, as /dev/zero gives them, up to a size.
+class ZeroSource final : public ReplaySource {
+public:
+    explicit ZeroSource(std::size_t size) : size_(size) {}
+    std::size_t read(char* into, std::size_t max) override {
+        const std::size_t count = std::min(max, size_ - bytesRead);
+        std::fill_n(into, count, '\0');
+        bytesRead += count;
+        return count;
+    }
+    void rewind() override { bytesRead = 0; }
+
+    std::size_t bytesRead = 0;
+
+private:
+    std::size_t size_;
+};
+
 class ReplayFeedTest : public ::testing::Test {
 protected:
     ReplayFeed& makeFeed(std::string_view text, ReplayOptions options = {"test"}) {
+        return makeFeed(std::make_unique<TextReplaySource>(text), std::move(options));
+    }
+    ReplayFeed& makeFeed(std::unique_ptr<ReplaySource> source, ReplayOptions options = {"test"}) {
         auto timer = std::make_unique<FakeTimer>();
         timer_ = timer.get();
         feed_ = std::make_unique<ReplayFeed>(
-            std::make_unique<TextReplaySource>(text),
+            std::move(source),
             [this](std::int16_t source, std::string_view packet) { delivered_.push_back({source, std::string(packet)}); },
-            std::move(timer), std::move(options), log_);
+            std::move(timer), std::move(options));
         return *feed_;
     }
 
     FakeTimer* timer_ = nullptr;
     std::unique_ptr<ReplayFeed> feed_;
     std::vector<Delivered> delivered_;
-    std::ostringstream log_;
+    testing::LogCapture log_;
 };
 
 constexpr std::string_view kThreePackets =
@@ -66,10 +88,10 @@ TEST_F(ReplayFeedTest, DividesTheGapsByTheReplaySpeed) {
 TEST_F(ReplayFeedTest, WritesOneSummaryLineAtTheEnd) {
     makeFeed(kThreePackets).start();
     while (!timer_->pending.empty()) {
-        EXPECT_EQ(log_.str(), "");
+        EXPECT_EQ(log_.text(), "");
         timer_->runNext();
     }
-    EXPECT_EQ(log_.str(), "replay test: 3 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay test: 3 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, PlaysTimesOutOfOrderAtOnce) {
@@ -79,25 +101,66 @@ TEST_F(ReplayFeedTest, PlaysTimesOutOfOrderAtOnce) {
     EXPECT_EQ(delivered_.size(), 2u);
 }
 
+TEST_F(ReplayFeedTest, CountsGapsFromTheLatestTimePlayedAndCutsThoseOverAnHour) {
+    struct Case {
+        std::vector<std::string_view> times;
+        std::vector<std::chrono::milliseconds> waits;
+        std::string note;
+    };
+    for (const auto& [times, waits, note] : std::vector<Case>{
+             {{"2026-12-08T10:00:00Z", "2026-12-08T09:59:00Z", "2026-12-08T10:00:02Z"}, {0ms, 0ms, 2s}, ""},
+             {{"2026-12-08T10:00:00Z", "1970-01-01T00:00:00Z", "2026-12-08T10:00:05Z"}, {0ms, 0ms, 5s}, ""},
+             {{"2026-12-08T10:00:00Z", "2026-12-08T11:00:00Z"}, {0ms, 1h}, ""},
+             {{"2026-12-08T10:00:00Z", "2026-12-08T11:00:01Z", "2026-12-08T11:00:03Z"}, {0ms, 1s, 2s},
+              "replay test: the line of 2026-12-08T11:00:01Z comes more than an hour after 2026-12-08T10:00:00Z; "
+              "the gap is cut to 1 s\n"},
+             {{"2026-12-08T10:00:00Z", "9999-12-31T23:59:59Z"}, {0ms, 1s},
+              "replay test: the line of 9999-12-31T23:59:59Z comes more than an hour after 2026-12-08T10:00:00Z; "
+              "the gap is cut to 1 s\n"},
+         }) {
+        std::string text;
+        for (const auto time : times) text += std::string(time) + " IS AAA>APRS:!1\n";
+        SCOPED_TRACE(text);
+        log_.clear();
+        makeFeed(text).start();
+        std::vector<std::chrono::milliseconds> played;
+        while (!timer_->pending.empty()) played.push_back(timer_->runNext());
+        EXPECT_EQ(played, waits);
+        EXPECT_EQ(log_.text(), note + "replay test: " + std::to_string(times.size()) +
+                                  " packets delivered, 0 malformed lines skipped\n");
+    }
+}
+
+TEST_F(ReplayFeedTest, ReadsASourceWithoutLineEndsABudgetAtATimeBetweenOtherEvents) {
+    auto source = std::make_unique<ZeroSource>(std::size_t{64} << 20);
+    const ZeroSource& zeros = *source;
+    makeFeed(std::move(source)).start();
+    for (std::size_t turn = 1; turn <= 3; ++turn) {
+        EXPECT_EQ(zeros.bytesRead, turn * kReplayReadBudgetBytes);
+        ASSERT_EQ(timer_->pending.size(), 1u);
+        EXPECT_EQ(timer_->runNext(), 0ms);
+    }
+}
+
 TEST_F(ReplayFeedTest, CountsOverlongLinesAsMalformed) {
     const std::string text = "2026-12-08T10:00:00Z IS AAA>APRS:" + std::string(100000, 'x') +
                              "\n2026-12-08T10:00:01Z IS BBB>APRS:!2\n";
     makeFeed(text).start();
     timer_->runNext();
     EXPECT_EQ(delivered_, (std::vector<Delivered>{{100, "BBB>APRS:!2"}}));
-    EXPECT_EQ(log_.str(), "replay test: 1 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay test: 1 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, AFileWithoutPacketsOnlyReportsSoEvenWhenLooping) {
     makeFeed("# nothing here\nnonsense\n", {"empty", 1, true}).start();
     EXPECT_TRUE(timer_->pending.empty());
-    EXPECT_EQ(log_.str(), "replay empty: 0 packets delivered, 1 malformed lines skipped\n");
+    EXPECT_EQ(log_.text(), "replay empty: 0 packets delivered, 1 malformed lines skipped\n");
 }
 
 TEST_F(ReplayFeedTest, ALoopStartsOverAfterTheLoopGap) {
     makeFeed(kThreePackets, {"demo", 2, true, 60s}).start();
     for (int i = 0; i < 3; ++i) timer_->runNext();
-    EXPECT_EQ(log_.str(), "replay demo: 3 packets delivered, 1 malformed lines skipped (pass 1, starting over)\n");
+    EXPECT_EQ(log_.text(), "replay demo: 3 packets delivered, 1 malformed lines skipped (pass 1, starting over)\n");
     EXPECT_EQ(timer_->runNext(), 30s);
     EXPECT_EQ(timer_->runNext(), 15s);
     EXPECT_EQ(delivered_.size(), 5u);

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "host/igate_text.h"
+#include "support/as_nobody.h"
 #include "support/file_call_hooks.h"
 #include "support/scratch_folder.h"
 
@@ -164,37 +165,18 @@ TEST_F(IgateFileTest, ReadOnlyHostFolderKeepsTheFileAndIsReported) {
     std::filesystem::permissions(folder, perms::owner_read | perms::owner_exec | perms::group_read |
                                              perms::group_exec | perms::others_read | perms::others_exec);
 
-    // Root may write into any folder, so the write runs in a child that gives up
-    // root for "nobody" first.
-    constexpr int kCannotDropRoot = 77;
-    int channel[2];
-    ASSERT_EQ(::pipe(channel), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(channel[0]);
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(kCannotDropRoot);
-        std::string reported;
-        IgateFile childWriter(folder, [&](const std::string& message) { reported = message; });
+    const auto reported = testing::runAsNobody([&] {
+        std::string message;
+        IgateFile childWriter(folder, [&](const std::string& error) { message = error; });
         childWriter.WriteIgateSection({row("G4ABC")});
-        const bool sent = ::write(channel[1], reported.data(), reported.size()) == ssize_t(reported.size());
-        ::_exit(sent ? 0 : 1);
-    }
-    ::close(channel[1]);
-    std::string reported;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) reported.append(buffer, size_t(n));
-    ::close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == kCannotDropRoot) GTEST_SKIP() << "running as root and cannot become nobody";
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+        return message;
+    });
+    if (!reported) GTEST_SKIP() << "running as root and cannot become nobody";
 
     EXPECT_EQ(readFile(igateIni()), kUserFile);
     EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini"));
-    EXPECT_THAT(reported, HasSubstr(igateIni().string()));
-    EXPECT_THAT(reported, HasSubstr("Permission denied"));
+    EXPECT_THAT(*reported, HasSubstr(igateIni().string()));
+    EXPECT_THAT(*reported, HasSubstr("Permission denied"));
 }
 
 TEST_F(IgateFileTest, LargeFileKeepsEveryLine) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 #include "standin/create_standin_host.h"
@@ -13,6 +12,7 @@
 #include "standin/host_config.h"
 #include "feeds/aprs_is_loopback_server.h"
 #include "aprs/ax25_test_frames.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -71,27 +71,9 @@ TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginL
     EXPECT_THAT(errorFor("Filter=r/1/2/3\x01" "x\n"), HasSubstr("\"Filter\""));
 }
 
-TEST_F(AprsIsSettingsTest, GateToInternetIsOffByDefaultAndOnNeedsAServerAndATnc) {
-    const std::string feeds = "Callsign=N0CALL-10\nFeeds=aprs-is:rotate.aprs2.net, kiss-serial:/dev/ttyUSB0\n";
-    const auto off = read(feeds);
-    ASSERT_TRUE(std::holds_alternative<HostConfig>(off));
-    EXPECT_FALSE(std::get<HostConfig>(off).gateToInternet);
-    const auto on = read(feeds + "Gate To Internet=On\n");
-    ASSERT_TRUE(std::holds_alternative<HostConfig>(on));
-    EXPECT_TRUE(std::get<HostConfig>(on).gateToInternet);
-    EXPECT_THAT(errorFor(feeds + "Gate To Internet=yes\n"), HasSubstr("\"Gate To Internet\" is \"yes\"; allowed: off"));
-    for (const char* without : {"Feeds=aprs-is:rotate.aprs2.net\n", "Feeds=kiss:localhost\n"}) {
-        EXPECT_THAT(errorFor(std::string("Callsign=N0CALL-10\nGate To Internet=on\n") + without),
-                    HasSubstr("on only with an aprs-is feed and a kiss or kiss-serial feed"))
-            << without;
-    }
-}
-
 TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError) {
     FeedContext context;
-    context.sink = [](std::int16_t, std::string_view) {};
-    std::ostringstream log;
-    context.log = &log;
+    context.sinkFor = [](FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
     for (const char* bad : {"aprs-is:host:0", "aprs-is:", "kiss:host:99999", "kiss"}) {
         const auto made = makeFeed(bad, context);
         ASSERT_TRUE(std::holds_alternative<std::string>(made)) << bad;
@@ -109,11 +91,10 @@ TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAt
     ASSERT_TRUE(tnc.listen());
     writeSettings("Distance Unit=mi\nCallsign=N0CALL-10\nFeeds=aprs-is:127.0.0.1:" + std::to_string(aprsIs.port()) +
                   ", kiss:127.0.0.1:" + std::to_string(tnc.port()) + "\n");
-    std::ostringstream log;
+    testing::LogCapture log;
     StandinStartup startup;
     startup.settingsFile = settingsFile_;
     startup.firstStartFolder = folder_ / "first-start";
-    startup.log = &log;
     startup.range = 40;  // miles: 64.4 km, asked for as 65
     auto created = createStandinHost(startup);
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);

@@ -15,6 +15,7 @@
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -119,7 +120,7 @@ protected:
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
         auto timer = std::make_unique<FakeTimer>();
         timer_ = timer.get();
-        host_.addFeed(makeDemoFeed(host_.packetSink(), std::move(timer), 1, log_));
+        host_.addFeed(makeDemoFeed(host_.packetSink(), std::move(timer), 1));
         bool on = true;
         host_.enable(on);
     }
@@ -147,7 +148,7 @@ protected:
     RecordingGateway gateway_;
     StationTracker tracker_{window_, host_, gateway_, clock_, clock_.now() - kNeverHeardDaysBack};
     FakeTimer* timer_ = nullptr;
-    std::ostringstream log_;
+    testing::LogCapture log_;
     std::chrono::milliseconds played_{0};
 };
 
@@ -172,7 +173,7 @@ TEST_F(DemoPlayTest, LoopsOnWithStationsComingAndGoing) {
     EXPECT_GE(gone.size(), 3u);
     EXPECT_GE(came.size(), 3u);
     playFor(30min);
-    EXPECT_THAT(log_.str(), ::testing::StartsWith("replay demo: "));
+    EXPECT_THAT(log_.text("ovelsk.feeds"), ::testing::StartsWith("replay demo: "));
     EXPECT_GE(tracked().size(), 10u) << "the second pass carries on";
 }
 

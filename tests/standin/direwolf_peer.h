@@ -1,17 +1,19 @@
 #pragma once
 // Direwolf as the TNC at the other end of a KISS connection, run through the
 // shared direwolf-peer harness: the packets of a file are turned into audio,
-// decoded by a real Direwolf, and served over KISS TCP on 127.0.0.1. The feed
-// starts once one client is attached; the peer is always stopped on the way out.
-// A peer that also serves KISS on a pseudo terminal, as a serial TNC does, plays
-// its packets when told to, and lists what its clients asked it to transmit (to
-// a null audio device: nothing goes on the air). Direwolf points the fixed link
-// /tmp/kisstnc at its pseudo terminal, so such peers run one at a time.
+// decoded by a real Direwolf, and served over KISS TCP on 127.0.0.1, and on a
+// pseudo terminal as a serial TNC serves it when asked. By default the feed
+// starts once one client is attached and the peer stops after it; a peer kept
+// running plays its packets when told to, and lists what its clients asked it
+// to transmit (to a null audio device: nothing goes on the air). The peer is
+// always stopped on the way out. Direwolf points the fixed link /tmp/kisstnc at
+// its pseudo terminal, so peers that serve one run one at a time.
 
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -51,10 +53,18 @@ public:
 
     ~DirewolfPeer() { stop(); }
 
+    struct Options {
+        // False: the peer plays only on feed() and runs until stopped.
+        bool playOnFirstClient = true;
+        // Also serve KISS on a pseudo terminal; a client there does not count
+        // as attached, so such a peer plays only on feed().
+        bool pseudoTerminal = false;
+    };
+
     // Starts the peer on a free loopback port with these TNC2 packets and waits
     // until it listens. False, with the reason in error(), if it does not.
-    // With `pseudoTerminal`, the peer plays only on feed() and runs until stopped.
-    bool start(const std::vector<std::string>& packets, bool pseudoTerminal = false) {
+    bool start(const std::vector<std::string>& packets) { return start(packets, Options{}); }
+    bool start(const std::vector<std::string>& packets, Options options) {
         if (!work_.isValid()) {
             error_ = "no temporary folder";
             return false;
@@ -73,12 +83,12 @@ public:
 
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DWPEER_DIR", stateFolder());
-        if (pseudoTerminal) {
+        if (options.pseudoTerminal) {
             ptyLock_ = std::make_unique<QLockFile>(QDir::temp().filePath("ovelsk-direwolf-pty.lock"));
             ptyLock_->setStaleLockTime(0);
             ptyLock_->lock();
             environment.insert("DWPEER_PTY", "1");
-        } else {
+        } else if (options.playOnFirstClient) {
             environment.insert("DWPEER_AUTOFEED", "1");
             environment.insert("DWPEER_EXIT_AFTER_FEED", "1");
         }
@@ -108,6 +118,13 @@ public:
     // Plays the packets once more, as radio traffic its clients hear.
     void feed() { QFile(stateFolder() + "/go").open(QIODevice::WriteOnly); }
 
+    // Whether Direwolf's own log holds `text` yet; cheap enough to poll.
+    bool logHas(std::string_view text) const {
+        QFile log(stateFolder() + "/direwolf.log");
+        return log.open(QIODevice::ReadOnly) &&
+               log.readAll().contains(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    }
+
     // The frames clients asked Direwolf to transmit, as it logged them in TNC2 text.
     std::vector<std::string> transmitted() const {
         QProcess txLog;
@@ -133,10 +150,15 @@ public:
 private:
     QString stateFolder() const { return work_.filePath("state"); }
 
+    // Direwolf takes KISS ports 1024 to 49151 only, and the system hands out
+    // ports up to 60999, so the port is picked from 20000 to 49151.
     static quint16 freeLoopbackPort() {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        return probe.serverPort();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const auto candidate = static_cast<quint16>(20000 + QRandomGenerator::global()->bounded(29152));
+            QTcpServer probe;
+            if (probe.listen(QHostAddress::LocalHost, candidate)) return candidate;
+        }
+        return 0;
     }
 
     QTemporaryDir work_;

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <map>
-#include <sstream>
 
 #include "standin/create_standin_host.h"
 #include "standin/geodesy.h"
@@ -17,6 +16,7 @@
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -52,21 +52,24 @@ class DirewolfPeerTest : public DirewolfTest, public ::testing::WithParamInterfa
 INSTANTIATE_TEST_SUITE_P(OverTcpAndSerial, DirewolfPeerTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Serial" : "Tcp"; });
 
-// A KISS feed to the peer over TCP, or over its pseudo terminal; the peer plays
-// its packets once the feed is there.
-std::unique_ptr<KissFeed> connectKissFeed(DirewolfPeer& peer, bool serial, PacketSink sink, std::ostream& log) {
-    if (!serial) return std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, std::move(sink), log);
-    return std::make_unique<KissFeed>(SerialDevice{peer.pseudoTerminal()}, std::move(sink), log);
+// The peer for a KISS feed over TCP, which plays once the feed is there, or
+// over its pseudo terminal, which plays on feed().
+DirewolfPeer::Options peerOptions(bool serial) {
+    return serial ? DirewolfPeer::Options{.playOnFirstClient = false, .pseudoTerminal = true} : DirewolfPeer::Options{};
+}
+
+std::unique_ptr<KissFeed> connectKissFeed(DirewolfPeer& peer, bool serial, PacketSink sink) {
+    if (!serial) return std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, std::move(sink));
+    return std::make_unique<KissFeed>(SerialDevice{peer.pseudoTerminal()}, std::move(sink));
 }
 
 TEST_P(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
     DirewolfPeer peer;
-    ASSERT_TRUE(peer.start(kRadioPackets, GetParam())) << peer.error();
+    ASSERT_TRUE(peer.start(kRadioPackets, peerOptions(GetParam()))) << peer.error();
     std::vector<Delivery> delivered;
-    std::ostringstream log;
-    auto feed = connectKissFeed(
-        peer, GetParam(),
-        [&](std::int16_t source, std::string_view packet) { delivered.push_back({source, std::string(packet)}); }, log);
+    auto feed = connectKissFeed(peer, GetParam(), [&](std::int16_t source, std::string_view packet) {
+        delivered.push_back({source, std::string(packet)});
+    });
     feed->start();
     if (GetParam()) peer.feed();
     ASSERT_TRUE(testing::spinUntil([&] { return delivered.size() >= kRadioPackets.size(); }, std::chrono::seconds(60)))
@@ -80,7 +83,7 @@ TEST_P(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
 
 TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosition) {
     DirewolfPeer peer;
-    ASSERT_TRUE(peer.start(kRadioPackets, GetParam())) << peer.error();
+    ASSERT_TRUE(peer.start(kRadioPackets, peerOptions(GetParam()))) << peer.error();
 
     constexpr Position kHome{49.0, -72.0};
     testing::FakeClock clock;
@@ -99,13 +102,13 @@ TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
         tracker.mUIV_NotifyBeaconData(cStn);
         heard[cStn.callsign] = {window.status, cStn.distance, tracker.LookupBearing(cStn.callsign)};
     });
-    std::ostringstream log;
-    host.addFeed(connectKissFeed(peer, GetParam(), host.packetSink(), log));
+    testing::LogCapture log;
+    host.addFeed(connectKissFeed(peer, GetParam(), host.packetSink(FeedOrigin::Radio)));
     bool on = true;
     host.enable(on);
     if (GetParam()) peer.feed();
     ASSERT_TRUE(testing::spinUntil([&] { return heard.size() >= kRadioPackets.size(); }, std::chrono::seconds(60)))
-        << "heard " << heard.size() << " of " << kRadioPackets.size() << "\n" << log.str() << peer.output();
+        << "heard " << heard.size() << " of " << kRadioPackets.size() << "\n" << log.text() << peer.output();
 
     struct Expected {
         std::string callsign;
@@ -132,8 +135,9 @@ TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
 
 // The whole iGate on a hardware TNC, set up from the host settings: what the
 // TNC hears goes to the APRS-IS server with qAR and the station's callsign,
-// except what must stay on radio, and a digipeated copy only once.
-TEST_F(DirewolfTest, ASerialTncIgateGatesWhatItHearsToAVerifiedAprsIsLogin) {
+// except what must stay on radio, and a digipeated copy only once; a listed
+// station's Internet packet goes out through the same serial line.
+TEST_F(DirewolfTest, ASerialTncIgateGatesBothWays) {
     const std::vector<std::string> heard = {
         kRadioPackets[0],                                               // direct
         kRadioPackets[1],                                               // digipeated
@@ -148,22 +152,21 @@ TEST_F(DirewolfTest, ASerialTncIgateGatesWhatItHearsToAVerifiedAprsIsLogin) {
         "N0CALL-1>APRS:>last",
     };
     DirewolfPeer peer;
-    ASSERT_TRUE(peer.start(heard, true)) << peer.error();
+    ASSERT_TRUE(peer.start(heard, peerOptions(true))) << peer.error();
     testing::LoopbackServer aprsIs;
     ASSERT_TRUE(aprsIs.listen());
     testing::ScratchFolder folder;
     std::filesystem::create_directory(folder / "host");
+    testing::writeFile(folder / "host/igate.ini", "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n");
     testing::writeFile(folder / "UI-View32.ini",
                        "[UI-View32]\nProgram Folder=" + (folder / "host/").string() +
-                           "\nLatitude=49\nLongitude=-72\nCallsign=N0CALL-10\nPasscode=12345\nGate To Internet=on\n"
-                           "Feeds=aprs-is:127.0.0.1:" + std::to_string(aprsIs.port()) + ", kiss-serial:" +
-                           peer.pseudoTerminal() + "\n");
+                           "\nLatitude=49\nLongitude=-72\nCallsign=N0TEST-10\nPasscode=12345\n"
+                           "Gate To Internet=on\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
+                           std::to_string(aprsIs.port()) + ", kiss-serial:" + peer.pseudoTerminal() + "\n");
     testing::FakeClock clock;
-    std::ostringstream log;
+    testing::LogCapture log;
     StandinStartup startup;
     startup.settingsFile = folder / "UI-View32.ini";
-    startup.firstStartFolder = folder / "first-start";
-    startup.log = &log;
     startup.clock = &clock;
     auto created = createStandinHost(startup);
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
@@ -173,24 +176,30 @@ TEST_F(DirewolfTest, ASerialTncIgateGatesWhatItHearsToAVerifiedAprsIsLogin) {
     ASSERT_TRUE(aprsIs.waitForClients(1));
     ASSERT_TRUE(aprsIs.waitForReceived(0, "\r\n"));
     const std::string login = aprsIs.client(0).received;
-    aprsIs.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
-    ASSERT_TRUE(testing::spinUntil([&] { return log.str().find("verified, server") != std::string::npos; }));
+    aprsIs.send(0, "# logresp N0TEST-10 verified, server T2TEST\r\n");
+    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find("verified, server") != std::string::npos; }));
 
     peer.feed();
-    ASSERT_TRUE(aprsIs.waitForReceived(0, ">last\r\n")) << log.str() << peer.output();
+    ASSERT_TRUE(aprsIs.waitForReceived(0, ">last\r\n")) << log.text() << peer.output();
     EXPECT_EQ(aprsIs.client(0).received.substr(login.size()),
-              "N0CALL-9>APRS,WIDE1-1,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-direct\r\n"
-              "N0CALL-7>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4905.50N/07203.75W>digipeated\r\n"
-              "N0CALL>TYPS5P,WIDE1-1,qAR,N0CALL-10:`dYgoZO>/Mic-E\r\n"
-              "W1XYZ-3>APRS,WIDE1-1*,qAR,N0CALL-10:>gated from radio\r\n"
-              "N0CALL-1>APRS,qAR,N0CALL-10:>last\r\n");
+              "N0CALL-9>APRS,WIDE1-1,WIDE2-1,qAR,N0TEST-10:!4903.50N/07201.75W-direct\r\n"
+              "N0CALL-7>APRS,N1DIGI*,WIDE2-1,qAR,N0TEST-10:!4905.50N/07203.75W>digipeated\r\n"
+              "N0CALL>TYPS5P,WIDE1-1,qAR,N0TEST-10:`dYgoZO>/Mic-E\r\n"
+              "W1XYZ-3>APRS,WIDE1-1*,qAR,N0TEST-10:>gated from radio\r\n"
+              "N0CALL-1>APRS,qAR,N0TEST-10:>last\r\n");
     std::vector<std::string> notSent;
-    for (const auto& line : testing::lines(log.str())) {
+    for (const auto& line : testing::lines(log.text("ovelsk.igate"))) {
         if (line.starts_with("igate: not sent ")) notSent.push_back(line.substr(line.rfind(": ") + 2));
     }
     EXPECT_THAT(notSent, ::testing::ElementsAre("duplicate within 30 s", "came from the Internet (TCPIP in its path)",
                                                 "path holds NOGATE", "path holds RFONLY", "path holds TCPIP",
                                                 "generic query"));
+
+    aprsIs.send(0, "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>listed\r\n");
+    const std::string gated = "N0TEST-10>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST-10*:>listed";
+    ASSERT_TRUE(testing::spinUntil([&] { return peer.logHas(gated); }, std::chrono::seconds(60)))
+        << ::testing::PrintToString(peer.transmitted()) << "\n" << log.text();
+    EXPECT_THAT(peer.transmitted(), ::testing::ElementsAre(gated));
 }
 
 }  // namespace

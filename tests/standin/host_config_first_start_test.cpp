@@ -1,11 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "standin/create_standin_host.h"
 #include "feeds/demo_feed.h"
 #include "standin/host_config.h"
+#include "standin/setting_keys.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -16,13 +17,13 @@ using ::testing::HasSubstr;
 class FirstStartTest : public ::testing::Test {
 protected:
     std::variant<std::unique_ptr<StandinHost>, std::string> start() {
-        return createStandinHost({settingsFile_, hostFolder_, &log_});
+        return createStandinHost({settingsFile_, hostFolder_});
     }
 
     testing::ScratchFolder folder_;
     std::filesystem::path settingsFile_ = folder_ / "config" / "Peak Systems" / "UI-View32.ini";
     std::filesystem::path hostFolder_ = folder_ / "data" / "ovelsk" / "host" / "";
-    std::ostringstream log_;
+    testing::LogCapture log_;
 };
 
 TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
@@ -33,6 +34,7 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(settings.value(kProgramFolderKey), hostFolder_.string());
     EXPECT_TRUE(settings.value(kProgramFolderKey)->ends_with("/ovelsk/host/"));
     EXPECT_EQ(settings.value(kFeedsKey), "demo");
+    EXPECT_EQ(settings.value(kGateToRfKey), "log") << "the demo shows the gate's decisions";
     const auto config = readHostConfig(settings);
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
     EXPECT_EQ(std::get<HostConfig>(config).home.latitude, kDemoHome.latitude);
@@ -42,7 +44,26 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(igate, sampleIgateIni());
     EXPECT_THAT(igate, HasSubstr("[INET_TO_RF]\r\nW0DEMO-7=ALL\r\n"));
     EXPECT_FALSE(std::filesystem::exists(hostFolder_ / "igate.tmp"));
-    EXPECT_THAT(log_.str(), HasSubstr(settingsFile_.string()));
+    EXPECT_THAT(log_.text(), HasSubstr(settingsFile_.string()));
+}
+
+TEST_F(FirstStartTest, WritesACommentAboveEveryKeyAndLeavesTheLiveFeedKeysCommentedOut) {
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    const std::string text = testing::readFile(settingsFile_);
+    for (const SettingKey& key : settingKeys()) {
+        SCOPED_TRACE(key.name);
+        const bool commentedOut = !key.example.empty();
+        const auto line = text.find("\n" + std::string(commentedOut ? ";" : "") + std::string(key.name) + "=");
+        ASSERT_NE(line, std::string::npos) << text;
+        const auto lineAbove = text.rfind('\n', line - 1);
+        EXPECT_EQ(text.substr(lineAbove + 1, 2), "; ") << "a comment right above the key";
+    }
+    HostSettings settings(settingsFile_);
+    ASSERT_FALSE(settings.load());
+    EXPECT_EQ(settings.keys(), (std::vector<std::string>{"Program Folder", "Latitude", "Longitude", "Distance Unit",
+                                                         "Feeds", "Replay Speed", "Gate To RF"}));
+    EXPECT_FALSE(settings.value(kCallsignKey).has_value());
+    EXPECT_TRUE(unknownSettingWarnings(settings).empty());
 }
 
 TEST_F(FirstStartTest, KeepsAnIgateIniThatIsAlreadyThere) {
@@ -55,10 +76,10 @@ TEST_F(FirstStartTest, KeepsAnIgateIniThatIsAlreadyThere) {
 TEST_F(FirstStartTest, HappensOnlyOnce) {
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
     testing::writeFile(hostFolder_ / "igate.ini", "edited");
-    log_.str("");
+    log_.clear();
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
     EXPECT_EQ(testing::readFile(hostFolder_ / "igate.ini"), "edited");
-    EXPECT_EQ(log_.str(), "");
+    EXPECT_EQ(log_.text(), "");
 }
 
 TEST_F(FirstStartTest, SaysWhyWhenTheFolderCannotBeMade) {
@@ -77,6 +98,10 @@ TEST(DefaultHostDataFolder, FollowsXdgDataHome) {
     ::unsetenv("XDG_DATA_HOME");
     ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/home/op", 1);
     EXPECT_EQ(defaultHostDataFolder().string(), std::string(std::getenv("HOME")) + "/.local/share/ovelsk/host/");
+    // A relative value is invalid under the XDG rules and ignored, as for the config folder.
+    ::setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(defaultHostDataFolder().string(), std::string(std::getenv("HOME")) + "/.local/share/ovelsk/host/");
+    ::unsetenv("XDG_DATA_HOME");
     if (old) ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
 }
 

@@ -3,9 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <sys/stat.h>
 
 #include "standin/create_standin_host.h"
+#include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
@@ -59,6 +60,9 @@ TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
 
 TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     const std::string home = "Latitude=40\nLongitude=-105\n";
+    std::string sixteenMore;
+    for (int i = 0; i < 16; ++i) sixteenMore += ",demo";
+    EXPECT_EQ(errorFor(home + "Feeds=" + sixteenMore.substr(1) + "\nReplay Speed=10000\n"), "");
     struct Case {
         std::string lines;
         std::string message;
@@ -75,8 +79,14 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
              {home + "Replay Speed=fast\n", "\"Replay Speed\" is \"fast\"; allowed"},
              {home + "Replay Speed=inf\n", "\"Replay Speed\" is \"inf\"; allowed"},
-             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: feeds separated by single commas"},
+             {home + "Replay Speed=10001\n", "\"Replay Speed\" is \"10001\"; allowed: a number greater than 0 and at most 10000"},
+             {"Latitude=+-40\nLongitude=-105\n", "\"Latitude\" is \"+-40\"; allowed"},
+             {home + "Feeds=demo,,demo\n", "\"Feeds\" is \"demo,,demo\"; allowed: at most 16 feeds separated by single commas"},
              {home + "Feeds=demo,\n", "\"Feeds\" is \"demo,\"; allowed"},
+             // What the message echoes stays one short line whatever the file holds.
+             {home + "Distance Unit=mi\x1b[2J\n", "\"Distance Unit\" is \"mi\\x1B[2J\"; allowed"},
+             {home + "Distance Unit=" + std::string(100, 'm') + "\n", "is \"" + std::string(80, 'm') + "...\"; allowed"},
+             {home + "Feeds=demo" + sixteenMore + "\n", "allowed: at most 16 feeds"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
@@ -102,11 +112,11 @@ protected:
     std::string startupError(std::string_view lines) {
         settingsWith(lines);
         const auto before = testing::readFile(settingsFile_);
-        std::ostringstream log;
-        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+        testing::LogCapture log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
         EXPECT_EQ(testing::readFile(settingsFile_), before) << "nothing is written";
         EXPECT_FALSE(std::filesystem::exists(folder_ / "fresh"));
-        EXPECT_EQ(log.str(), "");
+        EXPECT_EQ(log.text(), "");
         return std::holds_alternative<std::string>(result) ? std::get<std::string>(result) : "";
     }
 };
@@ -121,15 +131,37 @@ TEST_F(HostStartupTest, StopsAtAFeedItCannotMake) {
     EXPECT_THAT(startupError(home + "Feeds=replay:" + missing + "\n"),
                 HasSubstr("allowed: replay:PATH of a readable file (" + missing + ": No such file or directory)"));
     EXPECT_THAT(startupError(home + "Feeds=replay:" + folder_.path().string() + "\n"), HasSubstr("it is a folder"));
+    const auto fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo.string()}) {
+        EXPECT_THAT(startupError(home + "Feeds=replay:" + path + "\n"),
+                    HasSubstr("(" + path + ": it is not a regular file but a device, pipe or socket)"));
+    }
     EXPECT_THAT(startupError("Latitude=95\nLongitude=-105\n"), HasSubstr("\"Latitude\" is \"95\""));
+    EXPECT_THAT(startupError(home + "Feeds=demo\nGate To RF=on\n"), HasSubstr("\"Gate To RF\" is \"on\""));
+}
+
+TEST_F(HostStartupTest, AnUnknownKeyGivesOneWarningNamingTheNearestKnownKey) {
+    for (const auto& [line, warning] : std::vector<std::pair<std::string, std::string>>{
+             {"Feed=demo", "\"Feed\" is not a setting; did you mean \"Feeds\"?"},
+             {"lattitude=40", "\"lattitude\" is not a setting; did you mean \"Latitude\"?"},
+             {"ReplaySpeed=2", "\"ReplaySpeed\" is not a setting; did you mean \"Replay Speed\"?"},
+             {"Call\x1b[2Jsign=N0CALL", "\"Call\\x1B[2Jsign\" is not a setting; did you mean \"Callsign\"?"},
+         }) {
+        settingsWith("Latitude=49\nLongitude=-72\n;Filter=commented out, so no key\n" + line + "\n");
+        testing::LogCapture log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
+        EXPECT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << "start-up goes on";
+        EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() + ": " + warning + "\n");
+    }
 }
 
 TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
     settingsWith("Latitude=40\nLongitude=-105\n", "");
-    std::ostringstream log;
-    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
-    EXPECT_EQ(log.str(), "Host settings " + settingsFile_.string() +
+    EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() +
                              ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
 }
 
@@ -137,10 +169,10 @@ TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
     const auto replay = folder_ / "saturday.txt";
     testing::writeFile(replay, "2026-12-08T10:00:00Z IS N0CALL>APRS,TCPIP*:!4903.50N/07201.75W-\n");
     settingsWith("Latitude=49\nLongitude=-72\nFeeds=replay:" + replay.string() + "\n");
-    std::ostringstream log;
-    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / "", &log});
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
-    EXPECT_EQ(log.str(), "");
+    EXPECT_EQ(log.text(), "");
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 #include "feeds/aprs_is_loopback_server.h"
+#include "feeds/aprs_is_feed.h"
 #include "standin/rf_to_internet_gate.h"
 #include "support/fake_clock.h"
 
@@ -31,42 +31,44 @@ protected:
     // What the server received after the login.
     std::string sent() {
         // Whatever the gate wrote is on its way by the time this line arrives.
-        feed.sendLine("# end");
+        feed.sendPacketLine("# end");
         EXPECT_TRUE(server.waitForReceived(0, "# end\r\n"));
         std::string received = server.client(0).received.substr(kLogin.size());
         server.client(0).received = std::string(kLogin);
         return received.substr(0, received.size() - 7);
     }
 
+    // What the gate logged, one message each.
+    std::vector<std::string> gateLog() const { return testing::lines(logCapture.text("ovelsk.igate")); }
+
     testing::FakeClock clock;
-    std::ostringstream gateLog;
     AprsIsFeed feed{FeedAddress{"127.0.0.1", server.port()}, AprsIsLogin{"N0CALL-10", 12345, "r/51.5/-0.1/50"},
-                    [](std::int16_t, std::string_view) {}, logStream, timers.take()};
+                    [](std::int16_t, std::string_view) {}, timers.take()};
 };
 
 TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSaysSoOnce) {
-    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock, gateLog);
+    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS:>one");
     gate.heardOnRadio("N0CALL-9>APRS:>two");
     server.send(0, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
-    ASSERT_TRUE(testing::spinUntil([&] { return log().size() == 2; }));
+    ASSERT_TRUE(testing::spinUntil([&] { return logCapture.text().find("unverified") != std::string::npos; }));
     gate.heardOnRadio("N0CALL-9>APRS:>three");
     EXPECT_EQ(sent(), "");
-    EXPECT_THAT(testing::lines(gateLog.str()),
+    EXPECT_THAT(gateLog(),
                 ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
                             std::to_string(server.port()) + ") has not verified the login of N0CALL-10; is Passcode right?"));
 
-    RadioToInternetGate receiveOnly("N0CALL-10", -1, feed, clock, gateLog);
+    RadioToInternetGate receiveOnly("N0CALL-10", -1, feed, clock);
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
-    EXPECT_EQ(testing::lines(gateLog.str()).back(),
+    EXPECT_EQ(gateLog().back(),
               "igate: radio packets are not gated to the Internet: Passcode is -1 (receive only)");
-    EXPECT_EQ(testing::lines(gateLog.str()).size(), 2u);
+    EXPECT_EQ(gateLog().size(), 2u);
 }
 
 TEST_F(RadioToInternetGateTest, SendsEachPacketOnceIn30SecondsAndLogsEveryDecision) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock, gateLog);
+    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS,WIDE1-1,WIDE2-2:!4903.50N/07201.75W-");
     clock.advanceMinutes(0.25);
     gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");              // digipeated copy
@@ -76,11 +78,11 @@ TEST_F(RadioToInternetGateTest, SendsEachPacketOnceIn30SecondsAndLogsEveryDecisi
     gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");
     EXPECT_EQ(sent(), "N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n"
                       "N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n");
-    EXPECT_THAT(testing::lines(gateLog.str()),
+    EXPECT_THAT(gateLog(),
                 ElementsAre("igate: sent N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-",
                             "igate: not sent N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-: duplicate within 30 s",
                             "igate: not sent N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-: duplicate within 30 s",
-                            "igate: not sent N0CALL-9>APRS,NOGATE:><0x1c> x: path holds NOGATE",
+                            "igate: not sent N0CALL-9>APRS,NOGATE:>\\x1C x: path holds NOGATE",
                             "igate: sent N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-"));
 }
 

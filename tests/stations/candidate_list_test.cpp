@@ -61,11 +61,14 @@ TEST_F(CandidateList, ListsRfStationsOnlyAfterTwentyQuietMinutes) {
 }
 
 TEST_F(CandidateList, RowsHaveOneOrTwoTabsAfterTheCallsign) {
-    host.indexedList = {stationListLine("N0CALL", "270"), stationListLine("N0CALL-1", " 45")};
+    host.indexedList = {stationListLine("N0CALL", "270"), stationListLine("N0CALL-1", " 45"),
+                        stationListLine("N0CAL-7", " 90")};
     tracker.RecordBeacon("N0CALL", 12.5f, false);
     tracker.RecordBeacon("N0CALL-1", 12.5f, false);
+    tracker.RecordBeacon("N0CAL-7", 12.5f, false);
 
-    EXPECT_EQ(window.rows, (std::vector<std::string>{"12.5\tN0CALL\t\tNot Heard Via RF\t270",
+    EXPECT_EQ(window.rows, (std::vector<std::string>{"12.5\tN0CAL-7\t\tNot Heard Via RF\t90",
+                                                      "12.5\tN0CALL\t\tNot Heard Via RF\t270",
                                                       "12.5\tN0CALL-1\tNot Heard Via RF\t45"}));
 }
 
@@ -112,6 +115,39 @@ TEST_F(CandidateList, AReclaimedSlotShowsItsNewStation) {
     EXPECT_EQ(tracker.table()[0].callsign, "SECOND");
     EXPECT_EQ(window.rows, (std::vector<std::string>{"5\tSECOND\t\tNot Heard Via RF\t0",
                                                       "7\tOTHER\t\tNot Heard Via RF\t0"}));
+}
+
+TEST_F(CandidateList, TheMinuteTimerExpiresAndListsWithoutABeaconAndRewritesOnlyWhatChanged) {
+    tracker.RecordBeacon("NET", 1.0f, false);
+    tracker.RecordBeacon("RF", 2.0f, true);
+    ASSERT_EQ(window.rows.size(), 1u);
+    const auto writes = gateway.writes.size();
+
+    clock.advanceMinutes(21);  // RF leaves the quiet window
+    tracker.RebuildOnTimer();
+    EXPECT_EQ(window.rows, (std::vector<std::string>{"1\tNET\t\tNot Heard Via RF\t0",
+                                                      "2\tRF\t\t" + formatLocalDateTime(kStart) + "\t0"}));
+    EXPECT_EQ(gateway.writes.size(), writes + 1);
+
+    clock.advanceMinutes(1);
+    tracker.RebuildOnTimer();
+    EXPECT_EQ(gateway.writes.size(), writes + 1);
+    EXPECT_EQ(window.refills, static_cast<int>(writes) + 1);
+
+    clock.advanceMinutes(39);  // both silent for over an hour
+    tracker.RebuildOnTimer();
+    EXPECT_EQ(stationsInUse(), 0);
+    EXPECT_TRUE(window.rows.empty());
+    EXPECT_EQ(gateway.writes.size(), writes + 2);
+    EXPECT_TRUE(gateway.writes.back().empty());
+}
+
+TEST_F(CandidateList, ShownTimesFollowAStepOfTheWallClock) {
+    tracker.RecordBeacon("RF", 2.0f, true);
+    clock.wallClockStep = 2.0 / 24;
+    clock.advanceMinutes(21);
+    tracker.RebuildOnTimer();
+    EXPECT_EQ(window.rows, (std::vector<std::string>{"2\tRF\t\t" + formatLocalDateTime(kStart + 2.0 / 24) + "\t0"}));
 }
 
 TEST_F(CandidateList, AnEmptyTableStillRewritesTheSection) {

@@ -39,5 +39,25 @@ TEST(DateTime, RoundTripsThroughTheSystemClock) {
     EXPECT_EQ(systemFromDateTime(dateTimeFromSystem(t)), t);
 }
 
+// Intervals come from the steady clock; the wall clock only sets the start and
+// what times are shown as.
+TEST(DateTime, SteadyClockCountsOnFromTheStartWhateverTheWallClockDoes) {
+    system_clock::time_point wall = sys_days{2026y / December / 8} + 10h;
+    nanoseconds steady = 5000s;
+    const SteadyClock clock([&] { return wall; }, [&] { return steady; });
+    const DateTime start = dateTimeFromSystem(wall);
+    EXPECT_DOUBLE_EQ(clock.now(), start);
+
+    steady += 30s;
+    wall += 2h + 30s;  // the system clock steps forward
+    EXPECT_NEAR(clock.now(), start + 30.0 / 86400, 1e-9);
+    EXPECT_NEAR(clock.shownTime(start), start + 2.0 / 24, 1e-9);
+
+    steady += 30s;
+    wall -= 4h - 30s;  // and back, past where it started
+    EXPECT_NEAR(clock.now(), start + 60.0 / 86400, 1e-9);
+    EXPECT_NEAR(clock.shownTime(start), start - 2.0 / 24, 1e-9);
+}
+
 }  // namespace
 }  // namespace ovelsk

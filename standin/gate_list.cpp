@@ -1,0 +1,124 @@
+#include "standin/gate_list.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+
+#include "aprs/callsign.h"
+#include "feeds/log_text.h"
+#include "host/atomic_file.h"
+#include "host/igate_text.h"
+#include "standin/standin_log.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+constexpr std::string_view kAllSuffix = "=ALL";
+// A hand edit is found within this long (and so within 2 s of being saved).
+constexpr std::int64_t kLookIntervalMs = 1000;
+// Past this many distinct ignored lines, further ones are not noted.
+constexpr std::size_t kMostNotedLines = 100;
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+std::string_view takeLine(std::string_view& text) {
+    const auto lf = text.find('\n');
+    auto line = text.substr(0, lf);
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+GateListText parseGateList(std::string_view igateText) {
+    GateListText result;
+    bool inSection = false;
+    while (!igateText.empty()) {
+        const auto line = takeLine(igateText);
+        const auto trimmed = trimBlanks(line);
+        if (isIgateHeader(line)) {
+            inSection = true;
+        } else if (trimmed.starts_with('[')) {
+            inSection = false;
+        } else if (inSection && !trimmed.empty() && !trimmed.starts_with(';') && !trimmed.starts_with('#')) {
+            const bool station = trimmed.ends_with(kAllSuffix) &&
+                                 isValidSourceCallsign(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
+            if (station) {
+                result.stations.push_back(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
+            } else {
+                result.ignoredLines.push_back(line);
+            }
+        }
+    }
+    return result;
+}
+
+bool GateList::FileStamp::operator==(const FileStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+}
+
+GateList::GateList(std::filesystem::path igateIni) : igateIni_(std::move(igateIni)) {}
+
+bool GateList::contains(std::string_view callsign, std::int64_t nowMs) {
+    refresh(nowMs);
+    return stations_.find(callsign) != stations_.end();
+}
+
+void GateList::refresh(std::int64_t now) {
+    // A clock set back counts as time passed.
+    const bool due = now - lastLookMs_ >= kLookIntervalMs || now < lastLookMs_;
+    if (!mayHaveChanged_ && !due) return;
+    mayHaveChanged_ = false;
+    lastLookMs_ = now;
+
+    ++looks_;
+    if (igateIni_.empty()) return unreadable("the host settings name no Program Folder");
+    struct stat info {};
+    if (::stat(igateIni_.c_str(), &info) != 0) return unreadable(std::strerror(errno));
+    // An atomic rewrite brings a new inode, a hand edit a new time or size.
+    const FileStamp stamp{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    if (stamped_ && stamp == stamp_) return;
+
+    FileError error;
+    const auto text = readWholeFile(igateIni_, &error);
+    if (!text) return unreadable(error.reason);
+    ++reads_;
+    stamp_ = stamp;
+    stamped_ = true;
+    unreadableNoted_ = false;
+    load(*text);
+}
+
+void GateList::load(std::string_view text) {
+    const auto parsed = parseGateList(text);
+    stations_.clear();
+    for (const auto station : parsed.stations) stations_.emplace(station);
+    for (const auto line : parsed.ignoredLines) {
+        if (notedLines_.size() > kMostNotedLines || notedLines_.count(std::string(line)) != 0) continue;
+        notedLines_.emplace(line);
+        if (notedLines_.size() > kMostNotedLines) {
+            qCInfo(lcGate, "gate: more lines of %s are ignored; they are not noted one by one", igateIni_.c_str());
+            continue;
+        }
+        qCInfo(lcGate, "gate: ignored a line of [INET_TO_RF] in %s, not CALL=ALL: \"%s\"", igateIni_.c_str(),
+               valueForLog(line).c_str());
+    }
+}
+
+void GateList::unreadable(const std::string& reason) {
+    stations_.clear();
+    stamped_ = false;
+    if (unreadableNoted_) return;
+    unreadableNoted_ = true;
+    qCWarning(lcGate, "gate: cannot read %s (%s); no station is listed",
+              igateIni_.empty() ? "igate.ini" : igateIni_.c_str(), reason.c_str());
+}
+
+}  // namespace ovelsk::aprs

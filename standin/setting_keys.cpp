@@ -1,0 +1,138 @@
+#include "standin/setting_keys.h"
+
+#include <algorithm>
+#include <cctype>
+#include <numeric>
+#include <vector>
+
+#include "feeds/log_text.h"
+#include "standin/gate_config.h"
+#include "standin/host_config.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+constexpr SettingKey kKeys[] = {
+    {kProgramFolderKey,
+     "The host folder: Ovelsk keeps the iGate's list in igate.ini there. The absolute\n"
+     "path of an existing folder, ending in \"/\" (~ is not expanded); empty keeps no igate.ini."},
+    {kLatitudeKey, "Home latitude in decimal degrees, -90 to 90, north positive. Required."},
+    {kLongitudeKey, "Home longitude in decimal degrees, -180 to 180, east positive. Required."},
+    {kDistanceUnitKey, "The distance unit of the lists and of Ovelsk's range: mi (the default) or km."},
+    {kFeedsKey,
+     "Where packets come from, comma-separated; none by default:\n"
+     "  demo               the bundled traffic, in a loop\n"
+     "  replay:PATH        a recorded file, one \"TIME CHANNEL PACKET\" a line\n"
+     "  aprs-is:HOST:PORT  an APRS-IS server (port 14580 when left out); needs Callsign\n"
+     "  kiss:HOST:PORT     a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)\n"
+     "  kiss-serial:DEVICE:BAUD  a TNC on a serial port, such as /dev/ttyUSB0 (9600 baud when\n"
+     "                     left out); the user must be in the dialout group\n"
+     "For example: Feeds=aprs-is:rotate.aprs2.net, kiss:localhost:8001"},
+    {kReplaySpeedKey, "How much faster than recorded replay and demo feeds play: a number greater than 0.\n"
+                      "Default 1 (real time)."},
+    {kCallsignKey,
+     "The station's callsign, 1 to 9 letters, digits and \"-\"; the aprs-is feed logs in\n"
+     "with it and needs it. No default.",
+     "N0CALL-10"},
+    {kPasscodeKey, "The APRS-IS passcode of the callsign, 0 to 32767; -1 (the default) receives only.", "-1"},
+    {kFilterKey,
+     "The APRS-IS server filter, on one line. Default: r/LAT/LON/KM, Ovelsk's range\n"
+     "around home.",
+     "r/40.015/-105.2705/65"},
+    {kGateToRfKey,
+     "The gateway to radio, for the stations Ovelsk lists in igate.ini: off (the default),\n"
+     "log (decide and log on standard error, never transmit) or on (transmit through the\n"
+     "first kiss or kiss-serial feed; needs a real Callsign, an aprs-is feed and a TNC feed).\n"
+     "The licensed operator is responsible for what is transmitted."},
+    {kGateViaKey, "The digipeater path of gated frames: one address such as WIDE1-1 (the default),\n"
+                  "or empty for none.",
+     "WIDE1-1"},
+    {kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
+                    "at most 20/80.",
+     "6/20"},
+    {kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
+    {kGateToInternetKey,
+     "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
+     "kiss-serial feed hears goes to the first APRS-IS server, as an iGate sends it;\n"
+     "needs a Passcode the server verifies).",
+     "off"},
+};
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return lower(x) == lower(y); });
+}
+
+// Edits (insert, delete, replace) that turn a into b, letter case aside.
+std::size_t editDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    std::iota(row.begin(), row.end(), std::size_t{0});
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+void appendComment(std::string& text, std::string_view help) {
+    while (!help.empty()) {
+        const auto end = help.find('\n');
+        text += "; ";
+        text += help.substr(0, end);
+        text += '\n';
+        if (end == std::string_view::npos) break;
+        help.remove_prefix(end + 1);
+    }
+}
+
+}  // namespace
+
+std::span<const SettingKey> settingKeys() { return kKeys; }
+
+std::string_view nearestSettingKey(std::string_view name) {
+    return std::min_element(std::begin(kKeys), std::end(kKeys),
+                            [name](const SettingKey& a, const SettingKey& b) {
+                                return editDistance(name, a.name) < editDistance(name, b.name);
+                            })
+        ->name;
+}
+
+std::vector<std::string> unknownSettingWarnings(const HostSettings& settings) {
+    std::vector<std::string> warnings;
+    for (const auto& key : settings.keys()) {
+        const bool known = std::any_of(std::begin(kKeys), std::end(kKeys),
+                                       [&key](const SettingKey& k) { return equalsIgnoringCase(k.name, key); });
+        if (known) continue;
+        warnings.push_back("Host settings " + settings.path().string() + ": \"" + valueForLog(key) +
+                           "\" is not a setting; did you mean \"" + std::string(nearestSettingKey(key)) + "\"?");
+    }
+    return warnings;
+}
+
+std::string commentedSettingsText(std::span<const FirstStartValue> values) {
+    std::string text =
+        "; Ovelsk's host settings. Lines starting with \";\" are comments; remove the \";\"\n"
+        "; before a key to set it. Ovelsk reads this file when it starts, and stops with a\n"
+        "; message naming the key when a value is not allowed.\n"
+        "[" + std::string(kHostSettingsSection) + "]\n";
+    for (const SettingKey& key : kKeys) {
+        text += '\n';
+        appendComment(text, key.help);
+        const auto set = std::find_if(values.begin(), values.end(),
+                                      [&key](const FirstStartValue& v) { return v.key == key.name; });
+        if (set != values.end()) {
+            text += std::string(key.name) + "=" + set->value + "\n";
+        } else {
+            text += ";" + std::string(key.name) + "=" + std::string(key.example) + "\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace ovelsk::aprs

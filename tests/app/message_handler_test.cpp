@@ -1,0 +1,54 @@
+// The one message handler: levels for the journal, Qt's platform chatter left out.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/message_handler.h"
+
+namespace ovelsk::test {
+namespace {
+
+struct Case {
+    QtMsgType type;
+    const char* category;
+    const char* message;
+    bool journal;
+    std::optional<QByteArray> line;
+};
+
+TEST(MessageHandler, WritesOneLineWithTheJournalPriorityAndLeavesOutPlatformChatter) {
+    const Case cases[] = {
+        {QtWarningMsg, "ovelsk.feeds", "aprs-is rotate.aprs2.net: refused", true,
+         "<4>ovelsk.feeds: warning: aprs-is rotate.aprs2.net: refused\n"},
+        {QtCriticalMsg, "ovelsk.settings", "bad", true, "<3>ovelsk.settings: error: bad\n"},
+        {QtInfoMsg, "ovelsk.decode", "decoded 3, dropped 0", true, "<6>ovelsk.decode: decoded 3, dropped 0\n"},
+        {QtDebugMsg, "ovelsk.decode", "drop", true, "<7>ovelsk.decode: drop\n"},
+        {QtInfoMsg, "ovelsk.decode", "decoded 3, dropped 0", false, "ovelsk.decode: decoded 3, dropped 0\n"},
+        {QtWarningMsg, "default", "two\nlines", false, "warning: two lines\n"},
+        {QtWarningMsg, "default", "This plugin does not support propagateSizeHints()", true, std::nullopt},
+        {QtWarningMsg, "default", "QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'", false,
+         std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_EQ(formatLogLine(c.type, c.category, QString::fromUtf8(c.message), c.journal), c.line);
+    }
+}
+
+TEST(MessageHandler, TakesStandardErrorForTheJournalOnlyWhenJournalStreamNamesIt) {
+    struct stat info {};
+    ASSERT_EQ(::fstat(2, &info), 0);
+    const std::string ours = std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+    for (const auto& [value, journal] : {std::pair{ours, true}, std::pair{std::string("1:2"), false},
+                                         std::pair{std::string("nonsense"), false}}) {
+        ::setenv("JOURNAL_STREAM", value.c_str(), 1);
+        EXPECT_EQ(standardErrorIsJournal(), journal) << value;
+    }
+    ::unsetenv("JOURNAL_STREAM");
+    EXPECT_FALSE(standardErrorIsJournal());
+}
+
+}  // namespace
+}  // namespace ovelsk::test

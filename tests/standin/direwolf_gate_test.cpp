@@ -1,0 +1,92 @@
+// The gateway against a real TNC: Internet packets from a loopback APRS-IS
+// server, judged by the host built from its settings, and the frames Direwolf
+// was asked to transmit (to a null audio device; nothing goes on the air).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "direwolf_peer.h"
+#include "standin/create_standin_host.h"
+#include "support/fake_clock.h"
+#include "support/log_capture.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using testing::DirewolfPeer;
+
+std::string internetLine(std::string_view header, std::string_view information) {
+    return std::string(header) + ":" + std::string(information) + "\r\n";
+}
+
+std::string gated(std::string_view information) {
+    return "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:" + std::string(information);
+}
+
+TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanTheLimit) {
+    if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
+        GTEST_SKIP() << "Skipping the real-TNC test: " << reason;
+    }
+    testing::ensureEventLoop();
+    DirewolfPeer peer;
+    ASSERT_TRUE(peer.start({"N0CALL>APRS:>not played"}, {.playOnFirstClient = false})) << peer.error();
+    testing::LoopbackServer aprsIs;
+    ASSERT_TRUE(aprsIs.listen());
+
+    testing::ScratchFolder folder;
+    testing::writeFile(folder / "igate.ini", "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n");
+    testing::writeFile(folder / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
+                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
+                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
+    testing::FakeClock clock;
+    testing::LogCapture log;
+    StandinStartup startup;
+    startup.settingsFile = folder / "UI-View32.ini";
+    startup.clock = &clock;
+    auto created = createStandinHost(startup);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
+    auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
+    bool on = true;
+    host.enable(on);
+    ASSERT_TRUE(aprsIs.waitForClients(1));
+    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
+    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();
+    const auto decisions = [&](std::string_view what) {
+        const std::string text = log.text();
+        int count = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+        return count;
+    };
+
+    aprsIs.send(0, internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", "!4903.50N/07201.75W-listed") +
+                       internetLine("K0ABC-9>APRS,TCPXX*,qAX,T2TEST", "!4903.50N/07201.75W-tcpxx") +
+                       internetLine("K0ABC-9>APRS,NOGATE,qAC,T2TEST", "!4903.50N/07201.75W-nogate") +
+                       internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", "}W1XYZ>APRS,TCPIP,K0ABC-9*:>third party") +
+                       internetLine("W9XYZ>APRS,TCPIP*,qAC,T2TEST", "!4903.50N/07201.75W-unlisted"));
+    ASSERT_TRUE(testing::spinUntil([&] { return decisions("gate: ") == 4; })) << log.text();
+
+    clock.advanceMinutes(5.1);
+    std::string burst;
+    for (int i = 0; i < 20; ++i) burst += internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", ">burst " + std::to_string(i));
+    aprsIs.send(0, burst);
+    ASSERT_TRUE(testing::spinUntil([&] { return decisions("rate limit 6/20") == 14; })) << log.text();
+
+    // Once the limits have room again, one more: when Direwolf has logged it,
+    // it has logged everything sent before it over the same connection.
+    clock.advanceMinutes(5.1);
+    aprsIs.send(0, internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", ">last"));
+    ASSERT_TRUE(testing::spinUntil([&] { return peer.logHas(gated(">last")); }, std::chrono::seconds(90)))
+        << ::testing::PrintToString(peer.transmitted()) << "\n" << log.text();
+
+    const auto transmitted = peer.transmitted();
+    std::vector<std::string> expected = {gated("!4903.50N/07201.75W-listed")};
+    for (int i = 0; i < 6; ++i) expected.push_back(gated(">burst " + std::to_string(i)));
+    expected.push_back(gated(">last"));
+    EXPECT_EQ(transmitted, expected);
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs

@@ -1,0 +1,35 @@
+#pragma once
+// A TNC the gate tests transmit to: it keeps what it was sent as TNC2 text and
+// can be taken away.
+
+#include <string>
+#include <vector>
+
+#include "aprs/ax25_frame.h"
+#include "aprs/kiss_deframer.h"
+#include "feeds/kiss_transmitter.h"
+
+namespace ovelsk::aprs {
+
+class RecordingTransmitter final : public KissTransmitter {
+public:
+    bool sendKissFrame(std::string_view frame) override {
+        if (!connected) return false;
+        deframer_.feed(frame, [this](const KissFrame& kiss) {
+            ports.push_back(kiss.port());
+            sent.push_back(ax25UiFrameToTnc2(kiss.payload).value_or("not an AX.25 UI frame"));
+        });
+        return true;
+    }
+    const std::string& transmitterName() const override { return name_; }
+
+    bool connected = true;
+    std::vector<std::string> sent;
+    std::vector<int> ports;
+
+private:
+    KissDeframer deframer_;
+    std::string name_ = "kiss:tnc:8001";
+};
+
+}  // namespace ovelsk::aprs

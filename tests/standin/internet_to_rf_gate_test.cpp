@@ -1,0 +1,194 @@
+// The gateway's decision on each Internet packet, what it transmits and what it
+// logs, on an injected clock.
+#include "standin/internet_to_rf_gate.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "gate_fakes.h"
+#include "host/atomic_file.h"
+#include "support/fake_clock.h"
+#include "support/log_capture.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::string_view kListed =
+    "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\n"
+    ";Ovelsk IGATE Section - End\r\nW1AW=ALL\r\n";
+constexpr std::string_view kPosition = "!4903.50N/07201.75W-";
+
+class GateTest : public ::testing::Test {
+protected:
+    GateTest() { testing::writeFile(folder_ / "igate.ini", kListed); }
+
+    InternetToRfGate& gate(GateMode mode = GateMode::On, int perMinute = 6, int perFiveMinutes = 20) {
+        GateConfig config;
+        config.mode = mode;
+        config.callsign = "N0TEST";
+        config.perMinute = perMinute;
+        config.perFiveMinutes = perFiveMinutes;
+        config.port = 3;
+        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_);
+        gate_->setTransmitter(&tnc_);
+        return *gate_;
+    }
+
+    // The log lines written since the last call.
+    std::vector<std::string> logLines() {
+        std::vector<std::string> lines;
+        std::istringstream in(log_.text("ovelsk.gate"));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        log_.clear();
+        return lines;
+    }
+
+    void advanceSeconds(double seconds) { clock_.advanceMinutes(seconds / 60.0); }
+
+    testing::ScratchFolder folder_;
+    testing::FakeClock clock_;
+    testing::LogCapture log_;
+    RecordingTransmitter tnc_;
+    std::unique_ptr<InternetToRfGate> gate_;
+};
+
+TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
+    struct Case {
+        std::string packet;
+        GateOutcome outcome;
+        std::string logged;  // the line, or "" for none
+    };
+    const std::string longInfo(256 - std::string_view("}K0ABC-9>APRS,TCPIP,N0TEST*:").size() + 1, 'x');
+    const std::vector<Case> cases = {
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-", GateOutcome::Sent,
+         "gate: sent K0ABC-9>APRS (1 of 20 this minute)"},
+        {"W1AW>APRS,TCPIP*,qAC,T2TEST:>hand-written line", GateOutcome::Sent,
+         "gate: sent W1AW>APRS (2 of 20 this minute)"},
+        {"K0ABC-9>APRS,TCPXX*,qAX,T2TEST:>a", GateOutcome::NoGatePath, "gate: not sent K0ABC-9: path has TCPXX"},
+        {"K0ABC-9>APRS,NOGATE,qAC,T2TEST:>b", GateOutcome::NoGatePath, "gate: not sent K0ABC-9: path has NOGATE"},
+        {"K0ABC-9>APRS,RFONLY*,qAC,T2TEST:>c", GateOutcome::NoGatePath, "gate: not sent K0ABC-9: path has RFONLY"},
+        {"K0ABC-9>APRS,TCPIP*,qAX,T2TEST:>d", GateOutcome::NoGatePath, "gate: not sent K0ABC-9: path has qAX"},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:}W1XYZ>APRS,TCPIP,K0ABC-9*:>e", GateOutcome::AlreadyThirdParty,
+         "gate: not sent K0ABC-9: already third-party"},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:?APRS?", GateOutcome::Query, "gate: not sent K0ABC-9: a query"},
+        {"N0TEST-5>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::OwnCallsign, "gate: not sent N0TEST-5: our own callsign"},
+        {"K0ABC-9>APRS,TC PIP,qAC:>g", GateOutcome::BadHeader, "gate: not sent K0ABC-9: malformed header"},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:" + longInfo, GateOutcome::TooLong,
+         "gate: not sent K0ABC-9: frame too long (257 bytes of information, at most 256)"},
+        // Listed means the exact callsign: another SSID, no SSID or other letter case is someone else.
+        {"K0ABC-8>APRS,TCPIP*,qAC,T2TEST:>h", GateOutcome::NotListed, ""},
+        {"K0ABC>APRS,TCPIP*,qAC,T2TEST:>i", GateOutcome::NotListed, ""},
+        {"k0abc-9>APRS,TCPIP*,qAC,T2TEST:>j", GateOutcome::NotListed, ""},
+        {"W9XYZ>APRS,TCPIP*,qAC,T2TEST:>k", GateOutcome::NotListed, ""},
+        {"no header at all", GateOutcome::NotListed, ""},
+        // Near misses of the path words are no reason to hold a packet back.
+        {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (3 of 20 this minute)"},
+    };
+    gate(GateMode::On, 20, 80);
+    for (const auto& [packet, outcome, logged] : cases) {
+        SCOPED_TRACE(packet);
+        EXPECT_EQ(gate_->judgeInternetPacket(packet, false), outcome);
+        EXPECT_EQ(logLines(), logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{logged});
+    }
+    EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:!4903.50N/07201.75W-",
+                                       "N0TEST>APZOVL,WIDE1-1:}W1AW>APRS,TCPIP,N0TEST*:>hand-written line",
+                                       "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>l"));
+    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3));
+}
+
+TEST_F(GateTest, APacketSentOrHeardOnRadioIsADuplicateForAMinute) {
+    gate();
+    const std::string packet = "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:" + std::string(kPosition);
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Sent);
+    advanceSeconds(59);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAS,OTHER:" + std::string(kPosition), false),
+              GateOutcome::Duplicate);
+    EXPECT_THAT(logLines(), ElementsAre("gate: sent K0ABC-9>APRS (1 of 6 this minute)",
+                                        "gate: not sent K0ABC-9: duplicate within 60 s"));
+    advanceSeconds(2);
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Sent);
+
+    // Heard on radio, directly or inside another gate's third-party frame.
+    gate_->heardOnRadio("K0ABC-9>APRS,WIDE1-1:>direct");
+    gate_->heardOnRadio("N1GATE>APRS,WIDE2-1:}K0ABC-9>APRS,TCPIP,N1GATE*:>gated elsewhere");
+    advanceSeconds(59);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>direct", false), GateOutcome::Duplicate);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>gated elsewhere", false),
+              GateOutcome::Duplicate);
+    advanceSeconds(2);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>direct", false), GateOutcome::Sent);
+}
+
+TEST_F(GateTest, KeepsToBothRateLimitsOverSlidingWindowsAndDropsWhatIsOver) {
+    gate();
+    int next = 0;
+    const auto judgeNew = [&] {
+        return gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>" + std::to_string(next++), false);
+    };
+    const auto sendUntilLimited = [&] {
+        int sent = 0;
+        while (judgeNew() == GateOutcome::Sent) ++sent;
+        return sent;
+    };
+    // t = 0: six, then the minute is full; still full at 59 s, free again at 61 s.
+    EXPECT_EQ(sendUntilLimited(), 6);
+    EXPECT_EQ(logLines().back(), "gate: not sent K0ABC-9: rate limit 6/20");
+    advanceSeconds(59);
+    EXPECT_EQ(judgeNew(), GateOutcome::RateLimited);
+    advanceSeconds(2);
+    EXPECT_EQ(sendUntilLimited(), 6);  // t = 61 s
+    advanceSeconds(61);
+    EXPECT_EQ(sendUntilLimited(), 6);  // t = 122 s
+    advanceSeconds(61);
+    EXPECT_EQ(sendUntilLimited(), 2);  // t = 183 s: 20 in five minutes
+    advanceSeconds(116);
+    EXPECT_EQ(judgeNew(), GateOutcome::RateLimited);  // t = 299 s: the minute is free, the first six still count
+    advanceSeconds(2);
+    EXPECT_EQ(sendUntilLimited(), 6);  // t = 301 s: they have left the five minutes
+    EXPECT_EQ(tnc_.sent.size(), 26u) << "nothing over the limit was queued";
+}
+
+TEST_F(GateTest, ARewriteOutsideABeaconEventIsSeenBeforeAnythingGoesOut) {
+    gate();
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", false), GateOutcome::Sent);
+    // Ovelsk's minute timer expires the station: no beacon event, no time passed.
+    ASSERT_FALSE(replaceFileAtomically(folder_ / "igate.ini", folder_ / "igate.tmp", "[INET_TO_RF]\r\nW1AW=ALL\r\n"));
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>b", false), GateOutcome::NotListed);
+    EXPECT_EQ(tnc_.sent.size(), 1u);
+}
+
+TEST_F(GateTest, WithoutTheTncAPacketIsDroppedAndNotCountedAsSent) {
+    gate();
+    tnc_.connected = false;
+    const std::string packet = "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>x";
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::NotConnected);
+    EXPECT_THAT(logLines(), ElementsAre("gate: not sent K0ABC-9: kiss:tnc:8001 is not connected"));
+    tnc_.connected = true;
+    EXPECT_THAT(tnc_.sent, IsEmpty());
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Sent);
+    EXPECT_THAT(logLines(), ElementsAre("gate: sent K0ABC-9>APRS (1 of 6 this minute)"));
+}
+
+TEST_F(GateTest, LogModeAndRecordedTrafficDecideAlikeButNeverTransmit) {
+    for (const bool logMode : {true, false}) {
+        SCOPED_TRACE(logMode);
+        gate(logMode ? GateMode::Log : GateMode::On);
+        const bool recorded = !logMode;
+        EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", recorded), GateOutcome::WouldSend);
+        EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", recorded), GateOutcome::Duplicate);
+        EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,NOGATE:>b", recorded), GateOutcome::NoGatePath);
+        EXPECT_THAT(logLines(), ElementsAre("gate: would send K0ABC-9>APRS (1 of 6 this minute)",
+                                            "gate: not sent K0ABC-9: duplicate within 60 s",
+                                            "gate: not sent K0ABC-9: path has NOGATE"));
+    }
+    EXPECT_THAT(tnc_.sent, IsEmpty());
+}
+
+}  // namespace
+}  // namespace ovelsk::aprs
