@@ -3,7 +3,6 @@
 #include <limits>
 #include <utility>
 
-#include "feeds/feed_connection.h"
 #include "feeds/feed_timer.h"
 
 namespace ovelsk::aprs {
@@ -43,9 +42,5 @@ private:
 }  // namespace
 
 std::unique_ptr<FeedTimer> makeEventLoopTimer() { return std::make_unique<EventLoopTimer>(); }
-
-FeedTimers FeedTimers::onEventLoop() {
-    return FeedTimers{makeEventLoopTimer(), makeEventLoopTimer(), makeEventLoopTimer()};
-}
 
 }  // namespace ovelsk::aprs

@@ -16,10 +16,21 @@
 
 #include "feeds/feed_timer.h"
 
+class QIODevice;
+
 namespace ovelsk::aprs {
 
 // A link that stayed up this long has recovered, even without a packet.
 inline constexpr std::chrono::seconds kSettledAfter{60};
+
+// What a link holds for a peer that does not take it: a few minutes of gated
+// frames or packet lines. Beyond it sending fails, as if the link were down.
+inline constexpr long long kMaxUnsentBytes = 64 * 1024;
+
+// Writes all of `bytes` to `device`, unless more than kMaxUnsentBytes wait
+// there already: a stalled peer does not grow our memory, and what it would
+// get late is dropped now.
+bool writeUnlessBacklogged(QIODevice& device, std::string_view bytes);
 
 // The waits a link keeps; a serial device uses no silence timer.
 struct FeedTimers {
@@ -43,7 +54,8 @@ public:
 
     // Starts the first attempt; the link then keeps itself up.
     virtual void start() = 0;
-    // Writes `bytes` to the peer; false, and nothing kept, unless the link is up now.
+    // Writes `bytes` to the peer; false, and nothing kept, unless the link is up
+    // now and the peer takes what it was sent.
     virtual bool send(std::string_view bytes) = 0;
     // The feed's name for the log, "kiss:localhost:8001".
     virtual const std::string& name() const = 0;

@@ -49,7 +49,7 @@ bool SerialFeedConnection::send(std::string_view bytes) {
     if (state_ != State::Open) {
         return false;
     }
-    return port_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    return writeUnlessBacklogged(port_, bytes);
 }
 
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }

@@ -5,7 +5,7 @@
 // the device is missing, cannot be opened or goes away (unplugged) it tries again
 // after a growing wait. Every change is logged in ovelsk.feeds with the feed and why.
 //
-// Unlike a TCP connection a serial line is never dropped for silence: a TNC sends
+// Like a TNC's TCP connection, a serial line is never dropped for silence: a TNC sends
 // nothing while the channel is quiet, and a device that goes away is reported by
 // the system.
 

@@ -60,7 +60,7 @@ bool TcpFeedConnection::send(std::string_view bytes) {
     if (state_ != State::Connected) {
         return false;
     }
-    return socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+    return writeUnlessBacklogged(socket_, bytes);
 }
 
 // Called for every line, so it only takes note; the read that brought the line

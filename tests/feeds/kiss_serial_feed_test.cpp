@@ -124,5 +124,23 @@ TEST(KissSerialFeed, OpensADeviceThatAppearsLaterAndReopensItAfterItGoesAway) {
     EXPECT_EQ(delivered.size(), 1u);  // the half frame was forgotten, not delivered
 }
 
+// A TNC that stops taking what it is sent (hung, or flow-stopped) does not make
+// the feed keep frames without end: past a bound, sending fails.
+TEST(KissSerialFeed, StopsTakingFramesForATncThatTakesNone) {
+    testing::ensureEventLoop();
+    PseudoTerminal tnc;
+    ASSERT_FALSE(tnc.slavePath.empty());
+    LogCapture log;
+    testing::ManualTimers timers;
+    KissFeed feed(SerialDevice{tnc.slavePath}, [](std::int16_t, std::string_view) {}, timers.take());
+    feed.start();
+    ASSERT_FALSE(timers.retry->active()) << log.text();
+    const std::string frame(1024, 'x');
+    int taken = 0;
+    while (taken < 1000 && feed.sendKissFrame(frame)) ++taken;  // the event loop never runs to pass them on
+    EXPECT_GE(taken, 32);
+    EXPECT_LE(taken, 66);
+}
+
 }  // namespace
 }  // namespace ovelsk::aprs
