@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "direwolf_peer.h"
-#include "standin/create_standin_host.h"
+#include "started_host.h"
 #include "support/fake_clock.h"
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
@@ -43,14 +43,8 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
                            std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
     testing::FakeClock clock;
     testing::LogCapture log;
-    StandinStartup startup;
-    startup.settingsFile = folder / "UI-View32.ini";
-    startup.clock = &clock;
-    auto created = createStandinHost(startup);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
-    auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
-    bool on = true;
-    host.enable(on);
+    const auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    ASSERT_TRUE(host);
     ASSERT_TRUE(aprsIs.waitForClients(1));
     const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
     ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();

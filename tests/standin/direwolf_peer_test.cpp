@@ -7,7 +7,6 @@
 #include <cmath>
 #include <map>
 
-#include "standin/create_standin_host.h"
 #include "standin/geodesy.h"
 #include "feeds/kiss_feed.h"
 #include "standin/standin_host.h"
@@ -15,6 +14,7 @@
 #include "direwolf_peer.h"
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
+#include "started_host.h"
 #include "support/fake_clock.h"
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
@@ -165,14 +165,8 @@ TEST_F(DirewolfTest, ASerialTncIgateGatesBothWays) {
                            std::to_string(aprsIs.port()) + ", kiss-serial:" + peer.pseudoTerminal() + "\n");
     testing::FakeClock clock;
     testing::LogCapture log;
-    StandinStartup startup;
-    startup.settingsFile = folder / "UI-View32.ini";
-    startup.clock = &clock;
-    auto created = createStandinHost(startup);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
-    auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
-    bool on = true;
-    host.enable(on);
+    const auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    ASSERT_TRUE(host);
     ASSERT_TRUE(aprsIs.waitForClients(1));
     ASSERT_TRUE(aprsIs.waitForReceived(0, "\r\n"));
     const std::string login = aprsIs.client(0).received;
