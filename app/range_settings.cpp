@@ -28,14 +28,25 @@ QStringList splitLines(const QString& text) {
 
 bool isWritableFolder(const std::filesystem::path& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
-// Where SAVE writes: beside the program as long as that folder takes it.
-std::filesystem::path folderToSave(const RangeSettingsFolders& folders) {
-    return isWritableFolder(folders.programFolder) ? folders.programFolder : folders.userFolder;
+// /usr belongs to the package manager, even where root could write there.
+bool isUnderUsr(const std::filesystem::path& folder) {
+    const auto normal = folder.lexically_normal();
+    auto part = normal.begin();
+    return part != normal.end() && *part == "/" && ++part != normal.end() && *part == "usr";
 }
+
+}  // namespace
+
+std::filesystem::path rangeSettingsFolderToSave(const RangeSettingsFolders& folders) {
+    const bool besideProgram = isWritableFolder(folders.programFolder) && !isUnderUsr(folders.programFolder);
+    return besideProgram ? folders.programFolder : folders.userFolder;
+}
+
+namespace {
 
 // The file start-up reads the range from.
 std::filesystem::path rangeSettingsFileToRead(const RangeSettingsFolders& folders) {
-    const auto saved = folderToSave(folders) / kSettingsFileName;
+    const auto saved = rangeSettingsFolderToSave(folders) / kSettingsFileName;
     std::error_code ec;
     // Until the first SAVE of an installed copy, the file beside the program (if any) holds the range.
     return std::filesystem::exists(saved, ec) ? saved : folders.programFolder / kSettingsFileName;
@@ -68,7 +79,7 @@ RangeSettingRead readRangeSetting(const RangeSettingsFolders& folders) {
 }
 
 std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, const QString& range) {
-    const auto folder = folderToSave(folders);
+    const auto folder = rangeSettingsFolderToSave(folders);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return FileError{ec.message()};

@@ -5,9 +5,10 @@
 //   RANGE_FILTER=40
 //
 // It is kept in the program's folder where that folder is writable (a build, a
-// copy in the user's own folder). An installed copy's folder is not, so there the
-// file goes to the user's config folder, $XDG_CONFIG_HOME/ovelsk/, and start-up
-// reads it from there when it exists, else from beside the program.
+// copy in the user's own folder). An installed copy's folder is not, or is under
+// /usr, which is the package manager's even for root; there the file goes to the
+// user's config folder, $XDG_CONFIG_HOME/ovelsk/, and start-up reads it from
+// there when it exists, else from beside the program.
 
 #include <QString>
 #include <filesystem>
@@ -37,6 +38,9 @@ struct RangeSettingRead {
     std::optional<QString> range;
     std::optional<FileError> error;  // the file exists but could not be read
 };
+
+// Where SAVE writes Ovelsk.ini.
+std::filesystem::path rangeSettingsFolderToSave(const RangeSettingsFolders& folders);
 
 // Reads the range settings file. No file is no range and no error.
 RangeSettingRead readRangeSetting(const RangeSettingsFolders& folders);

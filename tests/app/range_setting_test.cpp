@@ -151,5 +151,16 @@ TEST(RangeSetting, AReadOnlyProgramFolderSavesAndLoadsThePerUserFile) {
     EXPECT_FALSE(std::filesystem::exists(folders.userFolder / "Ovelsk.tmp"));
 }
 
+// Root can write to /usr/bin, but a packaged program's folder is not the place
+// for a user's setting.
+TEST(RangeSetting, AnInstalledCopySavesInTheUserFolderEvenForRoot) {
+    testing::ScratchFolder scratch;
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/usr/../usr/bin"}) {
+        const RangeSettingsFolders folders{installed, scratch / "config"};
+        EXPECT_EQ(rangeSettingsFolderToSave(folders), folders.userFolder) << installed;
+    }
+    EXPECT_EQ(rangeSettingsFolderToSave({scratch.path(), scratch / "config"}), scratch.path());
+}
+
 }  // namespace
 }  // namespace ovelsk::test
