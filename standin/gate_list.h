@@ -60,6 +60,9 @@ public:
     std::uint64_t reads() const { return reads_; }
 
 private:
+    // Unlike host/atomic_file.h's stamp, which must survive a rename, this one
+    // counts the change time too: an edit that keeps size and modification time
+    // (a copy with its times kept) still shows.
     struct FileStamp {
         dev_t device = 0;
         ino_t inode = 0;
