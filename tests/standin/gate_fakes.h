@@ -1,12 +1,14 @@
 #pragma once
 // A TNC the gate tests transmit to: it keeps what it was sent as TNC2 text and
-// can be taken away.
+// can be taken away. An APRS-IS server that verified the login and keeps what
+// it was sent.
 
 #include <string>
 #include <vector>
 
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_deframer.h"
+#include "feeds/aprs_is_uplink.h"
 #include "feeds/kiss_transmitter.h"
 
 namespace ovelsk::aprs {
@@ -30,6 +32,21 @@ public:
 private:
     KissDeframer deframer_;
     std::string name_ = "kiss:tnc:8001";
+};
+
+class RecordingUplink final : public AprsIsUplink {
+public:
+    bool loginVerified() const override { return true; }
+    bool sendPacketLine(std::string_view line) override {
+        lines.emplace_back(line);
+        return true;
+    }
+    const std::string& uplinkName() const override { return name_; }
+
+    std::vector<std::string> lines;
+
+private:
+    std::string name_ = "aprs-is:server:14580";
 };
 
 }  // namespace ovelsk::aprs

@@ -1,5 +1,6 @@
 // The host with its gate and Ovelsk's station tracking writing the real
-// igate.ini: which feeds' packets are judged for radio, and the list Ovelsk
+// igate.ini: which feeds' packets are judged for radio or sent to the
+// Internet, and the list Ovelsk
 // writes while it handles one packet taking effect for the next.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ protected:
         auto gate = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_);
         gate->setTransmitter(&tnc_);
         host_.setGate(std::move(gate));
+        host_.setInternetGate(std::make_unique<RadioToInternetGate>("N0TEST-10", 12345, uplink_, clock_));
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
         bool on = true;
         host_.enable(on);
@@ -43,13 +45,14 @@ protected:
     testing::FakeClock clock_;
     testing::LogCapture log_;
     RecordingTransmitter tnc_;
+    RecordingUplink uplink_;
     StandinHost host_{kHome, DistanceUnit::Miles, clock_};
     RecordingWindow window_;
     IgateFile igateFile_{hostFolder_};
     StationTracker tracker_{window_, host_, igateFile_, clock_, clock_.now() - kNeverHeardDaysBack};
 };
 
-TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOutRecordedOnesAndRadioOnesNever) {
+TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOnTheAirAndOnlyLiveRadioPacketsToTheInternet) {
     const auto internet = host_.packetSink(FeedOrigin::Internet);
     const auto recorded = host_.packetSink(FeedOrigin::Recorded);
     const auto radio = host_.packetSink(FeedOrigin::Radio);
@@ -61,6 +64,8 @@ TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOutRecordedOnesAndRadi
     internet(kInternetStreamSource, "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-two");
     // A replayed Internet packet is judged, never sent.
     recorded(kInternetStreamSource, "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-three");
+    // Replayed radio traffic is not for the Internet either.
+    recorded(0, "K0ABC-9>APRS,WIDE1-1:>replayed");
     // Heard on radio through the TNC: the same packet from the Internet is a duplicate ...
     radio(0, "K0ABC-9>APRS,WIDE1-1:>four");
     internet(kInternetStreamSource, "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>four");
@@ -68,6 +73,8 @@ TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOutRecordedOnesAndRadi
     radio(0, "K0ABC-9>APRS,WIDE1-1:!4903.50N/07201.75W-five");
     internet(kInternetStreamSource, "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:!4903.50N/07201.75W-six");
 
+    EXPECT_THAT(uplink_.lines, ElementsAre("K0ABC-9>APRS,WIDE1-1,qAR,N0TEST-10:>four",
+                                           "K0ABC-9>APRS,WIDE1-1,qAR,N0TEST-10:!4903.50N/07201.75W-five"));
     EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:!4903.50N/07201.75W-two"));
     std::istringstream lines(log_.text("ovelsk.gate"));
     std::vector<std::string> logged;
