@@ -8,6 +8,15 @@ namespace {
 constexpr std::int64_t kMinuteMs = 60'000;
 constexpr std::int64_t kFiveMinutesMs = 5 * kMinuteMs;
 
+// Whether a time noted at `thenMs` lies within `windowMs` of `nowMs`. A clock
+// set back a little leaves times "from the future" that still count; one set
+// back further than the window leaves times of unknown age, forgotten, or a
+// station's unchanged beacon would be held back until the clock caught up.
+bool within(std::int64_t nowMs, std::int64_t thenMs, std::int64_t windowMs) {
+    const std::int64_t age = nowMs - thenMs;
+    return age < windowMs && age > -windowMs;
+}
+
 }  // namespace
 
 std::string_view RecentPackets::key(std::string_view source, std::string_view destination,
@@ -21,7 +30,7 @@ std::string_view RecentPackets::key(std::string_view source, std::string_view de
 }
 
 void RecentPackets::forgetBefore(std::int64_t nowMs) {
-    while (!byTime_.empty() && nowMs - byTime_.front().first >= windowMs_) {
+    while (!byTime_.empty() && !within(nowMs, byTime_.front().first, windowMs_)) {
         const auto found = lastSeen_.find(byTime_.front().second);
         if (found != lastSeen_.end() && found->second == byTime_.front().first) lastSeen_.erase(found);
         byTime_.pop_front();
@@ -45,18 +54,17 @@ bool RecentPackets::contains(std::string_view source, std::string_view destinati
                              std::int64_t nowMs) {
     forgetBefore(nowMs);
     const auto found = lastSeen_.find(key(source, destination, information));
-    // A clock set back leaves entries "from the future": they still count.
-    return found != lastSeen_.end() && nowMs - found->second < windowMs_;
+    return found != lastSeen_.end() && within(nowMs, found->second, windowMs_);
 }
 
 bool SendWindow::hasRoom(std::int64_t nowMs) {
-    while (!sent_.empty() && nowMs - sent_.front() >= kFiveMinutesMs) sent_.pop_front();
+    while (!sent_.empty() && !within(nowMs, sent_.front(), kFiveMinutesMs)) sent_.pop_front();
     return inLastMinute(nowMs) < perMinute_ && static_cast<int>(sent_.size()) < perFiveMinutes_;
 }
 
 int SendWindow::inLastMinute(std::int64_t nowMs) const {
     return static_cast<int>(
-        std::count_if(sent_.rbegin(), sent_.rend(), [nowMs](std::int64_t t) { return nowMs - t < kMinuteMs; }));
+        std::count_if(sent_.rbegin(), sent_.rend(), [nowMs](std::int64_t t) { return within(nowMs, t, kMinuteMs); }));
 }
 
 }  // namespace ovelsk::aprs

@@ -154,6 +154,29 @@ TEST_F(GateTest, KeepsToBothRateLimitsOverSlidingWindowsAndDropsWhatIsOver) {
     EXPECT_EQ(tnc_.sent.size(), 26u) << "nothing over the limit was queued";
 }
 
+// An unchanged beacon is the usual case; a clock set back an hour (a wrong
+// hardware clock corrected) must not hold it, or the full limits, for that hour.
+TEST_F(GateTest, AClockSetBackALittleStillCountsTheHistoryOneSetBackFarForgetsIt) {
+    gate();
+    const std::string packet = "K0ABC-9>APRS,TCPIP*,qAC,T2TEST:" + std::string(kPosition);
+    int next = 0;
+    const auto sendUntilLimited = [&] {
+        int sent = 0;
+        while (gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>" + std::to_string(next++), false) ==
+               GateOutcome::Sent)
+            ++sent;
+        return sent;
+    };
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Sent);
+    EXPECT_EQ(sendUntilLimited(), 5);
+    advanceSeconds(-30);
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Duplicate);
+    EXPECT_EQ(sendUntilLimited(), 0);
+    advanceSeconds(-3600);
+    EXPECT_EQ(gate_->judgeInternetPacket(packet, false), GateOutcome::Sent);
+    EXPECT_EQ(sendUntilLimited(), 5);
+}
+
 TEST_F(GateTest, ARewriteOutsideABeaconEventIsSeenBeforeAnythingGoesOut) {
     gate();
     EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", false), GateOutcome::Sent);
