@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "aprs/callsign.h"
+
 namespace ovelsk::aprs {
 
 std::string aprsIsLoginLine(const AprsIsLogin& login) {
@@ -16,18 +18,7 @@ std::string aprsIsRangeFilter(double latitude, double longitude, double rangeKil
     return text;
 }
 
-bool isValidAprsIsCallsign(std::string_view callsign) {
-    if (callsign.empty() || callsign.size() > 9) {
-        return false;
-    }
-    for (const char c : callsign) {
-        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
-        if (!allowed) {
-            return false;
-        }
-    }
-    return true;
-}
+bool isValidAprsIsCallsign(std::string_view callsign) { return isCallsignWord(callsign, 9); }
 
 bool isValidAprsIsFilter(std::string_view filter) {
     for (const char c : filter) {

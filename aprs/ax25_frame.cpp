@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "aprs/callsign.h"
 #include "aprs/tnc2_packet.h"
 
 namespace ovelsk::aprs {
@@ -25,10 +26,6 @@ std::uint8_t byteAt(std::string_view bytes, std::size_t index) {
     return static_cast<std::uint8_t>(bytes[index]);
 }
 
-bool isCallsignCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
 // Appends "CALL" or "CALL-SSID"; false when the address is not a callsign:
 // letters and digits, padded on the right with blanks.
 bool appendAddress(std::string& out, std::string_view address) {
@@ -42,7 +39,7 @@ bool appendAddress(std::string& out, std::string_view address) {
         const char c = static_cast<char>(shifted >> 1);
         if (c == ' ') {
             padding = true;
-        } else if (padding || !isCallsignCharacter(c)) {
+        } else if (padding || !isLetterOrDigit(c)) {
             return false;
         } else {
             out.push_back(c);

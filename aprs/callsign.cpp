@@ -6,8 +6,6 @@ namespace {
 constexpr std::size_t kMaxBaseLength = 9;
 constexpr std::size_t kMaxSsidLength = 2;
 
-bool isLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 bool isLettersAndDigits(std::string_view text, std::size_t maxLength) {
     if (text.empty() || text.size() > maxLength) return false;
     for (const char c : text) {

@@ -1,5 +1,6 @@
 #include "aprs/packet_decoder.h"
 
+#include "aprs/callsign.h"
 #include "aprs/compressed_position.h"
 #include "aprs/mic_e_position.h"
 #include "aprs/nmea_position.h"
@@ -21,11 +22,6 @@ struct Frame {
     std::string_view information;
 };
 
-bool isCallsignChar(char c)
-{
-    return isDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
-}
-
 // Path elements are callsign-like ("WIDE2-1", "qAR", "TCPIP"), the ones that
 // repeated the packet marked with a trailing "*". Anything else (blanks, control
 // bytes, brackets) is refused so that the path can be shown as it stands.
@@ -42,7 +38,7 @@ bool isValidPath(std::string_view path)
             starred = false;
         } else if (c == '*' && elementLength > 0 && !starred) {
             starred = true;
-        } else if (isCallsignChar(c) && !starred) {
+        } else if (isCallsignCharacter(c) && !starred) {
             ++elementLength;
         } else {
             return false;

@@ -16,19 +16,15 @@ RadioToInternet refused(NotGatedToInternet reason, std::string_view word = {}) {
 
 // Why the path of a packet `depth` third-party frames deep forbids gating it, if it does.
 std::optional<RadioToInternet> pathRefusal(std::string_view path, int depth) {
-    for (std::string_view rest = path; !rest.empty();) {
-        const auto comma = rest.find(',');
-        std::string_view element = rest.substr(0, comma);
-        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
-        if (element.ends_with('*')) element.remove_suffix(1);
-        if (element == "NOGATE" || element == "RFONLY") return refused(NotGatedToInternet::NeverGatePath, element);
-        // Outside, TCPIP or TCPXX is a path no iGate gates; inside a third-party
-        // frame it marks a packet another iGate brought from the Internet.
-        if (element == "TCPIP" || element == "TCPXX")
-            return refused(depth == 0 ? NotGatedToInternet::NeverGatePath : NotGatedToInternet::FromInternet, element);
-        if (isQConstruct(element)) return refused(NotGatedToInternet::FromInternet, element);
-    }
-    return std::nullopt;
+    const auto word = firstPathElement(path, [](std::string_view element) {
+        return element == "NOGATE" || element == "RFONLY" || element == "TCPIP" || element == "TCPXX" ||
+               isQConstruct(element);
+    });
+    if (!word) return std::nullopt;
+    // Outside, TCPIP or TCPXX is a path no iGate gates; inside a third-party
+    // frame it marks a packet another iGate brought from the Internet.
+    const bool neverGate = *word == "NOGATE" || *word == "RFONLY" || (depth == 0 && !isQConstruct(*word));
+    return refused(neverGate ? NotGatedToInternet::NeverGatePath : NotGatedToInternet::FromInternet, *word);
 }
 
 }  // namespace

@@ -22,6 +22,21 @@ struct Tnc2Packet {
 // optionally marked "*" as repeated.
 std::optional<Tnc2Packet> splitTnc2(std::string_view text);
 
+// The first element of `path`, its trailing "*" taken off, for which `wanted`
+// holds. Empty elements (",," or a trailing ",") are elements too.
+template <typename Wanted>
+std::optional<std::string_view> firstPathElement(std::string_view path, Wanted wanted) {
+    if (path.empty()) return std::nullopt;
+    for (;;) {
+        const auto comma = path.find(',');
+        auto element = path.substr(0, comma);
+        if (element.ends_with('*')) element.remove_suffix(1);
+        if (wanted(element)) return element;
+        if (comma == std::string_view::npos) return std::nullopt;
+        path.remove_prefix(comma + 1);
+    }
+}
+
 // Whether `path` has `word` as an element, a trailing "*" ignored.
 bool pathHasElement(std::string_view path, std::string_view word);
 
