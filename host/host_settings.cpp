@@ -1,8 +1,6 @@
 #include "host/host_settings.h"
 
-#include <algorithm>
-#include <cctype>
-
+#include "host/settings_text.h"
 #include "host/xdg_folders.h"
 
 namespace ovelsk {
@@ -10,24 +8,14 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view trimBlanks(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
+// A line read may still hold the CR of a CR LF ending.
+constexpr std::string_view kBlanksAndCr = " \t\r";
 
 // "[Name]" gives Name; any other line gives nullopt.
 std::optional<std::string_view> sectionName(std::string_view line) {
-    line = trimBlanks(line);
+    line = trimBlanks(line, kBlanksAndCr);
     if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
-    return trimBlanks(line.substr(1, line.size() - 2));
+    return trimBlanks(line.substr(1, line.size() - 2), kBlanksAndCr);
 }
 
 struct KeyValue {
@@ -36,11 +24,12 @@ struct KeyValue {
 };
 
 std::optional<KeyValue> keyValue(std::string_view line) {
-    const auto trimmed = trimBlanks(line);
+    const auto trimmed = trimBlanks(line, kBlanksAndCr);
     if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') return std::nullopt;
     const auto eq = trimmed.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
-    return KeyValue{trimBlanks(trimmed.substr(0, eq)), trimBlanks(trimmed.substr(eq + 1))};
+    return KeyValue{trimBlanks(trimmed.substr(0, eq), kBlanksAndCr),
+                    trimBlanks(trimmed.substr(eq + 1), kBlanksAndCr)};
 }
 
 // The key-value lines of the [UI-View32] section, in file order.
@@ -109,7 +98,7 @@ std::vector<std::string> HostSettings::keys() const {
 }
 
 bool HostSettings::setValue(std::string_view key, std::string_view value) {
-    key = trimBlanks(key);
+    key = trimBlanks(key, kBlanksAndCr);
     if (key.empty() || key.find_first_of("=\r\n") != std::string_view::npos || key.front() == '[' ||
         key.front() == ';' || key.front() == '#' || value.find_first_of("\r\n") != std::string_view::npos) {
         return false;
@@ -128,10 +117,10 @@ bool HostSettings::setValue(std::string_view key, std::string_view value) {
             lines_[i] = line;
             return true;
         }
-        if (!trimBlanks(lines_[i]).empty()) sectionEnd = i + 1;
+        if (!trimBlanks(lines_[i], kBlanksAndCr).empty()) sectionEnd = i + 1;
     }
     if (!sectionEnd) {
-        if (!lines_.empty() && !trimBlanks(lines_.back()).empty()) lines_.emplace_back();
+        if (!lines_.empty() && !trimBlanks(lines_.back(), kBlanksAndCr).empty()) lines_.emplace_back();
         lines_.push_back("[" + std::string(kHostSettingsSection) + "]");
         sectionEnd = lines_.size();
     }

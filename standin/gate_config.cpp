@@ -1,10 +1,7 @@
 #include "standin/gate_config.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
-
 #include "aprs/ax25_frame.h"
+#include "host/settings_text.h"
 #include "standin/host_config.h"
 
 namespace ovelsk::aprs {
@@ -13,19 +10,6 @@ namespace {
 constexpr int kMostPerMinute = 20;
 constexpr int kMostPerFiveMinutes = 80;
 constexpr int kHighestPort = 15;
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
 
 // "N0CALL-0" and "N0CALL" are one address; the frame shows the short form.
 std::string withoutSsidZero(std::string address) {
@@ -39,12 +23,6 @@ bool isPlaceholder(std::string_view callsign) {
     return base == "N0CALL" || base == "NOCALL" || base == "MYCALL";
 }
 
-bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
-    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) {
-        return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
-    });
-}
-
 // Gating either way joins an APRS-IS server and a TNC.
 bool hasServerAndTnc(const std::vector<std::string>& feeds) {
     return hasFeed(feeds, "aprs-is") && (hasFeed(feeds, "kiss") || hasFeed(feeds, "kiss-serial"));
@@ -56,12 +34,11 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
                                                      const std::vector<std::string>& feeds) {
     GateConfig gate;
     const std::string mode = settings.value(kGateToRfKey).value_or("");
-    const std::string modeWord = lowerCase(mode);
-    if (modeWord == "log") {
+    if (equalsIgnoringCase(mode, "log")) {
         gate.mode = GateMode::Log;
-    } else if (modeWord == "on") {
+    } else if (equalsIgnoringCase(mode, "on")) {
         gate.mode = GateMode::On;
-    } else if (!mode.empty() && modeWord != "off") {
+    } else if (!mode.empty() && !equalsIgnoringCase(mode, "off")) {
         return settingError(settings, kGateToRfKey, mode,
                             "off (the default), log (decide and log, never transmit) or on (transmit through the "
                             "first kiss or kiss-serial feed)");
@@ -110,9 +87,8 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
     }
 
     const std::string toInternet = settings.value(kGateToInternetKey).value_or("");
-    const std::string toInternetWord = lowerCase(toInternet);
-    gate.toInternet = toInternetWord == "on";
-    if (!toInternet.empty() && toInternetWord != "on" && toInternetWord != "off")
+    gate.toInternet = equalsIgnoringCase(toInternet, "on");
+    if (!toInternet.empty() && !gate.toInternet && !equalsIgnoringCase(toInternet, "off"))
         return settingError(settings, kGateToInternetKey, toInternet,
                             "off (the default) or on (what a TNC hears goes to the APRS-IS server)");
     if (gate.toInternet && !hasServerAndTnc(feeds))

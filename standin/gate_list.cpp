@@ -8,6 +8,7 @@
 #include "feeds/log_text.h"
 #include "host/atomic_file.h"
 #include "host/igate_text.h"
+#include "host/settings_text.h"
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
@@ -18,12 +19,6 @@ constexpr std::string_view kAllSuffix = "=ALL";
 constexpr std::int64_t kLookIntervalMs = 1000;
 // Past this many distinct ignored lines, further ones are not noted.
 constexpr std::size_t kMostNotedLines = 100;
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 std::string_view takeLine(std::string_view& text) {
     const auto lf = text.find('\n');

@@ -9,21 +9,10 @@
 
 #include "aprs/aprs_is_login.h"
 #include "feeds/log_text.h"
+#include "host/settings_text.h"
 
 namespace ovelsk::aprs {
 namespace {
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 // A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan", "inf" or "+-40".
 std::optional<double> plainNumber(std::string_view text) {
@@ -58,6 +47,19 @@ std::optional<double> coordinate(const HostSettings& settings, std::string_view 
 }  // namespace
 
 std::string_view distanceUnitText(DistanceUnit unit) { return unit == DistanceUnit::Miles ? "mi" : "km"; }
+
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
+    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) {
+        return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
+    });
+}
 
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
                          std::string_view allowed) {
@@ -121,19 +123,17 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     }
 
     config.callsign = settings.value(kCallsignKey).value_or("");
-    const bool loginNeeded = std::any_of(config.feeds.begin(), config.feeds.end(),
-                                         [](const std::string& entry) { return entry.starts_with("aprs-is:"); });
-    if (config.callsign.empty() ? loginNeeded : !isValidAprsIsCallsign(config.callsign)) {
+    if (config.callsign.empty() ? hasFeed(config.feeds, "aprs-is") : !isValidAprsIsCallsign(config.callsign)) {
         return settingError(settings, kCallsignKey, config.callsign,
                             "the station's callsign, 1 to 9 letters, digits and \"-\" (the aprs-is feed logs in with it)");
     }
     const std::string passcode = settings.value(kPasscodeKey).value_or("");
     if (!passcode.empty()) {
-        const auto [end, ec] = std::from_chars(passcode.data(), passcode.data() + passcode.size(), config.passcode);
-        if (ec != std::errc{} || end != passcode.data() + passcode.size() || config.passcode < -1 ||
-            config.passcode > 32767)
+        const auto number = wholeNumber(passcode);
+        if (!number || *number < -1 || *number > 32767)
             return settingError(settings, kPasscodeKey, passcode,
                                 "the APRS-IS passcode of the callsign, 0 to 32767, or -1 (the default) to receive only");
+        config.passcode = *number;
     }
     config.filter = settings.value(kFilterKey).value_or("");
     if (!isValidAprsIsFilter(config.filter)) {

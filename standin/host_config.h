@@ -16,6 +16,7 @@
 // and the gateway's keys (standin/gate_config.h).
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -64,6 +65,12 @@ struct HostConfig {
 // key, the value and what the key allows.
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
                          std::string_view allowed);
+
+// A setting's whole decimal number ("-1", "15"), nothing else.
+std::optional<int> wholeNumber(std::string_view text);
+
+// Whether `feeds` has an entry of this kind ("aprs-is" for "aprs-is:HOST:PORT").
+bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind);
 
 // The settings as the host uses them, or the message for the first bad one.
 std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "feeds/log_text.h"
+#include "host/settings_text.h"
 #include "standin/gate_config.h"
 #include "standin/host_config.h"
 
@@ -59,10 +60,6 @@ constexpr SettingKey kKeys[] = {
 };
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return lower(x) == lower(y); });
-}
 
 // Edits (insert, delete, replace) that turn a into b, letter case aside.
 std::size_t editDistance(std::string_view a, std::string_view b) {

@@ -1,0 +1,25 @@
+#pragma once
+// Text helpers for the hand-edited files Ovelsk reads (the host settings,
+// igate.ini): blanks around a value are not part of it, and keys and words
+// match whatever their letter case.
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+namespace ovelsk {
+
+// `s` without the `blanks` it starts or ends with.
+inline std::string_view trimBlanks(std::string_view s, std::string_view blanks = " \t") {
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace ovelsk
