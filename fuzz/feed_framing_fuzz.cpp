@@ -1,4 +1,4 @@
-// sources: feeds/line_reader.cpp aprs/kiss_deframer.cpp aprs/ax25_frame.cpp
+// sources: feeds/line_reader.cpp aprs/kiss_deframer.cpp aprs/ax25_frame.cpp aprs/tnc2_packet.cpp
 // Feeds arbitrary bytes, as one read and in small pieces, to the APRS-IS line
 // reader and to the KISS deframer with AX.25 decoding, and stops at the first
 // broken promise (see feed_framing_checks.h).
