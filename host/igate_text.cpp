@@ -9,29 +9,13 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kAllSuffix = "=ALL";
 
-// Takes the next line off `text`. A line ends at CRLF, LF or a lone CR, as the
-// host's own platform reads text, and at CR CR LF (a CRLF file that went through
-// a conversion of LF to CRLF once more); text after the last ending is a last
-// line without one.
-std::string_view takeLine(std::string_view& text) {
-    const auto end = text.find_first_of("\r\n");
-    const auto line = text.substr(0, end);
-    size_t ending = 0;
-    if (end != std::string_view::npos) {
-        const auto rest = text.substr(end);
-        ending = rest.starts_with("\r\r\n") ? 3 : rest.starts_with("\r\n") ? 2 : 1;
-    }
-    text.remove_prefix(line.size() + ending);
-    return line;
-}
-
 // Whether a start marker followed by `rest` closes: an end marker comes before
 // the next start marker. Only such a pair is a block of ours to replace.
 // Looking only as far as the next start marker keeps a file full of start
 // markers from being searched to its end once per marker.
 bool blockClosesIn(std::string_view rest) {
     while (!rest.empty()) {
-        const auto line = takeLine(rest);
+        const auto line = takeIgateLine(rest);
         if (line == kIgateEndMarker) return true;
         if (line == kIgateStartMarker) return false;
     }
@@ -91,6 +75,18 @@ enum class State { Copying, SkippingBlock, DroppingOrphanCallsigns };
 
 }  // namespace
 
+std::string_view takeIgateLine(std::string_view& text) {
+    const auto end = text.find_first_of("\r\n");
+    const auto line = text.substr(0, end);
+    size_t ending = 0;
+    if (end != std::string_view::npos) {
+        const auto rest = text.substr(end);
+        ending = rest.starts_with("\r\r\n") ? 3 : rest.starts_with("\r\n") ? 2 : 1;
+    }
+    text.remove_prefix(line.size() + ending);
+    return line;
+}
+
 std::string rewriteIgateText(std::string_view current, const std::vector<std::string>& rows) {
     const std::string block = blockText(rows);
     std::string out;
@@ -99,7 +95,7 @@ std::string rewriteIgateText(std::string_view current, const std::vector<std::st
     bool ours = false;  // a header or a block of ours was found
     State state = State::Copying;
     for (std::string_view rest = current; !rest.empty();) {
-        const auto line = takeLine(rest);
+        const auto line = takeIgateLine(rest);
         if (line == kIgateStartMarker) {
             ours = true;
             state = blockClosesIn(rest) ? State::SkippingBlock : State::DroppingOrphanCallsigns;

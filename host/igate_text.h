@@ -18,6 +18,12 @@ inline constexpr std::string_view kIgateHeader = "[INET_TO_RF]";
 inline constexpr std::string_view kIgateStartMarker = ";Ovelsk IGATE Section - Start";
 inline constexpr std::string_view kIgateEndMarker = ";Ovelsk IGATE Section - End";
 
+// Takes the next line off `text`. A line ends at CRLF, LF or a lone CR, as the
+// host's own platform reads text, and at CR CR LF (a CRLF file that went through
+// a conversion of LF to CRLF once more); text after the last ending is a last
+// line without one.
+std::string_view takeIgateLine(std::string_view& text);
+
 // Rewrites `current` (the bytes of igate.ini) for the candidate `rows` (list row
 // texts, tab-separated, callsign in field 2):
 // - lines end at CRLF, LF, a lone CR or CR CR LF and are copied as bytes; every

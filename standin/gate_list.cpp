@@ -20,21 +20,13 @@ constexpr std::int64_t kLookIntervalMs = 1000;
 // Past this many distinct ignored lines, further ones are not noted.
 constexpr std::size_t kMostNotedLines = 100;
 
-std::string_view takeLine(std::string_view& text) {
-    const auto lf = text.find('\n');
-    auto line = text.substr(0, lf);
-    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    return line;
-}
-
 }  // namespace
 
 GateListText parseGateList(std::string_view igateText) {
     GateListText result;
     bool inSection = false;
     while (!igateText.empty()) {
-        const auto line = takeLine(igateText);
+        const auto line = takeIgateLine(igateText);
         const auto trimmed = trimBlanks(line);
         if (isIgateHeader(line)) {
             inSection = true;

@@ -29,6 +29,12 @@ TEST(GateListText, TakesTheStationLinesOfEveryInetToRfSectionAndNamesTheRest) {
                 ElementsAre("\tN0DEF = ALL ", "W1AW=MSG", "W1 AW=ALL", "W1AW-123456=ALL", "W1AW=all"));
 }
 
+// The list is read with the same line ends the rewrite writes through, an old
+// Mac file's lone CRs included.
+TEST(GateListText, ReadsLinesThatEndInALoneCr) {
+    EXPECT_THAT(parseGateList("[INET_TO_RF]\rK0ABC-9=ALL\rW1AW=ALL\r\r\n").stations, ElementsAre("K0ABC-9", "W1AW"));
+}
+
 class GateListTest : public ::testing::Test {
 protected:
     testing::ScratchFolder folder_;
