@@ -6,10 +6,11 @@ namespace ovelsk {
 
 // The host is Ovelsk's own stand-in, set up from the host settings file (for the
 // bundled demo on a first start).
-HostOrError createHost(float range, const std::filesystem::path& settingsFile) {
+HostOrError createHost(float range, const std::filesystem::path& settingsFile, const Clock& clock) {
     aprs::StandinStartup startup;
     startup.settingsFile = settingsFile;
     startup.range = range;
+    startup.clock = &clock;
     auto host = aprs::createStandinHost(startup);
     if (auto* error = std::get_if<std::string>(&host)) return std::move(*error);
     return std::unique_ptr<HostApplication>(std::move(std::get<std::unique_ptr<aprs::StandinHost>>(host)));

@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "host/date_time.h"
 #include "host/host_application.h"
 
 namespace ovelsk {
@@ -13,7 +14,8 @@ namespace ovelsk {
 using HostOrError = std::variant<std::unique_ptr<HostApplication>, std::string>;
 
 // The one place the program's host object is made, from the host settings in
-// `settingsFile`; `range` is the range setting.
-HostOrError createHost(float range, const std::filesystem::path& settingsFile);
+// `settingsFile`; `range` is the range setting. The host measures its intervals
+// (the gateways' windows, the hourly summary) on Ovelsk's own `clock`.
+HostOrError createHost(float range, const std::filesystem::path& settingsFile, const Clock& clock);
 
 }  // namespace ovelsk

@@ -16,7 +16,7 @@ StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
     options.executable = QCoreApplication::applicationFilePath().toStdString();
     options.hostSettingsFile = hostSettingsFile;
     options.clock = &clock;
-    options.createHost = [hostSettingsFile](float range) { return createHost(range, hostSettingsFile); };
+    options.createHost = [hostSettingsFile](float range) { return createHost(range, hostSettingsFile, clock); };
     return options;
 }
 

@@ -82,7 +82,7 @@ std::string_view StandinHost::lastHeardText(DateTime now) {
     const long long second = std::llround(now * 86400.0);
     if (second != lastHeardSecond_) {
         lastHeardSecond_ = second;
-        lastHeardText_ = formatLocalDateTime(now);
+        lastHeardText_ = formatLocalDateTime(clock_.shownTime(now));
     }
     return lastHeardText_;
 }
