@@ -4,6 +4,8 @@
 // at a daylight-saving change; local time is used only when a date-time is shown.
 
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -12,6 +14,9 @@ namespace ovelsk {
 using DateTime = double;
 
 inline constexpr double kMinute = 1.0 / 1440.0;
+
+// A date-time in whole milliseconds, for windows counted in them.
+inline std::int64_t wholeMilliseconds(DateTime d) { return std::llround(d * 86'400'000.0); }
 
 DateTime dateTimeFromSystem(std::chrono::system_clock::time_point t);
 std::chrono::system_clock::time_point systemFromDateTime(DateTime d);

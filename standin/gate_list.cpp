@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ostream>
 
 #include "aprs/callsign.h"
 #include "feeds/log_text.h"

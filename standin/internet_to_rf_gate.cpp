@@ -1,8 +1,6 @@
 #include "standin/internet_to_rf_gate.h"
 
 #include <array>
-#include <cmath>
-#include <ostream>
 
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_frame.h"
@@ -29,7 +27,7 @@ InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igat
       recent_(kDuplicateWindowMs),
       window_(config_.perMinute, config_.perFiveMinutes) {}
 
-std::int64_t InternetToRfGate::nowMs() const { return std::llround(clock_.now() * 86400.0 * 1000.0); }
+std::int64_t InternetToRfGate::nowMs() const { return wholeMilliseconds(clock_.now()); }
 
 GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool recorded) {
     const auto arrow = packet.find('>');
@@ -92,8 +90,6 @@ GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std
     return transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
 }
 
-// One write per line: standard error writes each insertion at once, and lines
-// of other parts must not come between the pieces.
 void InternetToRfGate::log(const std::string& message) { qCInfo(lcGate, "gate: %s", message.c_str()); }
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {

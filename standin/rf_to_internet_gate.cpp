@@ -1,6 +1,5 @@
 #include "standin/rf_to_internet_gate.h"
 
-#include <cmath>
 
 #include "aprs/aprs_is_login.h"
 #include "aprs/rf_to_internet.h"
@@ -40,7 +39,7 @@ void RadioToInternetGate::heardOnRadio(std::string_view packet) {
         qCInfo(lcIgate, "igate: not sent %s: %s", escapedForLog(packet).c_str(), why.c_str());
     };
     if (!decision.line) return notSent(notGatedText(decision.reason, escapedForLog(decision.word)));
-    const auto nowMs = std::llround(clock_.now() * 86'400'000.0);
+    const auto nowMs = wholeMilliseconds(clock_.now());
     const Tnc2Packet& sent = decision.sent;
     if (sent_.contains(sent.source, sent.destination, sent.information, nowMs))
         return notSent("duplicate within " + std::to_string(kInternetDuplicateWindow.count()) + " s");
