@@ -14,7 +14,6 @@
 
 #include <chrono>
 #include <cstddef>
-#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>

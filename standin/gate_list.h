@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
-#include <iosfwd>
 #include <set>
 #include <string>
 #include <string_view>
