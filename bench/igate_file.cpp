@@ -43,10 +43,8 @@ public:
     const std::string path = scratch_.path().string();
 };
 
-void rewriteEachTime(benchmark::State& state, bool flushToDisk) {
-    HostFolder folder;
-    std::string failure;
-    ovelsk::IgateFile writer(folder.path, [&](const std::string& message) { failure = message; }, flushToDisk);
+// Gives the writer two different lists in turn, so every call has a change to write.
+void writeAlternately(benchmark::State& state, ovelsk::IgateFile& writer) {
     const auto rowsA = candidateRows("DL");
     const auto rowsB = candidateRows("G");
     bool useA = true;
@@ -54,6 +52,13 @@ void rewriteEachTime(benchmark::State& state, bool flushToDisk) {
         writer.WriteIgateSection(useA ? rowsA : rowsB);
         useA = !useA;
     }
+}
+
+void rewriteEachTime(benchmark::State& state, bool flushToDisk) {
+    HostFolder folder;
+    std::string failure;
+    ovelsk::IgateFile writer(folder.path, [&](const std::string& message) { failure = message; }, flushToDisk);
+    writeAlternately(state, writer);
     if (!failure.empty()) state.SkipWithError(failure.c_str());
 }
 
@@ -76,13 +81,7 @@ void BM_OversizedFile(benchmark::State& state) {
     std::filesystem::resize_file(folder.path + "/igate.ini", 100'000'000);
     int reports = 0;
     ovelsk::IgateFile writer(folder.path, [&](const std::string&) { ++reports; });
-    const auto rowsA = candidateRows("DL");
-    const auto rowsB = candidateRows("G");
-    bool useA = true;
-    for (auto _ : state) {
-        writer.WriteIgateSection(useA ? rowsA : rowsB);
-        useA = !useA;
-    }
+    writeAlternately(state, writer);
     if (reports != 1) state.SkipWithError("the oversized file was not reported exactly once");
 }
 
