@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "aprs/igate_beacon.h"
+#include "feeds/demo_feed.h"
 #include "feeds/feed_factory.h"
 #include "host/host_folder.h"
 #include "host/igate_file.h"
@@ -10,6 +12,35 @@
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
+namespace {
+
+// The iGate's own beacon, when its settings ask for one and it has somewhere to go.
+std::unique_ptr<BeaconSender> makeBeaconSender(const HostConfig& host, AprsIsUplink* uplink,
+                                               KissTransmitter* transmitter, std::unique_ptr<FeedTimer> timer) {
+    BeaconPlan plan;
+    if (uplink && host.passcode != kReceiveOnlyPasscode) plan.uplink = uplink;
+    if (host.beacon.toRf) plan.transmitter = transmitter;
+    if (!host.beacon.on || (!plan.uplink && !plan.transmitter)) return nullptr;
+    // A wrong position on the map is worse than none.
+    if (host.home.latitude == kDemoHome.latitude && host.home.longitude == kDemoHome.longitude) {
+        qCWarning(lcSettings,
+                  "No beacon: \"%s\" and \"%s\" are still the demo's home; set them to the iGate's own position",
+                  std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
+        return nullptr;
+    }
+    // Only a gate to radio that is on delivers anything there.
+    const bool deliversMessagesToRadio = host.gate.mode == GateMode::On;
+    plan.information = igatePositionReport(host.home.latitude, host.home.longitude,
+                                           igateOverlay(deliversMessagesToRadio, host.gate.via), host.beacon.comment);
+    plan.interval = std::chrono::minutes(host.beacon.intervalMinutes);
+    plan.loginCallsign = host.callsign;
+    plan.radioCallsign = host.gate.callsign;
+    plan.via = host.gate.via;
+    plan.port = host.gate.port;
+    return std::make_unique<BeaconSender>(plan, std::move(timer));
+}
+
+}  // namespace
 
 std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup) {
     static const SystemClock systemClock;
@@ -44,7 +75,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                               login,
                               startup.makeTimer};
     // Gated frames go out through the first feed that reaches a TNC, and what a
-    // TNC hears goes to the first APRS-IS server.
+    // TNC hears goes to the APRS-IS server (there is one at most).
     KissTransmitter* transmitter = nullptr;
     AprsIsUplink* uplink = nullptr;
     for (const auto& entry : host.feeds) {
@@ -63,7 +94,11 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
         standin->setGate(std::move(gate));
     }
     if (host.gate.toInternet && uplink) {
-        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, *uplink, clock));
+        const IgateKind kind = host.gate.mode == GateMode::On ? IgateKind::TwoWay : IgateKind::ReceiveOnly;
+        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
+    }
+    if (auto beacon = makeBeaconSender(host, uplink, transmitter, startup.makeTimer())) {
+        standin->setBeacon(std::move(beacon));
     }
     return standin;
 }

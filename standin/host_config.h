@@ -13,7 +13,7 @@
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
 //
-// and the gateway's keys (standin/gate_config.h).
+// the gateway's keys (standin/gate_config.h) and the beacon's (standin/beacon_config.h).
 
 #include <cstddef>
 #include <optional>
@@ -22,6 +22,7 @@
 #include <variant>
 #include <vector>
 
+#include "standin/beacon_config.h"
 #include "standin/gate_config.h"
 #include "standin/geodesy.h"
 #include "aprs/packet_decoder.h"
@@ -59,6 +60,7 @@ struct HostConfig {
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
     GateConfig gate;
+    BeaconConfig beacon;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

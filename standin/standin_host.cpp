@@ -28,6 +28,8 @@ void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) { gate_ = std:
 
 void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) { internetGate_ = std::move(gate); }
 
+void StandinHost::setBeacon(std::unique_ptr<BeaconSender> beacon) { beacon_ = std::move(beacon); }
+
 PacketSink StandinHost::packetSink(FeedOrigin origin) {
     return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
         receivePacket(sourceNumber, packet, origin);
@@ -41,6 +43,7 @@ void StandinHost::enable(bool& on) {
     enabled_ = on;
     if (!on || feedsStarted_) return;
     feedsStarted_ = true;
+    if (beacon_) beacon_->start();
     for (auto& feed : feeds_) feed->start();
 }
 

@@ -37,6 +37,7 @@ private:
 class RecordingUplink final : public AprsIsUplink {
 public:
     bool loginVerified() const override { return true; }
+    void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified = std::move(handler); }
     bool sendPacketLine(std::string_view line) override {
         lines.emplace_back(line);
         return true;
@@ -44,6 +45,7 @@ public:
     const std::string& uplinkName() const override { return name_; }
 
     std::vector<std::string> lines;
+    std::function<void()> onLoginVerified;
 
 private:
     std::string name_ = "aprs-is:server:14580";
