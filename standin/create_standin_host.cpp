@@ -89,7 +89,15 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     if (host.gate.mode != GateMode::Off) {
         const auto igateIni =
             host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
-        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock);
+        // The server sends an iGate the messages for the stations it uploaded from radio.
+        if (host.gate.messages && !host.gate.toInternet)
+            qCWarning(lcSettings,
+                      "Host settings %s: \"%s\" is on but \"%s\" is off, so APRS-IS sends this iGate no "
+                      "messages for stations heard on radio; set %s=on, or %s=off",
+                      settings.path().c_str(), std::string(kGateMessagesKey).c_str(),
+                      std::string(kGateToInternetKey).c_str(), std::string(kGateToInternetKey).c_str(),
+                      std::string(kGateMessagesKey).c_str());
+        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer());
         gate->setTransmitter(transmitter);
         standin->setGate(std::move(gate));
     }

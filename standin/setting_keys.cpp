@@ -45,13 +45,23 @@ constexpr SettingKey kKeys[] = {
      "log (decide and log on standard error, never transmit) or on (transmit through the\n"
      "first kiss or kiss-serial feed; needs a real Callsign, an aprs-is feed and a TNC feed).\n"
      "The licensed operator is responsible for what is transmitted."},
-    {kGateViaKey, "The digipeater path of gated frames: one address such as WIDE1-1 (the default),\n"
-                  "or empty for none.",
+    {kGateViaKey, "The digipeater path of gated frames: one or two addresses such as WIDE1-1 (the\n"
+                  "default) or WIDE1-1,WIDE2-1, or empty for none.",
      "WIDE1-1"},
     {kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
                     "at most 20/80.",
      "6/20"},
     {kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
+    {kGateMessagesKey,
+     "Messages from the Internet to stations heard on radio, with Gate To RF log or on:\n"
+     "M/H gates those to a station heard in the last M minutes at most H digipeater hops\n"
+     "away (default 180/1), and the sender's next position after one; off gates none.\n"
+     "The server sends messages only for stations this iGate sent it: needs Gate To Internet=on.",
+     "180/1"},
+    {kGateDelayKey,
+     "Seconds, 0 (the default) to 10, that a listed station's frame waits before it goes out;\n"
+     "it is dropped when another iGate sends it meanwhile. Messages never wait.",
+     "0"},
     {kGateToInternetKey,
      "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
      "kiss-serial feed hears goes to the first APRS-IS server, as an iGate sends it;\n"
