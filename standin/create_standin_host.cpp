@@ -28,8 +28,7 @@ std::unique_ptr<BeaconSender> makeBeaconSender(const HostConfig& host, AprsIsUpl
                   std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
         return nullptr;
     }
-    // Only a gate to radio that is on delivers anything there.
-    const bool deliversMessagesToRadio = host.gate.mode == GateMode::On;
+    const bool deliversMessagesToRadio = host.gate.mode == GateMode::On && host.gate.messages;
     plan.information = igatePositionReport(host.home.latitude, host.home.longitude,
                                            igateOverlay(deliversMessagesToRadio, host.gate.via), host.beacon.comment);
     plan.interval = std::chrono::minutes(host.beacon.intervalMinutes);
