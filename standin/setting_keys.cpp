@@ -7,6 +7,7 @@
 
 #include "feeds/log_text.h"
 #include "host/settings_text.h"
+#include "standin/beacon_config.h"
 #include "standin/gate_config.h"
 #include "standin/host_config.h"
 
@@ -24,7 +25,9 @@ constexpr SettingKey kKeys[] = {
      "Where packets come from, comma-separated; none by default:\n"
      "  demo               the bundled traffic, in a loop\n"
      "  replay:PATH        a recorded file, one \"TIME CHANNEL PACKET\" a line\n"
-     "  aprs-is:HOST:PORT  an APRS-IS server (port 14580 when left out); needs Callsign\n"
+     "  aprs-is:HOST:PORT  an APRS-IS server (port 14580 when left out), one at most; needs\n"
+     "                     Callsign. A name such as rotate.aprs2.net beats an IP address:\n"
+     "                     it is looked up again at every connection\n"
      "  kiss:HOST:PORT     a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)\n"
      "  kiss-serial:DEVICE:BAUD  a TNC on a serial port, such as /dev/ttyUSB0 (9600 baud when\n"
      "                     left out); the user must be in the dialout group\n"
@@ -64,8 +67,20 @@ constexpr SettingKey kKeys[] = {
      "0"},
     {kGateToInternetKey,
      "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
-     "kiss-serial feed hears goes to the first APRS-IS server, as an iGate sends it;\n"
+     "kiss-serial feed hears goes to the APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
+     "off"},
+    {kBeaconKey,
+     "The iGate's own position report, sent to APRS-IS once the server verifies the login\n"
+     "and every Beacon Interval minutes: on (the default) or off. None is sent while\n"
+     "Latitude and Longitude are still the demo's home.",
+     "on"},
+    {kBeaconIntervalKey, "Minutes between beacons, 10 to 1440; default 30.", "30"},
+    {kBeaconCommentKey, "The beacon's comment, at most 43 characters of printable ASCII; default Ovelsk iGate.",
+     "Ovelsk iGate"},
+    {kBeaconToRfKey,
+     "off (the default) or on: the beacon is also transmitted through the TNC on Gate Port,\n"
+     "by Gate Via; needs Gate To RF=on.",
      "off"},
 };
 
