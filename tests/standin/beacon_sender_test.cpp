@@ -87,10 +87,8 @@ TEST(BeaconSender, StartUpSendsNoneFromTheDemosHome) {
         testing::LogCapture log;
         const auto host = testing::startHost(folder / "UI-View32.ini", clock);
         ASSERT_TRUE(host);
-        ASSERT_TRUE(aprsIs.waitForClients(1));
-        ASSERT_TRUE(aprsIs.waitForReceived(0, "\r\n"));
-        const std::string login = aprsIs.client(0).received;
-        aprsIs.send(0, "# logresp N0TEST-10 verified, server T2TEST\r\n");
+        const std::string login = aprsIs.answerLogin(0, "# logresp N0TEST-10 verified, server T2TEST\r\n");
+        ASSERT_FALSE(login.empty());
         ASSERT_TRUE(testing::spinUntil([&] { return log.text().find("verified, server") != std::string::npos; }));
         if (!sent.empty()) {
             ASSERT_TRUE(aprsIs.waitForReceived(0, sent));
