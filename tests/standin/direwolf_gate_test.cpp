@@ -25,6 +25,26 @@ std::string gated(std::string_view information) {
     return "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:" + std::string(information);
 }
 
+// The host of a gate that transmits through the peer what the server sends,
+// once both are connected; nullptr when start-up refuses.
+std::unique_ptr<StandinHost> startGate(const testing::ScratchFolder& folder, std::string_view igateText,
+                                       testing::LoopbackServer& aprsIs, const DirewolfPeer& peer,
+                                       const testing::FakeClock& clock, const testing::LogCapture& log) {
+    testing::writeFile(folder / "igate.ini", igateText);
+    testing::writeFile(folder / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
+                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
+                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
+    auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
+    if (!host || !aprsIs.waitForClients(1) ||
+        !testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) {
+        ADD_FAILURE() << "the gate did not connect to both peers:\n" << log.text();
+        return nullptr;
+    }
+    return host;
+}
+
 TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanTheLimit) {
     if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
         GTEST_SKIP() << "Skipping the real-TNC test: " << reason;
@@ -36,18 +56,10 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
     ASSERT_TRUE(aprsIs.listen());
 
     testing::ScratchFolder folder;
-    testing::writeFile(folder / "igate.ini", "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n");
-    testing::writeFile(folder / "UI-View32.ini",
-                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
-                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
-                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
     testing::FakeClock clock;
     testing::LogCapture log;
-    const auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    const auto host = startGate(folder, "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n", aprsIs, peer, clock, log);
     ASSERT_TRUE(host);
-    ASSERT_TRUE(aprsIs.waitForClients(1));
-    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
-    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();
     const auto decisions = [&](std::string_view what) {
         const std::string text = log.text();
         int count = 0;
@@ -97,20 +109,12 @@ TEST(DirewolfGate, TransmitsAMessageToAStationItHeardThenTheSendersPositionAndTh
     testing::LoopbackServer aprsIs;
     ASSERT_TRUE(aprsIs.listen());
     testing::ScratchFolder folder;
-    testing::writeFile(folder / "igate.ini", "[INET_TO_RF]\r\n");
-    testing::writeFile(folder / "UI-View32.ini",
-                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
-                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
-                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
     testing::FakeClock clock;
     testing::LogCapture log;
-    const auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    const auto host = startGate(folder, "[INET_TO_RF]\r\n", aprsIs, peer, clock, log);
     ASSERT_TRUE(host);
     int heardOnRadio = 0;
     host->bindNotifyBeaconData([&](const StationObject& station) { heardOnRadio += station.sourceNumber == 0; });
-    ASSERT_TRUE(aprsIs.waitForClients(1));
-    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
-    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();
     peer.feed();
     ASSERT_TRUE(testing::spinUntil([&] { return heardOnRadio == 2; }, std::chrono::seconds(30))) << log.text();
 
