@@ -89,7 +89,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
         const auto igateIni =
             host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
         // The server sends an iGate the messages for the stations it uploaded from radio.
-        if (host.gate.messages && !host.gate.toInternet)
+        if (host.gate.messages && !host.gate.toInternet && hasFeed(host.feeds, "aprs-is"))
             qCWarning(lcSettings,
                       "Host settings %s: \"%s\" is on but \"%s\" is off, so APRS-IS sends this iGate no "
                       "messages for stations heard on radio; set %s=on, or %s=off",

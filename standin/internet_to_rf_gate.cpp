@@ -21,6 +21,9 @@ constexpr std::size_t kMostHeardPackets = 20'000;
 // Messages and courtesy positions may go out this many times as often as
 // listed stations' packets.
 constexpr int kMessageLimitFactor = 3;
+// Senders awaiting their courtesy position: more than the highest message
+// limit lets through in the default three hours.
+constexpr std::size_t kMostCourtesyDue = 10000;
 // Path words that keep a packet off the air: it must stay on the Internet
 // (TCPXX, NOGATE, RFONLY) or was already passed from radio (qAX).
 constexpr std::array<std::string_view, 4> kNoGateWords = {"TCPXX", "NOGATE", "RFONLY", "qAX"};
@@ -260,9 +263,18 @@ GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string
     const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
     if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
         sentMessages_.add(packet.source, {}, information, now);
-        courtesyDue_[std::string(packet.source)] = now;
+        noteCourtesyDue(packet.source, now);
     }
     return decided(outcome, why);
+}
+
+// Senders who never send a position are forgotten after the message window.
+void InternetToRfGate::noteCourtesyDue(std::string_view sender, std::int64_t now) {
+    if (courtesyDue_.size() >= kMostCourtesyDue) {
+        const std::int64_t window = minutesMs(config_.messages->minutes);
+        std::erase_if(courtesyDue_, [&](const auto& due) { return now - due.second >= window || now < due.second; });
+    }
+    if (courtesyDue_.size() < kMostCourtesyDue) courtesyDue_[std::string(sender)] = now;
 }
 
 GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,

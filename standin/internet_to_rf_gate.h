@@ -116,6 +116,7 @@ private:
     // Messages' and courtesy positions' own rate limit, the fit and the transmission.
     GateOutcome sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information, bool recorded,
                                       std::int64_t now, std::string& why);
+    void noteCourtesyDue(std::string_view sender, std::int64_t now);
     GateOutcome transmit(std::string_view frameInformation, bool recorded, std::string& why);
     void releaseHeld();
     std::int64_t nowMs() const;
