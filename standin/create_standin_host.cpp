@@ -15,8 +15,9 @@ namespace ovelsk::aprs {
 namespace {
 
 // The iGate's own beacon, when its settings ask for one and it has somewhere to go.
-std::unique_ptr<BeaconSender> makeBeaconSender(const HostConfig& host, AprsIsUplink* uplink,
-                                               KissTransmitter* transmitter, std::unique_ptr<FeedTimer> timer) {
+std::unique_ptr<BeaconSender> makeBeaconSender(const HostSettings& settings, const HostConfig& host,
+                                               AprsIsUplink* uplink, KissTransmitter* transmitter,
+                                               std::unique_ptr<FeedTimer> timer) {
     BeaconPlan plan;
     if (uplink && host.passcode != kReceiveOnlyPasscode) plan.uplink = uplink;
     if (host.beacon.toRf) plan.transmitter = transmitter;
@@ -24,8 +25,9 @@ std::unique_ptr<BeaconSender> makeBeaconSender(const HostConfig& host, AprsIsUpl
     // A wrong position on the map is worse than none.
     if (host.home.latitude == kDemoHome.latitude && host.home.longitude == kDemoHome.longitude) {
         qCWarning(lcSettings,
-                  "No beacon: \"%s\" and \"%s\" are still the demo's home; set them to the iGate's own position",
-                  std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
+                  "Host settings %s: \"%s\" and \"%s\" are still the demo's home, so the iGate sends no beacon; "
+                  "set them to its own position",
+                  settings.path().c_str(), std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
         return nullptr;
     }
     const bool deliversMessagesToRadio = host.gate.mode == GateMode::On && host.gate.messages;
@@ -104,7 +106,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
         const IgateKind kind = host.gate.mode == GateMode::On ? IgateKind::TwoWay : IgateKind::ReceiveOnly;
         standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
     }
-    if (auto beacon = makeBeaconSender(host, uplink, transmitter, startup.makeTimer())) {
+    if (auto beacon = makeBeaconSender(settings, host, uplink, transmitter, startup.makeTimer())) {
         standin->setBeacon(std::move(beacon));
     }
     return standin;

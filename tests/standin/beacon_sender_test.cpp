@@ -1,4 +1,4 @@
-// The iGate's own beacon: when it goes, where, and when start-up sends none.
+// The iGate's own beacon: when it goes and where.
 #include "standin/beacon_sender.h"
 
 #include <gmock/gmock.h>
@@ -6,10 +6,7 @@
 
 #include "feeds/aprs_is_loopback_server.h"
 #include "gate_fakes.h"
-#include "started_host.h"
-#include "support/fake_clock.h"
 #include "support/log_capture.h"
-#include "support/scratch_folder.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -60,42 +57,6 @@ TEST(BeaconSender, GoesOnceTheLoginIsVerifiedThenEveryIntervalToTheServerAndOnTh
               "gate: beacon not sent to APRS-IS: the login is not verified; it goes once it is\n"
               "gate: beacon not sent to RF: kiss:tnc:8001 is not connected\n"
               "gate: beacon sent to APRS-IS\n");
-}
-
-// Start-up sends the beacon to the APRS-IS server from the home in the
-// settings, but none from the demo's home, and says why.
-TEST(BeaconSender, StartUpSendsNoneFromTheDemosHome) {
-    struct Case {
-        std::string home;
-        std::string sent;     // after the login
-        std::string logged;  // by start-up and the beacon
-    };
-    for (const auto& [home, sent, logged] : std::vector<Case>{
-             {"Latitude=49\nLongitude=-72\n", "N0TEST-10>APZOVL,TCPIP*:!4900.00NR07200.00W&Ovelsk iGate\r\n",
-              "gate: beacon sent to APRS-IS\n"},
-             {"Latitude=40.015\nLongitude=-105.2705\n", "",
-              "No beacon: \"Latitude\" and \"Longitude\" are still the demo's home; set them to the iGate's own "
-              "position\n"},
-         }) {
-        testing::LoopbackServer aprsIs;
-        ASSERT_TRUE(aprsIs.listen());
-        testing::ScratchFolder folder;
-        testing::writeFile(folder / "UI-View32.ini", "[UI-View32]\nProgram Folder=" + folder.path().string() + "/\n" + home +
-                                                         "Callsign=N0TEST-10\nPasscode=12345\nFeeds=aprs-is:127.0.0.1:" +
-                                                         std::to_string(aprsIs.port()) + "\n");
-        testing::FakeClock clock;
-        testing::LogCapture log;
-        const auto host = testing::startHost(folder / "UI-View32.ini", clock);
-        ASSERT_TRUE(host);
-        const std::string login = aprsIs.answerLogin(0, "# logresp N0TEST-10 verified, server T2TEST\r\n");
-        ASSERT_FALSE(login.empty());
-        ASSERT_TRUE(testing::spinUntil([&] { return log.text().find("verified, server") != std::string::npos; }));
-        if (!sent.empty()) {
-            ASSERT_TRUE(aprsIs.waitForReceived(0, sent));
-        }
-        EXPECT_EQ(aprsIs.client(0).received, login + sent) << home;
-        EXPECT_EQ(log.text("ovelsk.settings") + log.text("ovelsk.gate"), logged) << home;
-    }
 }
 
 }  // namespace

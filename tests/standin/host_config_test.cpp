@@ -181,6 +181,18 @@ TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
                              ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
 }
 
+// A wrong position on the map is worse than none.
+TEST_F(HostStartupTest, SendsNoBeaconFromTheDemosHomeAndSaysSo) {
+    settingsWith("Latitude=40.015\nLongitude=-105.2705\nCallsign=N0TEST-10\nPasscode=12345\n"
+                 "Feeds=aprs-is:127.0.0.1:9\n");
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
+    EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() +
+                              ": \"Latitude\" and \"Longitude\" are still the demo's home, so the iGate sends no "
+                              "beacon; set them to its own position\n");
+}
+
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
     const auto replay = folder_ / "saturday.txt";
     testing::writeFile(replay, "2026-12-08T10:00:00Z IS N0CALL>APRS,TCPIP*:!4903.50N/07201.75W-\n");
