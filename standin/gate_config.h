@@ -54,7 +54,7 @@ struct GateConfig {
     std::optional<MessageGating> messages = MessageGating{};
     // How long a listed station's frame waits; messages never wait.
     int delaySeconds = 0;
-    // Packets a live TNC heard go to the first APRS-IS server.
+    // Packets a live TNC heard go to the APRS-IS server.
     bool toInternet = false;
 };
 

@@ -20,7 +20,7 @@ bool RadioToInternetGate::loginAllowsGating() {
                                     ? "Passcode is -1 (receive only)"
                                     : "the APRS-IS server (" + escapedForLog(server_.uplinkName()) +
                                           ") has not verified the login of " + escapedForLog(callsign_) +
-                                          "; is Passcode right?";
+                                          " (not connected yet, or Passcode not right)";
         qCWarning(lcIgate, "igate: radio packets are not gated to the Internet: %s", why.c_str());
     }
     return false;

@@ -54,7 +54,7 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
     EXPECT_EQ(sent(), "");
     EXPECT_THAT(gateLog(),
                 ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
-                            std::to_string(server.port()) + ") has not verified the login of N0CALL-10; is Passcode right?"));
+                            std::to_string(server.port()) + ") has not verified the login of N0CALL-10 (not connected yet, or Passcode not right)"));
 
     RadioToInternetGate receiveOnly("N0CALL-10", -1, IgateKind::TwoWay, feed);
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
