@@ -32,9 +32,13 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of the file `file` leads to (links followed); nullopt and errno set
-// when it cannot be examined.
+// The stamp of the file `file` leads to (links followed), or of the open file
+// `fd`; nullopt and errno set when it cannot be examined.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& file);
+std::optional<FileStamp> fileStamp(int fd);
+
+// True when `a` was last modified after `b`.
+bool modifiedLater(const FileStamp& a, const FileStamp& b);
 
 // Writes `content` to `temp`, flushes it to disk, puts it in place of `target`
 // and flushes the folder so that lasts too (no flushing when `flush` is false).
