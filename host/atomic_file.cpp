@@ -127,7 +127,8 @@ bool modifiedLater(const FileStamp& a, const FileStamp& b) {
 
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
                                                const std::filesystem::path& temp, std::string_view content,
-                                               bool flush, const std::optional<FileStamp>& expected) {
+                                               bool flush, const std::optional<FileStamp>& expected,
+                                               FileStamp* writtenStamp) {
     auto realTarget = target;
     auto realTemp = temp;
     struct stat existing {};
@@ -146,7 +147,7 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
     // A file of our own, always new: whatever has the temporary name (left by a
     // crash, a hard link to another file, a symlink) goes, and O_EXCL with
     // O_NOFOLLOW makes sure nothing planted meanwhile redirects the write.
-    ::unlink(realTemp.c_str());
+    if (::unlink(realTemp.c_str()) != 0 && errno != ENOENT) return errnoError(realTemp);
     const int fd = ::open(realTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return errnoError(realTemp);
     struct stat ours {};
@@ -163,6 +164,7 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
         if (auto failed = replaceIfUnchanged(realTarget, realTemp, *expected, stampOf(ours))) return failed;
     }
     if (flush) syncFolderOf(realTarget);
+    if (writtenStamp) *writtenStamp = stampOf(ours);
     return std::nullopt;
 }
 

@@ -52,10 +52,12 @@ bool modifiedLater(const FileStamp& a, const FileStamp& b);
 //   should it have changed since (a hand edit saved meanwhile), the change is
 //   kept and the error says changedMeanwhile.
 // On failure the target is untouched, the temporary is removed, and the error
-// says why and, in `file`, which file failed.
+// says why and, in `file`, which file failed. On success `writtenStamp` receives the
+// stamp of the file now in place.
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
                                                const std::filesystem::path& temp, std::string_view content,
-                                               bool flush = true, const std::optional<FileStamp>& expected = {});
+                                               bool flush = true, const std::optional<FileStamp>& expected = {},
+                                               FileStamp* writtenStamp = nullptr);
 
 inline constexpr std::size_t kNoSizeLimit = std::numeric_limits<std::size_t>::max();
 

@@ -56,9 +56,10 @@ void IgateFile::keep(const std::filesystem::path& target, const std::vector<std:
             if (::lstat(target.c_str(), &info) != 0 && errno == ENOENT) return;
             return report("Cannot read", error);
         }
-        // A save into a version already replaced counts unless the file was saved again since.
-        std::string base = lateSave && !modifiedLater(read, lateSave->stamp) ? std::move(lateSave->text) : *current;
-        lateSave.reset();
+        // A save into a version already replaced counts, unless the file in place
+        // is not one of ours and was saved after it.
+        const bool lateSaveCounts = lateSave && (read == written_ || !modifiedLater(read, lateSave->stamp));
+        const std::string& base = lateSaveCounts ? lateSave->text : *current;
         if (savedAsUtf16(base)) {
             settledStamp_ = read;
             settledRows_ = rows;
@@ -69,7 +70,7 @@ void IgateFile::keep(const std::filesystem::path& target, const std::vector<std:
         if (updated != *current) {
             replaced_.holdBeforeReplacing(target, read);
             failed = replaceFileAtomically(target, hostFolderFile(hostFolder_, kIgateTempFileName), updated,
-                                           flushToDisk_, read);
+                                           flushToDisk_, read, &written_);
             replaced_.replaced(!failed);
         }
         if (!failed) {

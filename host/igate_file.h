@@ -57,6 +57,8 @@ private:
     std::vector<std::string> settledRows_;
     std::set<std::string> reported_;
     ReplacedVersions replaced_;
+    FileStamp written_;  // the version last put in place
+
 };
 
 }  // namespace ovelsk
