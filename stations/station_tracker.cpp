@@ -60,8 +60,9 @@ void StationTracker::RecordBeacon(const std::string& callsign, float distance, b
     RebuildCandidateList();
 }
 
-// The host's index, where it keeps one, answers as the walk below would, at a
-// cost that does not grow with the lists (the walk is what hosts without one get).
+// Asking the host for each line anew makes a beacon cost in proportion to the
+// lists (30,000 lines each are possible); a host that keeps an index answers the
+// same search itself, for the same line. The walk is what hosts without one get.
 float StationTracker::LookupBearing(std::string_view callsign) {
     if (const auto found = host_.findStationLine(callsign); found.answered) {
         return found.line ? stationListBearing(*found.line) : 0;

@@ -60,30 +60,26 @@ TEST(MessageHandler, NotesToAStandardErrorNobodyReadsAreDroppedWithACountInstead
     ::unsetenv("JOURNAL_STREAM");
     const QtMessageHandler previous = qInstallMessageHandler(nullptr);
     installMessageHandler();
+    const std::string note(90, 'x');
     std::string received;
     {
         const NotesWithoutWaiting notes(pipe[1]);
         // Far more than the pipe and the writer's megabyte hold; a blocking write never returns.
-        for (int i = 0; i < 20000; ++i) qWarning("%s", std::string(90, 'x').c_str());
-
+        for (int i = 0; i < 20000; ++i) qWarning("%s", note.c_str());
         ASSERT_EQ(::fcntl(pipe[0], F_SETFL, O_NONBLOCK), 0);
-        const QDeadlineTimer deadline(10000);
-        while (received.find("dropped") == std::string::npos && !deadline.hasExpired()) {
+        for (const QDeadlineTimer deadline(10000); received.find("dropped") == std::string::npos && !deadline.hasExpired();) {
             char buffer[65536];
-            ssize_t count;
-            while ((count = ::read(pipe[0], buffer, sizeof buffer)) > 0) received.append(buffer, static_cast<size_t>(count));
+            for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<size_t>(n));
             QCoreApplication::processEvents();
         }
     }
     qInstallMessageHandler(previous);
     ::close(pipe[0]);
     ::close(pipe[1]);
-
-    const std::string note = "warning: " + std::string(90, 'x') + "\n";
-    const auto written = received.rfind(note) / note.size() + 1;
-    EXPECT_EQ(received.substr(written * note.size()),
-              "ovelsk.app: warning: " + std::to_string(20000 - written) +
-                  " notes were dropped while standard error was not read\n");
+    const std::string line = "warning: " + note + "\n";
+    const auto written = received.rfind(line) / line.size() + 1;
+    EXPECT_EQ(received.substr(written * line.size()), "ovelsk.app: warning: " + std::to_string(20000 - written) +
+                                                          " notes were dropped while standard error was not read\n");
 }
 
 }  // namespace
