@@ -1,6 +1,5 @@
 #include "host/replaced_versions.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -67,15 +66,18 @@ void ReplacedVersions::replaced(bool done) {
 
 bool ReplacedVersions::look(Version& version, std::size_t maxSize, std::optional<LateSave>& newest, bool last) {
     const Writer writer = writerOf(version.fd);
+    const bool expired = last || std::chrono::steady_clock::now() >= version.watchUntil;
     // Mid-save (truncated, not yet written): wait until the writer closes it.
     if (writer == Writer::Open && !last) return false;
     const auto now = fileStamp(version.fd);
+    // Without a word on its writer, an empty file is taken as one truncated mid-save while time is left.
+    if (writer == Writer::Unknown && now && now->size == 0 && !expired) return false;
     if (now && *now != version.seen) {
         version.seen = *now;
         auto text = readAll(version.fd, maxSize);
         if (text && (!newest || modifiedLater(*now, newest->stamp))) newest = LateSave{std::move(*text), *now};
     }
-    if (last || writer == Writer::None || std::chrono::steady_clock::now() >= version.watchUntil) {
+    if (expired || writer == Writer::None) {
         ::close(version.fd);
         return true;
     }
