@@ -93,9 +93,10 @@ Form1::Form1(StartupOptions options, QWidget* parent)
       gateway_(std::make_unique<IgateFile>(hostFolder_, [this](const std::string& message) { setStatus(message); })) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
-    // With its size given, an icon file is read only once a picture of it is needed.
     QIcon icon;
-    for (const int size : {48, 32, 16}) icon.addFile(QStringLiteral(":/ovelsk/ovelsk-%1.png").arg(size), QSize(size, size));
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-48.png"));
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-32.png"));
+    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-16.png"));
     setWindowIcon(icon);
     setFont(sansFont(8.25));
     buildControls();
