@@ -1,6 +1,7 @@
 #include "host/replaced_versions.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,6 +51,9 @@ void ReplacedVersions::holdBeforeReplacing(const std::filesystem::path& file, co
         ::close(fd);  // already changed: the replace will find that itself
         return;
     }
+    // Should anyone open it for writing in the instant a lease is held, the
+    // notice comes as a signal: one ignored by default, not SIGIO, which would end us.
+    ::fcntl(fd, F_SETSIG, SIGWINCH);
     holding_ = Version{fd, read, {}};
 }
 
