@@ -1,5 +1,7 @@
 #include "feeds/serial_feed_connection.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <utility>
 
 #include "feeds/feeds_log.h"
@@ -7,8 +9,9 @@
 
 namespace ovelsk::aprs {
 
-std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason) {
+std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason, bool mayUseDevice) {
     if (error != QSerialPort::PermissionError) return reason;
+    if (mayUseDevice) return reason + " (the device is in use: another program, or another feed of this one, has it open)";
     // Debian gives serial devices to the dialout group.
     return reason + " (to use serial devices the user must be in the dialout group: "
                     "sudo adduser $USER dialout, then log in again)";
@@ -56,7 +59,8 @@ void SerialFeedConnection::packetDelivered() { backoff_.reset(); }
 
 void SerialFeedConnection::openNow() {
     if (!port_.open(QIODevice::ReadWrite)) {
-        const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString());
+        const bool mayUse = ::faccessat(AT_FDCWD, device_.path.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
+        const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString(), mayUse);
         port_.clearError();
         retryLater("cannot open " + device_.path + ": " + reason);
         return;

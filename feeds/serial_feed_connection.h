@@ -52,7 +52,9 @@ private:
 };
 
 // Why a device could not be opened, for the log: the system's reason and, when
-// permission was refused, what to do about it.
-std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason);
+// permission was refused, what to do about it. Qt reports a device that another
+// program (or another feed) holds as refused permission too; `mayUseDevice`
+// (the user may read and write it) tells that case apart.
+std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason, bool mayUseDevice);
 
 }  // namespace ovelsk::aprs
