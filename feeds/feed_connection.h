@@ -59,6 +59,12 @@ public:
     virtual bool send(std::string_view bytes) = 0;
     // The feed's name for the log, "kiss:localhost:8001".
     virtual const std::string& name() const = 0;
+    // How many of the bytes sent the peer has not taken yet, as far as this side
+    // can see: our buffer and the system's queue for the peer.
+    virtual long long unsentBytes() const = 0;
+    // Throws away every byte the peer has not taken and logs `why`; a TCP
+    // connection can only do that by starting over.
+    virtual void discardUnsent(const std::string& why) = 0;
 
     // A whole line or frame arrived: the peer is alive.
     virtual void lineOrFrameReceived() {}

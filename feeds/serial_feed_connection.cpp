@@ -1,5 +1,7 @@
 #include "feeds/serial_feed_connection.h"
 
+#include <sys/ioctl.h>
+
 #include <utility>
 
 #include "feeds/feeds_log.h"
@@ -50,6 +52,20 @@ bool SerialFeedConnection::send(std::string_view bytes) {
         return false;
     }
     return writeUnlessBacklogged(port_, bytes);
+}
+
+long long SerialFeedConnection::unsentBytes() const {
+    int queued = 0;
+    if (state_ != State::Open || ioctl(port_.handle(), TIOCOUTQ, &queued) != 0) {
+        queued = 0;
+    }
+    return port_.bytesToWrite() + queued;
+}
+
+// Clears our buffer and the system's output queue (tcflush).
+void SerialFeedConnection::discardUnsent(const std::string& why) {
+    port_.clear(QSerialPort::Output);
+    qCWarning(lcFeeds, "%s", escapedForLog(name_ + ": " + why).c_str());
 }
 
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }

@@ -44,6 +44,8 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    long long unsentBytes() const override;
+    void discardUnsent(const std::string& why) override;
     void lineOrFrameReceived() override;
     void packetDelivered() override;
 
