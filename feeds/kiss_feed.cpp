@@ -34,6 +34,10 @@ FeedConnection::Handlers KissFeed::handlers() {
 
 void KissFeed::start() { connection_->start(); }
 
+std::string KissFeed::whyNotTaken() const {
+    return connection_->isUp() ? "is not taking what it is sent" : "is not connected";
+}
+
 void KissFeed::onFrame(const KissFrame& frame) {
     connection_->lineOrFrameReceived();
     if (!frame.isData()) {

@@ -34,6 +34,7 @@ public:
 
     bool sendKissFrame(std::string_view frame) override { return deadline_.send(frame); }
     const std::string& transmitterName() const override { return connection_->name(); }
+    std::string whyNotTaken() const override;
 
 private:
     FeedConnection::Handlers handlers();

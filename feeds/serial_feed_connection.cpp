@@ -56,7 +56,7 @@ bool SerialFeedConnection::send(std::string_view bytes) {
 
 long long SerialFeedConnection::unsentBytes() const {
     int queued = 0;
-    if (state_ != State::Open || ioctl(port_.handle(), TIOCOUTQ, &queued) != 0) {
+    if (!isUp() || ioctl(port_.handle(), TIOCOUTQ, &queued) != 0) {
         queued = 0;
     }
     return port_.bytesToWrite() + queued;

@@ -31,6 +31,7 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    bool isUp() const override { return state_ == State::Open; }
     long long unsentBytes() const override;
     void discardUnsent(const std::string& why) override;
     void packetDelivered() override;

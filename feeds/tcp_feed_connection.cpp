@@ -69,7 +69,7 @@ bool TcpFeedConnection::send(std::string_view bytes) {
 // machine acknowledges what fits its receive buffer, read by the program or not.
 long long TcpFeedConnection::unsentBytes() const {
     int queued = 0;
-    if (state_ != State::Connected || ioctl(static_cast<int>(socket_.socketDescriptor()), SIOCOUTQ, &queued) != 0) {
+    if (!isUp() || ioctl(static_cast<int>(socket_.socketDescriptor()), SIOCOUTQ, &queued) != 0) {
         queued = 0;
     }
     return socket_.bytesToWrite() + queued;

@@ -151,6 +151,7 @@ TEST(KissTransmitDeadline, ASerialTncThatStopsReadingHasTheOutputFlushedAndNothi
     feed.start();
 
     const auto sent = sendUntilRefused(feed);
+    EXPECT_EQ(feed.whyNotTaken(), "is not taking what it is sent");
     const std::size_t dropped = droppedAtDeadline(checks, log);
     EXPECT_FALSE(timers.retry->active()) << "the device stays open";
 
