@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,7 +16,6 @@
 #include "feeds/kiss_feed.h"
 #include "feeds/serial_feed_connection.h"
 #include "aprs_is_loopback_server.h"
-#include "pseudo_terminal.h"
 #include "aprs/ax25_test_frames.h"
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
@@ -26,7 +29,24 @@ using testing::ax25Frame;
 using testing::Delivery;
 using testing::kissEncode;
 using testing::LogCapture;
-using testing::PseudoTerminal;
+
+// A pseudo terminal: what the test writes to `master` the feed reads from the
+// device at `slavePath`.
+struct PseudoTerminal {
+    PseudoTerminal() {
+        master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) slavePath = ::ptsname(master);
+    }
+    ~PseudoTerminal() { close(); }
+    void write(std::string_view bytes) const { EXPECT_EQ(::write(master, bytes.data(), bytes.size()), ssize_t(bytes.size())); }
+    void close() {
+        if (master >= 0) ::close(master);
+        master = -1;
+    }
+
+    int master = -1;
+    std::string slavePath;
+};
 
 TEST(SerialDeviceParse, TakesThePathAndASpeedAfterTheLastColon) {
     struct Case {
