@@ -65,7 +65,7 @@ long long SerialFeedConnection::unsentBytes() const {
 // Clears our buffer and the system's output queue (tcflush).
 void SerialFeedConnection::discardUnsent(const std::string& why) {
     port_.clear(QSerialPort::Output);
-    qCWarning(lcFeeds, "%s", escapedForLog(name_ + ": " + why).c_str());
+    qCWarning(lcFeeds, "%s", escapedForLog(name_ + ": output flushed " + why).c_str());
 }
 
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }

@@ -76,7 +76,7 @@ long long TcpFeedConnection::unsentBytes() const {
 }
 
 // Bytes the system holds cannot be taken back, only thrown away with the connection.
-void TcpFeedConnection::discardUnsent(const std::string& why) { drop(why + "; connection reset"); }
+void TcpFeedConnection::discardUnsent(const std::string& why) { drop("reset " + why); }
 
 // Called for every line, so it only takes note; the read that brought the line
 // restarts the silence timer once.

@@ -47,9 +47,9 @@ void TransmitDeadline::check() {
     const auto dropped = waiting_.size();
     // Forgotten first: discarding may report the link lost, which forgets again.
     forget();
-    connection_.discardUnsent(std::to_string(dropped) + (dropped == 1 ? " frame" : " frames") +
-                              " not taken by the TNC within " + std::to_string(kTransmitDeadline.count()) +
-                              " s dropped, not sent late");
+    connection_.discardUnsent("to drop " + std::to_string(dropped) + (dropped == 1 ? " frame" : " frames") +
+                              " the TNC did not take within " + std::to_string(kTransmitDeadline.count()) +
+                              " s, never to be sent late");
 }
 
 }  // namespace ovelsk::aprs

@@ -4,18 +4,20 @@
 // everything at once) is worse than none, since its position is old and the
 // station it was gated for may have moved on or repeated it meanwhile.
 //
-// While frames wait, the link is checked every second. When bytes handed over
-// kTransmitDeadline ago or earlier are still waiting, everything still waiting
-// is thrown away (a TCP connection is reset, a serial device's output flushed)
-// and logged. Frames are counted in checks, so a frame is thrown away between
-// 4 and 5 s after it was handed over, never later.
+// While frames wait, the link is checked every second. A frame still waiting at
+// the fifth check after it was handed over (4 to 5 s later, never more) has all
+// that waits thrown away with it: a TCP connection is reset, a serial device's
+// output flushed, and the count logged.
 //
 // What "waiting" can mean is limited by what this side sees: our own buffer and
 // the system's queue of bytes the peer has not yet acknowledged or the device
 // has not yet sent. Bytes the peer's system took but the TNC program has not read
 // (a TNC on loopback TCP that stopped reading still has its kernel acknowledge
 // up to its receive buffer), or a hardware TNC's own buffer, are out of sight
-// and cannot be taken back.
+// and cannot be taken back. Nor can KISS abort a frame: when the TNC has already
+// read the start of a frame that is thrown away, it ends that frame at the next
+// frame's first byte (Direwolf transmits it cut short from a serial line, and
+// forgets it with a reset TCP connection).
 
 #include <chrono>
 #include <deque>

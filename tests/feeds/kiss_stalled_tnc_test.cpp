@@ -71,7 +71,7 @@ TEST(KissStalledTnc, FramesNotTakenWithin5sAreDroppedAndNeverArrive) {
         }
         std::smatch count;
         const std::string text = log.text();
-        ASSERT_TRUE(std::regex_search(text, count, std::regex(R"((\d+) frames not taken by the TNC within 5 s)")));
+        ASSERT_TRUE(std::regex_search(text, count, std::regex(R"((\d+) frames the TNC did not take within 5 s)")));
         EXPECT_EQ(timers.retry->active(), reconnects);
         EXPECT_EQ(feed->sendKissFrame(numberedFrame(-1)), !reconnects);
         std::string arrived;
