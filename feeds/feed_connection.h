@@ -64,9 +64,6 @@ public:
     // How many of the bytes sent the peer has not taken yet, as far as this side
     // can see: our buffer and the system's queue for the peer.
     virtual long long unsentBytes() const = 0;
-    // Throws away every byte the peer has not taken and logs `why` ("to drop
-    // ..."); a TCP connection can only do that by starting over.
-    virtual void discardUnsent(const std::string& why) = 0;
 
     // A whole line or frame arrived: the peer is alive.
     virtual void lineOrFrameReceived() {}

@@ -32,7 +32,7 @@ public:
     void start() override;
     KissTransmitter* transmitter() override { return this; }
 
-    bool sendKissFrame(std::string_view frame) override { return deadline_.send(frame); }
+    bool sendKissFrame(std::string_view frame) override { return deadline_->send(frame); }
     const std::string& transmitterName() const override { return connection_->name(); }
     std::string whyNotTaken() const override;
 
@@ -44,7 +44,7 @@ private:
     KissDeframer deframer_;
     KissDeframer::FrameHandler frameHandler_;
     std::unique_ptr<FeedConnection> connection_;
-    TransmitDeadline deadline_;
+    std::unique_ptr<TransmitDeadline> deadline_;
 };
 
 }  // namespace ovelsk::aprs

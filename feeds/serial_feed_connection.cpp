@@ -29,6 +29,7 @@ SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { onReadyRead(); });
+    QObject::connect(&port_, &QSerialPort::bytesWritten, [this] { reportWhenDrained(); });
     // Queued: the port reports a vanished device from inside its own read
     // handler, and is closed here only once that has returned. By then the error
     // may be one of a failed open, already dealt with, so the port's present
@@ -60,12 +61,6 @@ long long SerialFeedConnection::unsentBytes() const {
         queued = 0;
     }
     return port_.bytesToWrite() + queued;
-}
-
-// Clears our buffer and the system's output queue (tcflush).
-void SerialFeedConnection::discardUnsent(const std::string& why) {
-    port_.clear(QSerialPort::Output);
-    qCWarning(lcFeeds, "%s", escapedForLog(name_ + ": output flushed " + why).c_str());
 }
 
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }
@@ -104,6 +99,7 @@ void SerialFeedConnection::onError() {
     port_.close();
     port_.clearError();
     timers_.settled->stop();
+    drainWait_->stop();
     handlers_.lost();
     retryLater(device_.path + " lost: " + reason);
 }
@@ -114,6 +110,19 @@ void SerialFeedConnection::retryLater(const std::string& what) {
     qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what).c_str(),
               static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { openNow(); });
+}
+
+// Our buffer empties with the write, the system's queue at the line's speed:
+// ten bits a byte with the start and stop bits.
+void SerialFeedConnection::reportWhenDrained() {
+    if (state_ != State::Open || port_.bytesToWrite() > 0) {
+        return;
+    }
+    if (const long long queued = unsentBytes(); queued > 0) {
+        drainWait_->start(std::chrono::milliseconds(queued * 10'000 / device_.baud + 1), [this] { reportWhenDrained(); });
+    } else if (drained_) {
+        drained_();
+    }
 }
 
 }  // namespace ovelsk::aprs
