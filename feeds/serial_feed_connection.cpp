@@ -119,7 +119,8 @@ void SerialFeedConnection::reportWhenDrained() {
         return;
     }
     if (const long long queued = unsentBytes(); queued > 0) {
-        drainWait_->start(std::chrono::milliseconds(queued * 10'000 / device_.baud + 1), [this] { reportWhenDrained(); });
+        const std::chrono::milliseconds lineTime(queued * 10'000 / device_.baud + 1);
+        drainWait_->start(lineTime, [this] { reportWhenDrained(); });
     } else if (drained_) {
         drained_();
     }
