@@ -1,7 +1,9 @@
 #include "feeds/serial_feed_connection.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
+
 #include <utility>
 
 #include "feeds/feeds_log.h"
@@ -30,6 +32,7 @@ SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { onReadyRead(); });
+    QObject::connect(&port_, &QSerialPort::bytesWritten, [this] { reportWhenDrained(); });
     // Queued: the port reports a vanished device from inside its own read
     // handler, and is closed here only once that has returned. By then the error
     // may be one of a failed open, already dealt with, so the port's present
@@ -53,6 +56,14 @@ bool SerialFeedConnection::send(std::string_view bytes) {
         return false;
     }
     return writeUnlessBacklogged(port_, bytes);
+}
+
+long long SerialFeedConnection::unsentBytes() const {
+    int queued = 0;
+    if (!isUp() || ioctl(port_.handle(), TIOCOUTQ, &queued) != 0) {
+        queued = 0;
+    }
+    return port_.bytesToWrite() + queued;
 }
 
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }
@@ -92,6 +103,7 @@ void SerialFeedConnection::onError() {
     port_.close();
     port_.clearError();
     timers_.settled->stop();
+    drainWait_->stop();
     handlers_.lost();
     retryLater(device_.path + " lost: " + reason);
 }
@@ -102,6 +114,20 @@ void SerialFeedConnection::retryLater(const std::string& what) {
     qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what).c_str(),
               static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { openNow(); });
+}
+
+// Our buffer empties with the write, the system's queue at the line's speed:
+// ten bits a byte with the start and stop bits.
+void SerialFeedConnection::reportWhenDrained() {
+    if (state_ != State::Open || port_.bytesToWrite() > 0) {
+        return;
+    }
+    if (const long long queued = unsentBytes(); queued > 0) {
+        const std::chrono::milliseconds lineTime(queued * 10'000 / device_.baud + 1);
+        drainWait_->start(lineTime, [this] { reportWhenDrained(); });
+    } else if (drained_) {
+        drained_();
+    }
 }
 
 }  // namespace ovelsk::aprs
