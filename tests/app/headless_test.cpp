@@ -39,8 +39,8 @@ TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
 }
 
 // The program itself, with no display and no platform chosen.
-TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermOrSigint) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermSigintOrSighup) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         testing::ScratchFolder config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -59,6 +59,7 @@ TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSi
         ASSERT_TRUE(process.waitForFinished());
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_NE(process.readAllStandardError().indexOf("ovelsk.decode: decoded "), -1) << "the summary at exit";
     }
 }
 

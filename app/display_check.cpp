@@ -1,0 +1,32 @@
+#include "app/display_check.h"
+
+#include <xcb/xcb.h>
+
+namespace ovelsk {
+
+std::optional<std::string> xDisplayToOpen(const EnvironmentLookup& environment, const CommandLine& commandLine) {
+    std::string platform = commandLine.platform.toStdString();
+    if (platform.empty()) platform = environment("QT_QPA_PLATFORM").value_or("");
+    platform = platform.substr(0, platform.find(':'));  // "xcb:option" names the platform xcb
+    std::string display = commandLine.display.toStdString();
+    if (display.empty()) display = environment("DISPLAY").value_or("");
+    if (platform.empty()) {
+        if (display.empty() || !environment("WAYLAND_DISPLAY").value_or("").empty()) return std::nullopt;
+    } else if (platform != "xcb") {
+        return std::nullopt;
+    }
+    return display;
+}
+
+std::optional<std::string> displayProblem(const EnvironmentLookup& environment, const CommandLine& commandLine) {
+    const auto display = xDisplayToOpen(environment, commandLine);
+    if (!display) return std::nullopt;
+    xcb_connection_t* connection = xcb_connect(display->empty() ? nullptr : display->c_str(), nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error == 0) return std::nullopt;
+    const std::string named = display->empty() ? "(DISPLAY is not set)" : "\"" + *display + "\"";
+    return "cannot open the display " + named + "; run with --headless for a service";
+}
+
+}  // namespace ovelsk
