@@ -37,8 +37,8 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
                                      QStringLiteral("Show the version and exit."));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
-        QStringLiteral("Use the host settings file FILE instead of $XDG_CONFIG_HOME/Peak Systems/UI-View32.ini "
-                       "(written with the demo set-up if missing)."),
+        QStringLiteral("Use the host settings file FILE, which must exist, instead of $XDG_CONFIG_HOME/Peak "
+                       "Systems/UI-View32.ini (which a first start writes with the demo set-up)."),
         QStringLiteral("FILE"));
     const QCommandLineOption headless(
         QStringLiteral("headless"), QStringLiteral("Run without a window (Qt's offscreen platform), even where a display exists."));

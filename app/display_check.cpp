@@ -18,15 +18,17 @@ std::optional<std::string> xDisplayToOpen(const EnvironmentLookup& environment, 
     return display;
 }
 
-std::optional<std::string> displayProblem(const EnvironmentLookup& environment, const CommandLine& commandLine) {
+DisplayCheck::DisplayCheck(const EnvironmentLookup& environment, const CommandLine& commandLine) {
     const auto display = xDisplayToOpen(environment, commandLine);
-    if (!display) return std::nullopt;
-    xcb_connection_t* connection = xcb_connect(display->empty() ? nullptr : display->c_str(), nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error == 0) return std::nullopt;
+    if (!display) return;
+    connection_ = xcb_connect(display->empty() ? nullptr : display->c_str(), nullptr);
+    if (xcb_connection_has_error(connection_) == 0) return;
     const std::string named = display->empty() ? "(DISPLAY is not set)" : "\"" + *display + "\"";
-    return "cannot open the display " + named + "; run with --headless for a service";
+    problem_ = "cannot open the display " + named + "; run with --headless for a service";
+}
+
+DisplayCheck::~DisplayCheck() {
+    if (connection_) xcb_disconnect(connection_);
 }
 
 }  // namespace ovelsk

@@ -1,7 +1,7 @@
 #pragma once
 // Qt ends the program with an abort (and advice to reinstall) when the X display
 // it is to open cannot be opened, say a stale DISPLAY in a service or an ssh
-// session. Opening it once before the QApplication exists turns that into a
+// session. Opening it first, before the QApplication exists, turns that into a
 // plain message.
 
 #include <optional>
@@ -10,6 +10,8 @@
 #include "app/command_line.h"
 #include "app/headless.h"
 
+struct xcb_connection_t;
+
 namespace ovelsk {
 
 // The X display Qt is going to open ("" for the default of an X platform chosen
@@ -17,8 +19,23 @@ namespace ovelsk {
 // another platform chosen, or a Wayland session it may use instead.
 std::optional<std::string> xDisplayToOpen(const EnvironmentLookup& environment, const CommandLine& commandLine);
 
-// Why the display Qt is going to open cannot be opened, or nullopt when it can
-// or is no X display.
-std::optional<std::string> displayProblem(const EnvironmentLookup& environment, const CommandLine& commandLine);
+// Opens the display Qt is going to open, if that is an X display, and holds it
+// open until destroyed: an X server with no other client (Xvfb) resets when its
+// last client leaves, and would be resetting just as Qt connects. Destroy it once
+// the QApplication exists.
+class DisplayCheck {
+public:
+    DisplayCheck(const EnvironmentLookup& environment, const CommandLine& commandLine);
+    ~DisplayCheck();
+    DisplayCheck(const DisplayCheck&) = delete;
+    DisplayCheck& operator=(const DisplayCheck&) = delete;
+
+    // Why the display cannot be opened, or nullopt when it can or is no X display.
+    const std::optional<std::string>& problem() const { return problem_; }
+
+private:
+    xcb_connection_t* connection_ = nullptr;
+    std::optional<std::string> problem_;
+};
 
 }  // namespace ovelsk

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 #include "app/app_log.h"
@@ -37,11 +38,13 @@ int main(int argc, char* argv[]) {
     }
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
     ovelsk::chooseOffscreenPlatformWhenHeadless(commandLine.headless, argc, argv);
-    if (const auto problem = ovelsk::displayProblem(ovelsk::processEnvironment, commandLine)) {
+    auto displayCheck = std::make_optional<ovelsk::DisplayCheck>(ovelsk::processEnvironment, commandLine);
+    if (const auto& problem = displayCheck->problem()) {
         qCCritical(ovelsk::lcApp, "%s", problem->c_str());
         return 1;
     }
     QApplication app(argc, argv);
+    displayCheck.reset();
     ovelsk::QuitOnSignals quitOnSignals;
 
     // Standard output carries the status lines and nothing else, one line each.

@@ -33,7 +33,7 @@ void waitUntilShown(QApplication& app, QWidget& window) {
 }
 
 int showAndExit(int argc, char* argv[], bool ovelsk) {
-    ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
+    ovelsk::chooseOffscreenPlatformWhenHeadless(false, argc, argv);
     QApplication app(argc, argv);
     if (ovelsk) {
         ovelsk::Form1 form(ovelsk::defaultStartupOptions());
