@@ -86,7 +86,7 @@ TEST(CandidateListDisplay, ARowWiderThanTheListScrollsIntoViewAndTheHeaderFollow
     // The header's text moved left as far as the rows did; the label itself stayed.
     EXPECT_EQ(header->geometry(), headerPlace);
     const QImage after = header->grab().toImage();
-    const int shift = bar->value();
+    const int shift = qRound(bar->value() * after.devicePixelRatio());  // the image counts device pixels
     int differing = 0;
     for (int y = 0; y < after.height(); ++y) {
         for (int x = 0; x + shift < before.width(); ++x) differing += after.pixel(x, y) != before.pixel(x + shift, y);
