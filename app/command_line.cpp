@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <string_view>
 
 namespace ovelsk {
 namespace {
@@ -12,6 +11,20 @@ constexpr char kDescription[] =
     "Internet but not on radio. Shows them in a list and on a radar.\n"
     "Settings: the host settings file (see --settings); the range in Ovelsk.ini.\n"
     "More in the manual page ovelsk(1).";
+
+// The options QGuiApplication, QApplication and Qt's X11 platform take out of the
+// arguments themselves (Qt writes them with one dash or two).
+const char* const kQtOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "session", "qmljsdebugger", "display", "geometry", "title", "icon", "name", "visual", "ncols", "cmap", "style",
+    "stylesheet"};
+const char* const kQtFlags[] = {"reverse", "widgetcount", "testability", "nograb", "dograb", "sync"};
+
+QCommandLineOption hiddenOption(const char* name, const QString& valueName = {}) {
+    QCommandLineOption option(QString::fromLatin1(name), QString(), valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
 
 }  // namespace
 
@@ -24,19 +37,24 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
                                      QStringLiteral("Show the version and exit."));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
-        QStringLiteral("Use the host settings file FILE instead of $XDG_CONFIG_HOME/Peak Systems/UI-View32.ini "
-                       "(written with the demo set-up if missing)."),
+        QStringLiteral("Use the host settings file FILE, which must exist, instead of $XDG_CONFIG_HOME/Peak "
+                       "Systems/UI-View32.ini (which a first start writes with the demo set-up)."),
         QStringLiteral("FILE"));
     const QCommandLineOption headless(
         QStringLiteral("headless"), QStringLiteral("Run without a window (Qt's offscreen platform), even where a display exists."));
     parser.addOptions({help, version, settings, headless});
+    // Qt's options are single words after one dash ("-platform"), so that is how words after one dash are read.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : kQtOptionsWithValue) parser.addOption(hiddenOption(name, QStringLiteral("VALUE")));
+    for (const char* name : kQtFlags) parser.addOption(hiddenOption(name));
 
-    // Qt's help names the program as it was started, path and all; the usage names it as it is typed.
+    // The usage names the program as it is typed, without the path it was started by.
     const auto helpText = [&] {
         QString text = parser.helpText();
-        const QString started = arguments.value(0);
-        if (!started.isEmpty() && text.startsWith(QStringLiteral("Usage: ") + started))
-            text.replace(7, started.size(), QFileInfo(started).fileName());
+        const QString usage = QStringLiteral("Usage: ");
+        const auto nameEnd = text.indexOf(QLatin1Char(' '), usage.size());
+        if (text.startsWith(usage) && nameEnd > 0)
+            text.replace(usage.size(), nameEnd - usage.size(), QFileInfo(arguments.value(0)).fileName());
         return text;
     };
     const auto usageError = [&](const QString& problem) {
@@ -54,16 +72,16 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
         if (file.isEmpty()) return usageError(QStringLiteral("--settings needs a file name."));
         commandLine.settingsFile = QFileInfo(file).absoluteFilePath().toStdString();
     }
+    commandLine.headless = parser.isSet(headless);
+    commandLine.platform = parser.value(QStringLiteral("platform"));
+    commandLine.display = parser.value(QStringLiteral("display"));
     return commandLine;
 }
 
-bool needsNoDisplay(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--") break;
-        if (arg == "--headless" || arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v") return true;
-    }
-    return false;
+QStringList argumentList(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 }  // namespace ovelsk

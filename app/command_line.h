@@ -6,7 +6,9 @@
 //
 // Help and version are printed on standard output and end the program with 0; an
 // unknown option or a stray argument prints the usage on standard error and
-// ends it with 2, before anything starts.
+// ends it with 2, before anything starts. Qt's own options (-platform NAME, ...)
+// are known too: the command line is read before the QApplication exists, whose
+// constructor ends the program when the display cannot be opened.
 
 #include <QString>
 #include <QStringList>
@@ -20,8 +22,9 @@ inline constexpr int kUsageExitStatus = 2;
 
 struct CommandLine {
     std::optional<std::filesystem::path> settingsFile;  // instead of the default host settings file
-    // --headless has no field: it has done its work before the QApplication is
-    // made (needsNoDisplay), and is known here so that it is no unknown option.
+    bool headless = false;
+    QString platform;  // Qt's -platform, else empty
+    QString display;   // Qt's -display (the X display), else empty
 };
 
 // The program ends at once with `status`, after printing the texts.
@@ -31,12 +34,10 @@ struct CommandLineExit {
     QString standardError;
 };
 
-// `arguments` as QCoreApplication::arguments() gives them, the program first.
+// `arguments` as main() has them, the program first, Qt's options included.
 std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& arguments);
 
-// True when the arguments ask for something that needs no screen (--headless,
-// --help or --version). Read before the QApplication exists, which is when the
-// platform is chosen; the arguments are checked in full by parseCommandLine.
-bool needsNoDisplay(int argc, const char* const* argv);
+// main()'s arguments as text.
+QStringList argumentList(int argc, const char* const* argv);
 
 }  // namespace ovelsk

@@ -6,9 +6,11 @@ namespace ovelsk {
 
 // The host is Ovelsk's own stand-in, set up from the host settings file (for the
 // bundled demo on a first start).
-HostOrError createHost(float range, const std::filesystem::path& settingsFile, const Clock& clock) {
+HostOrError createHost(float range, const std::filesystem::path& settingsFile, bool firstStartWhenMissing,
+                       const Clock& clock) {
     aprs::StandinStartup startup;
     startup.settingsFile = settingsFile;
+    startup.firstStartWhenMissing = firstStartWhenMissing;
     startup.range = range;
     startup.clock = &clock;
     auto host = aprs::createStandinHost(startup);

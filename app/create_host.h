@@ -14,8 +14,10 @@ namespace ovelsk {
 using HostOrError = std::variant<std::unique_ptr<HostApplication>, std::string>;
 
 // The one place the program's host object is made, from the host settings in
-// `settingsFile`; `range` is the range setting. The host measures its intervals
+// `settingsFile` (set up for the demo when missing, if `firstStartWhenMissing`);
+// `range` is the range setting. The host measures its intervals
 // (the gateways' windows, the hourly summary) on Ovelsk's own `clock`.
-HostOrError createHost(float range, const std::filesystem::path& settingsFile, const Clock& clock);
+HostOrError createHost(float range, const std::filesystem::path& settingsFile, bool firstStartWhenMissing,
+                       const Clock& clock);
 
 }  // namespace ovelsk

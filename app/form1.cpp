@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include <sstream>
 
 #include "app/app_log.h"
+#include "app/list_header.h"
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
 #include "radar/radar_view.h"
@@ -52,13 +54,27 @@ QFont sansFont(qreal points, bool bold = false) {
     return font;
 }
 
-// One fixed-pitch face for the list and its header, so the columns line up.
+// One fixed-pitch face for the list and its header, so the columns line up. Faces
+// fontconfig declares monospace come first, by name: where "Monospace" resolves
+// to Noto Sans Mono (fonts-noto-mono, which comes with ghostscript), Qt reports
+// the font as proportional.
 QFont fixedFont() {
-    QFont font(QStringLiteral("Monospace"));
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+                      QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     font.setPointSize(9);
     return font;
+}
+
+// A label at least as tall as a line of its font, grown upwards: where fonts are
+// drawn larger (a desktop scaled by 1.5), its lower edge is not cut off, and it
+// stays clear of what lies below it.
+void fitHeightToFont(QLabel* label) {
+    const int needed = label->fontMetrics().height() + label->contentsMargins().top() + label->contentsMargins().bottom();
+    if (label->height() >= needed) return;
+    label->setGeometry(label->x(), label->y() + label->height() - needed, label->width(), needed);
 }
 
 QFrame* createPanel(const char* name, QWidget* container) {
@@ -73,8 +89,9 @@ QFrame* createPanel(const char* name, QWidget* container) {
 }
 
 // Labels show their text as written (never as markup), from the top left.
-QLabel* createLabel(const char* name, const QString& text, QWidget* container) {
-    auto* label = new QLabel(text, container);
+template <typename Label = QLabel>
+Label* createLabel(const char* name, const QString& text, QWidget* container) {
+    auto* label = new Label(text, container);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -159,12 +176,18 @@ void Form1::buildControls() {
     List1_->setFont(fixedFont());
     List1_->setItemDelegate(new TabStopDelegate(List1_));
     List1_->setUniformItemSizes(true);
+    // A row wider than the list is scrolled to, never cut short.
+    List1_->setTextElideMode(Qt::ElideNone);
+    List1_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTwipsGeometry(List1_, 120, 720, 4335, 2760);
-    Label5_ = createLabel("Label5", QString::fromLatin1(kListHeader), Picture2_);
+    auto* header = createLabel<ListHeader>("Label5", QString::fromLatin1(kListHeader), Picture2_);
+    header->follow(List1_);
+    Label5_ = header;
     Label5_->setFont(fixedFont());
     // The rows' text starts inside the list's frame and item margin; the titles start there too.
     Label5_->setIndent(List1_->frameWidth() + List1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, List1_) + 1);
     setTwipsGeometry(Label5_, 120, 480, 4695, 255);
+    fitHeightToFont(Label5_);
     Label1_ = createLabel("Label1", QStringLiteral("Stations within the specified range not heard via RF"), Picture2_);
     Label1_->setWordWrap(true);
     setTwipsGeometry(Label1_, 120, 120, 4095, 375);

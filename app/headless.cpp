@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/command_line.h"
 
 namespace ovelsk {
 namespace {
@@ -30,14 +29,14 @@ bool needsOffscreenPlatform(const EnvironmentLookup& environment, int argc, cons
     return !platformArgumentGiven(argc, argv);
 }
 
-void chooseOffscreenPlatformWhenHeadless(int argc, const char* const* argv) {
-    const auto environment = [](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        if (!value) return std::nullopt;
-        return std::string(value);
-    };
-    if (needsNoDisplay(argc, argv) || needsOffscreenPlatform(environment, argc, argv))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+std::optional<std::string> processEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+void chooseOffscreenPlatformWhenHeadless(bool headless, int argc, const char* const* argv) {
+    if (headless || needsOffscreenPlatform(processEnvironment, argc, argv)) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 }  // namespace ovelsk

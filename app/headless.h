@@ -16,8 +16,11 @@ using EnvironmentLookup = std::function<std::optional<std::string>(const char* n
 bool needsOffscreenPlatform(const EnvironmentLookup& environment, int argc, const char* const* argv);
 
 // Sets QT_QPA_PLATFORM=offscreen when needsOffscreenPlatform, or when the command
-// line asks for no display (--headless, --help, --version) whatever the
-// environment says; call before the QApplication is made.
-void chooseOffscreenPlatformWhenHeadless(int argc, const char* const* argv);
+// line asks for no display (--headless) whatever the environment says; call
+// before the QApplication is made.
+void chooseOffscreenPlatformWhenHeadless(bool headless, int argc, const char* const* argv);
+
+// The environment of the running program.
+std::optional<std::string> processEnvironment(const char* name);
 
 }  // namespace ovelsk

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 #include "app/app_log.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/form1.h"
 #include "app/headless.h"
 #include "app/message_handler.h"
@@ -13,10 +15,11 @@
 
 namespace {
 
-void write(std::FILE* stream, const QString& text) {
+// False when the text could not be written in full (a full disk, a closed pipe).
+bool write(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    return std::fflush(stream) == 0 && written == static_cast<size_t>(bytes.size());
 }
 
 }  // namespace
@@ -25,23 +28,29 @@ int main(int argc, char* argv[]) {
     // A reader of the status lines that goes away must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     ovelsk::installMessageHandler();
-    ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
-    QApplication app(argc, argv);
-    // Qt has taken its own options (-platform, ...) out of the arguments by now.
-    const auto parsed = ovelsk::parseCommandLine(QCoreApplication::arguments());
+    // Before the QApplication, whose constructor ends the program when it cannot open the display.
+    const auto parsed = ovelsk::parseCommandLine(ovelsk::argumentList(argc, argv));
     if (const auto* exit = std::get_if<ovelsk::CommandLineExit>(&parsed)) {
-        write(stdout, exit->standardOutput);
+        const bool printed = write(stdout, exit->standardOutput);
         write(stderr, exit->standardError);
-        return exit->status;
+        // Help or version text that did not arrive is a failure, whatever asked for it.
+        return printed ? exit->status : 1;
     }
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
+    ovelsk::chooseOffscreenPlatformWhenHeadless(commandLine.headless, argc, argv);
+    auto displayCheck = std::make_optional<ovelsk::DisplayCheck>(ovelsk::processEnvironment, commandLine);
+    if (const auto& problem = displayCheck->problem()) {
+        qCCritical(ovelsk::lcApp, "%s", problem->c_str());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    displayCheck.reset();
     ovelsk::QuitOnSignals quitOnSignals;
     const ovelsk::NotesWithoutWaiting notes;
 
     // Standard output carries the status lines and nothing else, one line each.
     ovelsk::StatusOutput statusOutput(STDOUT_FILENO);
-    ovelsk::Form1 form(commandLine.settingsFile ? ovelsk::defaultStartupOptions(*commandLine.settingsFile)
-                                               : ovelsk::defaultStartupOptions());
+    ovelsk::Form1 form(ovelsk::defaultStartupOptions(commandLine.settingsFile));
     QObject::connect(&form, &ovelsk::Form1::statusChanged,
                      [&statusOutput](const QString& text) { statusOutput.writeLine(text.toStdString()); });
     if (const auto error = form.Form_Load()) {

@@ -13,6 +13,8 @@
 namespace ovelsk {
 namespace {
 
+constexpr int kQuitSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int) {
@@ -35,7 +37,7 @@ void setHandler(int signal, void (*handler)(int)) {
 
 QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        qCWarning(lcApp, "cannot watch for SIGINT and SIGTERM: %s", std::strerror(errno));
+        qCWarning(lcApp, "cannot watch for SIGINT, SIGTERM and SIGHUP: %s", std::strerror(errno));
         return;
     }
     notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
@@ -45,14 +47,12 @@ QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
         }
         QCoreApplication::quit();
     });
-    setHandler(SIGINT, onSignal);
-    setHandler(SIGTERM, onSignal);
+    for (const int signal : kQuitSignals) setHandler(signal, onSignal);
 }
 
 QuitOnSignals::~QuitOnSignals() {
     if (!notifier_) return;
-    setHandler(SIGINT, SIG_DFL);
-    setHandler(SIGTERM, SIG_DFL);
+    for (const int signal : kQuitSignals) setHandler(signal, SIG_DFL);
     delete notifier_;
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

@@ -1,6 +1,7 @@
 #pragma once
-// Ends the event loop cleanly on SIGINT and SIGTERM, so Ctrl+C or a service
-// manager's stop ends Ovelsk with exit status 0. The signal handler only writes a
+// Ends the event loop cleanly on SIGINT, SIGTERM and SIGHUP, so Ctrl+C, a service
+// manager's stop or the closing of the terminal Ovelsk runs in ends it with exit
+// status 0 and its summary logged. The signal handler only writes a
 // byte to a pipe; the event loop reads it and quits the application.
 
 #include <QObject>

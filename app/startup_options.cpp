@@ -7,7 +7,9 @@
 
 namespace ovelsk {
 
-StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
+StartupOptions defaultStartupOptions(const std::optional<std::filesystem::path>& namedSettingsFile) {
+    const auto hostSettingsFile = namedSettingsFile.value_or(HostSettings::defaultPath());
+    const bool firstStartWhenMissing = !namedSettingsFile;
     // Intervals from a clock that never steps, anchored to the wall clock now.
     static const SteadyClock clock;
     StartupOptions options;
@@ -16,7 +18,9 @@ StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile) {
     options.executable = QCoreApplication::applicationFilePath().toStdString();
     options.hostSettingsFile = hostSettingsFile;
     options.clock = &clock;
-    options.createHost = [hostSettingsFile](float range) { return createHost(range, hostSettingsFile, clock); };
+    options.createHost = [hostSettingsFile, firstStartWhenMissing](float range) {
+        return createHost(range, hostSettingsFile, firstStartWhenMissing, clock);
+    };
     return options;
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/create_host.h"
 #include "host/date_time.h"
@@ -27,9 +28,9 @@ struct StartupOptions {
     std::function<HostOrError(float range)> createHost;
 };
 
-// The options of the running program, with the host settings in `hostSettingsFile`
-// (the default file unless the command line names another); needs the
-// QCoreApplication to exist.
-StartupOptions defaultStartupOptions(std::filesystem::path hostSettingsFile = HostSettings::defaultPath());
+// The options of the running program, with the host settings in the file the
+// command line names (which must exist) or else in the default file (set up for
+// the demo on a first start); needs the QCoreApplication to exist.
+StartupOptions defaultStartupOptions(const std::optional<std::filesystem::path>& namedSettingsFile = std::nullopt);
 
 }  // namespace ovelsk

@@ -38,7 +38,7 @@ void waitUntilShown(QApplication& app, QWidget& window) {
 enum class Shown { Ovelsk, BareWindow, LabelledWindow };
 
 int showAndExit(int argc, char* argv[], Shown shown) {
-    ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
+    ovelsk::chooseOffscreenPlatformWhenHeadless(false, argc, argv);
     QApplication app(argc, argv);
     if (shown == Shown::Ovelsk) {
         ovelsk::Form1 form(ovelsk::defaultStartupOptions());

@@ -1,5 +1,8 @@
 #include "host/host_settings.h"
 
+#include <algorithm>
+
+#include "host/igate_text.h"
 #include "host/settings_text.h"
 #include "host/xdg_folders.h"
 
@@ -8,7 +11,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// A line read may still hold the CR of a CR LF ending.
+// Blanks around section names, keys and values.
 constexpr std::string_view kBlanksAndCr = " \t\r";
 
 // "[Name]" gives Name; any other line gives nullopt.
@@ -21,6 +24,7 @@ std::optional<std::string_view> sectionName(std::string_view line) {
 struct KeyValue {
     std::string_view key;
     std::string_view value;
+    std::size_t line = 0;
 };
 
 std::optional<KeyValue> keyValue(std::string_view line) {
@@ -32,18 +36,28 @@ std::optional<KeyValue> keyValue(std::string_view line) {
                     trimBlanks(trimmed.substr(eq + 1), kBlanksAndCr)};
 }
 
-// The key-value lines of the [UI-View32] section, in file order.
-std::vector<KeyValue> sectionEntries(const std::vector<std::string>& lines) {
-    std::vector<KeyValue> entries;
+// The key-value lines inside the [UI-View32] section (or, with `inside` false,
+// outside it), in file order.
+std::vector<KeyValue> entries(const std::vector<std::string>& lines, bool inside = true) {
+    std::vector<KeyValue> found;
     bool inSection = false;
-    for (const auto& line : lines) {
-        if (const auto name = sectionName(line)) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i])) {
             inSection = equalsIgnoringCase(*name, kHostSettingsSection);
-        } else if (inSection) {
-            if (const auto kv = keyValue(line)) entries.push_back(*kv);
+        } else if (inSection == inside) {
+            if (auto kv = keyValue(lines[i])) {
+                kv->line = i + 1;
+                found.push_back(*kv);
+            }
         }
     }
-    return entries;
+    return found;
+}
+
+std::string_view lineEndOf(std::string_view content) {
+    const auto end = content.find_first_of("\r\n");
+    if (end == std::string_view::npos || content[end] == '\n') return "\n";
+    return content.substr(end).starts_with("\r\n") ? "\r\n" : "\r";
 }
 
 }  // namespace
@@ -56,7 +70,7 @@ std::optional<FileError> HostSettings::load() {
     lines_.clear();
     exists_ = false;
     byteOrderMark_ = false;
-    crlf_ = false;
+    lineEnd_ = "\n";
     // Only a file that is certainly not there counts as empty settings; a folder
     // that may not be searched is an error like any other.
     std::error_code ec;
@@ -66,26 +80,20 @@ std::optional<FileError> HostSettings::load() {
     FileError error;
     const auto content = readWholeFile(file_, &error);
     if (!content) return error;
+    if (savedAsUtf16(*content)) return FileError{"it is saved as UTF-16 (Unicode); save it as plain text (UTF-8)"};
     exists_ = true;
     std::string_view rest = *content;
     if (rest.starts_with(kByteOrderMark)) {
         byteOrderMark_ = true;
         rest.remove_prefix(kByteOrderMark.size());
     }
-    const auto firstLf = rest.find('\n');
-    crlf_ = firstLf != std::string_view::npos && firstLf > 0 && rest[firstLf - 1] == '\r';
-    while (!rest.empty()) {
-        const auto eol = rest.find('\n');
-        auto line = rest.substr(0, eol);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines_.emplace_back(line);
-        rest = eol == std::string_view::npos ? std::string_view{} : rest.substr(eol + 1);
-    }
+    lineEnd_ = lineEndOf(rest);
+    while (!rest.empty()) lines_.emplace_back(takeIgateLine(rest));
     return std::nullopt;
 }
 
 std::optional<std::string> HostSettings::value(std::string_view key) const {
-    for (const auto& entry : sectionEntries(lines_)) {
+    for (const auto& entry : entries(lines_)) {
         if (equalsIgnoringCase(entry.key, key)) return std::string(entry.value);
     }
     return std::nullopt;
@@ -93,8 +101,34 @@ std::optional<std::string> HostSettings::value(std::string_view key) const {
 
 std::vector<std::string> HostSettings::keys() const {
     std::vector<std::string> keys;
-    for (const auto& entry : sectionEntries(lines_)) keys.emplace_back(entry.key);
+    for (const auto& entry : entries(lines_)) keys.emplace_back(entry.key);
     return keys;
+}
+
+bool HostSettings::hasSection() const {
+    return std::any_of(lines_.begin(), lines_.end(), [](const std::string& line) {
+        const auto name = sectionName(line);
+        return name && equalsIgnoringCase(*name, kHostSettingsSection);
+    });
+}
+
+std::vector<HostSettings::KeyLine> HostSettings::keysOutsideSection() const {
+    std::vector<KeyLine> outside;
+    for (const auto& entry : entries(lines_, false)) outside.push_back({std::string(entry.key), entry.line});
+    return outside;
+}
+
+std::vector<std::pair<HostSettings::KeyLine, HostSettings::KeyLine>> HostSettings::repeatedKeys() const {
+    std::vector<std::pair<KeyLine, KeyLine>> repeated;
+    const auto inSection = entries(lines_);
+    for (auto later = inSection.begin(); later != inSection.end(); ++later) {
+        const auto first = std::find_if(inSection.begin(), later, [&later](const KeyValue& earlier) {
+            return equalsIgnoringCase(earlier.key, later->key);
+        });
+        if (first != later)
+            repeated.push_back({{std::string(later->key), later->line}, {std::string(first->key), first->line}});
+    }
+    return repeated;
 }
 
 bool HostSettings::setValue(std::string_view key, std::string_view value) {
@@ -135,10 +169,9 @@ std::optional<FileError> HostSettings::save() const {
         if (ec) return FileError{ec.message()};
     }
     std::string content(byteOrderMark_ ? kByteOrderMark : std::string_view{});
-    const std::string_view lineEnd = crlf_ ? "\r\n" : "\n";
     for (const auto& line : lines_) {
         content += line;
-        content += lineEnd;
+        content += lineEnd_;
     }
     auto temp = file_;
     temp += ".tmp";

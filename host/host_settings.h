@@ -31,7 +31,8 @@ public:
     const std::filesystem::path& path() const { return file_; }
 
     // Reads the file. A file that does not exist is an empty set of settings, not
-    // an error; exists() tells the two apart.
+    // an error; exists() tells the two apart. Lines end at CRLF, LF or a lone CR;
+    // a file saved as UTF-16 is an error.
     std::optional<FileError> load();
     bool exists() const { return exists_; }
 
@@ -42,12 +43,24 @@ public:
     // The keys of the [UI-View32] section as written, in file order; comments are no keys.
     std::vector<std::string> keys() const;
 
+    // A key line as written, with its line number (1 for the first line).
+    struct KeyLine {
+        std::string key;
+        std::size_t line = 0;
+    };
+    // Whether a [UI-View32] section line is there.
+    bool hasSection() const;
+    // Key lines that Ovelsk does not read: before the first section line or in another section.
+    std::vector<KeyLine> keysOutsideSection() const;
+    // Each later line of a key the section already has, paired with the first one, which counts.
+    std::vector<std::pair<KeyLine, KeyLine>> repeatedKeys() const;
+
     // Sets a key in memory, keeping every other line as it was; save() writes it.
     // False, and nothing changed, for a key or value that cannot stand on one
     // line (a line break, a key that is empty, holds "=" or starts a section or
     // comment).
     bool setValue(std::string_view key, std::string_view value);
-    // Writes the lines back atomically, with the line ending the file had.
+    // Writes the lines back atomically, with the line ending the file had (CRLF, LF or CR).
     std::optional<FileError> save() const;
 
 private:
@@ -55,7 +68,7 @@ private:
     std::vector<std::string> lines_;
     bool exists_ = false;
     bool byteOrderMark_ = false;
-    bool crlf_ = false;
+    std::string_view lineEnd_ = "\n";
 };
 
 }  // namespace ovelsk

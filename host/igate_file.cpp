@@ -7,6 +7,7 @@
 
 #include "host/host_folder.h"
 #include "host/igate_text.h"
+#include "host/settings_text.h"
 
 namespace ovelsk {
 namespace {
@@ -14,12 +15,6 @@ namespace {
 // Hand edits saved faster than a rewrite can finish win over it this often before
 // the rewrite gives up and says so.
 constexpr int kRewriteAttempts = 5;
-
-// Notepad's "Unicode" and "Unicode big endian": every byte-wise line would be
-// broken in two.
-bool savedAsUtf16(std::string_view content) {
-    return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
-}
 
 }  // namespace
 

@@ -16,6 +16,12 @@ inline std::string_view trimBlanks(std::string_view s, std::string_view blanks =
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
+// Notepad's "Unicode" and "Unicode big endian": every byte-wise line would be
+// broken in two.
+inline bool savedAsUtf16(std::string_view content) {
+    return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
+}
+
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the Debian package from a Release build and checks what it holds:
+# Makes the Debian package from a Release build and checks what it holds, with
+# lintian (no error or warning, pedantic notes shown) and appstreamcli:
 #   scripts/check-package.sh [BUILD]        (BUILD defaults to build)
 # The package is left in BUILD/package/.
 set -euo pipefail
@@ -21,15 +22,17 @@ expected="./usr/bin/ovelsk
 ./usr/bin/ovelsk-decode
 ./usr/lib/systemd/user/ovelsk.service
 ./usr/share/applications/ovelsk.desktop
-./usr/share/doc/ovelsk/README.md
+./usr/share/doc/ovelsk/README.md.gz
 ./usr/share/doc/ovelsk/UI-View32.ini.example
+./usr/share/doc/ovelsk/changelog.gz
 ./usr/share/doc/ovelsk/copyright
 ./usr/share/icons/hicolor/16x16/apps/ovelsk.png
 ./usr/share/icons/hicolor/32x32/apps/ovelsk.png
 ./usr/share/icons/hicolor/48x48/apps/ovelsk.png
 ./usr/share/icons/hicolor/scalable/apps/ovelsk.svg
 ./usr/share/man/man1/ovelsk-decode.1.gz
-./usr/share/man/man1/ovelsk.1.gz"
+./usr/share/man/man1/ovelsk.1.gz
+./usr/share/metainfo/io.github.ovelsk.Ovelsk.metainfo.xml"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$files" = "$expected" ] || fail "holds other files than expected:
 $(diff <(echo "$expected") <(echo "$files") || true)"
@@ -48,6 +51,12 @@ desktop-file-validate "$contents/usr/share/applications/ovelsk.desktop" || fail 
 grep -q 'Permission is hereby granted' "$contents/usr/share/doc/ovelsk/copyright" || fail "copyright lacks the licence"
 grep -qx 'ExecStart=/usr/bin/ovelsk --headless' "$contents/usr/lib/systemd/user/ovelsk.service" ||
   fail "the user unit does not start /usr/bin/ovelsk --headless"
+appstreamcli validate --no-net "$contents/usr/share/metainfo/io.github.ovelsk.Ovelsk.metainfo.xml" >&2 ||
+  fail "the AppStream metadata is not valid"
+readme=$(zcat "$contents/usr/share/doc/ovelsk/README.md.gz")
+if grep -nE 'build/|scripts/|<!--' <<<"$readme" >&2; then fail "the README speaks of a checkout"; fi
+grep -q 'ovelsk.service' <<<"$readme" || fail "the README does not name ovelsk.service"
+lintian --pedantic --fail-on error,warning "$deb" >&2 || fail "lintian reports errors or warnings"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "package $(basename "$deb"): holds what it should"

@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Only the program's status lines go to standard output; everything else to standard error.
 scripts/install-deps.sh >&2
-scripts/build.sh build >&2
+# Only the program: the tests and benchmarks are for scripts/test.sh.
+scripts/build.sh build --target ovelsk >&2
 exec build/app/ovelsk "$@"

@@ -3,9 +3,9 @@
 # only those that are missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgeographiclib-dev libgtest-dev libgmock-dev
+packages=(cmake g++ make pkg-config qt6-base-dev libxcb1-dev qt6-serialport-dev libgeographiclib-dev libgtest-dev libgmock-dev
           libbenchmark-dev direwolf xvfb xdotool imagemagick fonts-dejavu-core fonts-liberation2 python3
-          groff-base desktop-file-utils dpkg-dev file)
+          groff-base desktop-file-utils dpkg-dev file lintian appstream)
 
 missing=()
 for p in "${packages[@]}"; do

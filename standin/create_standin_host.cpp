@@ -9,6 +9,7 @@
 #include "host/igate_file.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
+#include "standin/settings_file_warnings.h"
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
@@ -50,8 +51,12 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     if (const auto error = settings.load())
         return "Host settings " + settings.path().string() + " cannot be read: " + error->reason;
     if (!settings.exists()) {
+        // A file named on purpose that is not there is a typing mistake, not a fresh machine.
+        if (!startup.firstStartWhenMissing) return "Host settings " + settings.path().string() + " does not exist";
         if (auto error = setUpFirstStart(settings, startup.firstStartFolder)) return std::move(*error);
     }
+    for (const auto& warning : settingsFileWarnings(settings)) qCWarning(lcSettings, "%s", warning.c_str());
+    if (!settings.hasSection()) return missingSectionError(settings);
     for (const auto& warning : unknownSettingWarnings(settings)) qCWarning(lcSettings, "%s", warning.c_str());
 
     auto config = readHostConfig(settings);

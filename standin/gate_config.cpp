@@ -1,5 +1,7 @@
 #include "standin/gate_config.h"
 
+#include <utility>
+
 #include "aprs/ax25_frame.h"
 #include "host/settings_text.h"
 #include "standin/host_config.h"
@@ -49,15 +51,23 @@ std::optional<std::string> digipeaterPath(std::string_view text) {
     }
 }
 
-// "M/H", two whole numbers within their bounds.
-std::optional<MessageGating> messageGating(std::string_view text) {
+// "N/M", two whole numbers.
+std::optional<std::pair<int, int>> numberPair(std::string_view text) {
     const auto slash = text.find('/');
     if (slash == std::string_view::npos) return std::nullopt;
-    const auto minutes = wholeNumber(text.substr(0, slash));
-    const auto hops = wholeNumber(text.substr(slash + 1));
-    if (!minutes || !hops || *minutes < 1 || *minutes > kMostMessageMinutes || *hops < 0 || *hops > kMostMessageHops)
+    const auto first = wholeNumber(text.substr(0, slash));
+    const auto second = wholeNumber(text.substr(slash + 1));
+    if (!first || !second) return std::nullopt;
+    return std::pair(*first, *second);
+}
+
+// "M/H" within their bounds.
+std::optional<MessageGating> messageGating(std::string_view text) {
+    const auto numbers = numberPair(text);
+    if (!numbers || numbers->first < 1 || numbers->first > kMostMessageMinutes || numbers->second < 0 ||
+        numbers->second > kMostMessageHops)
         return std::nullopt;
-    return MessageGating{*minutes, *hops};
+    return MessageGating{numbers->first, numbers->second};
 }
 
 // Gating either way joins an APRS-IS server and a TNC.
@@ -92,17 +102,14 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
 
     const std::string limit = settings.value(kGateLimitKey).value_or("");
     if (!limit.empty()) {
-        const auto slash = limit.find('/');
-        const auto perMinute = wholeNumber(std::string_view(limit).substr(0, slash));
-        const auto perFive = slash == std::string::npos ? std::nullopt
-                                                        : wholeNumber(std::string_view(limit).substr(slash + 1));
-        if (!perMinute || !perFive || *perMinute < 1 || *perMinute > kMostPerMinute || *perFive < *perMinute ||
-            *perFive > kMostPerFiveMinutes)
+        const auto numbers = numberPair(limit);
+        if (!numbers || numbers->first < 1 || numbers->first > kMostPerMinute || numbers->second < numbers->first ||
+            numbers->second > kMostPerFiveMinutes)
             return settingError(settings, kGateLimitKey, limit,
                                 "N/M, at most N frames a minute and M in any 5 minutes: N from 1 to 20, M from N "
                                 "to 80 (the default is 6/20)");
-        gate.perMinute = *perMinute;
-        gate.perFiveMinutes = *perFive;
+        gate.perMinute = numbers->first;
+        gate.perFiveMinutes = numbers->second;
     }
 
     const std::string port = settings.value(kGatePortKey).value_or("");

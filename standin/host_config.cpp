@@ -37,6 +37,13 @@ struct Problem {
     std::string_view allowed;
 };
 
+// "40,5": a decimal comma, as many locales write numbers.
+std::string_view commaNote(std::string_view text) {
+    std::string pointed(text);
+    std::replace(pointed.begin(), pointed.end(), ',', '.');
+    return pointed != text && plainNumber(pointed) ? "use a point, not a comma" : "";
+}
+
 std::optional<double> coordinate(const HostSettings& settings, std::string_view key, double limit,
                                  std::string_view allowed, std::optional<Problem>& problem) {
     const std::string text = settings.value(key).value_or("");
@@ -64,8 +71,9 @@ bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
 }
 
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
-                         std::string_view allowed) {
-    const std::string shown = value.empty() ? "empty or missing" : "\"" + valueForLog(value) + "\"";
+                         std::string_view allowed, std::string_view note) {
+    std::string shown = value.empty() ? "empty or missing" : "\"" + valueForLog(value) + "\"";
+    if (!note.empty()) shown += " (" + std::string(note) + ")";
     return "Host settings " + settings.path().string() + ": \"" + std::string(key) + "\" is " + shown +
            "; allowed: " + std::string(allowed);
 }
@@ -73,17 +81,25 @@ std::string settingError(const HostSettings& settings, std::string_view key, std
 std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings) {
     HostConfig config;
     std::optional<Problem> problem;
-    const auto fail = [&] { return settingError(settings, problem->key, problem->value, problem->allowed); };
+    const auto fail = [&] {
+        return settingError(settings, problem->key, problem->value, problem->allowed, commaNote(problem->value));
+    };
 
     // Read as it stands: "~/host/" names no folder here, and a relative one would
     // change with the folder the program starts in.
     config.programFolder = settings.value(kProgramFolderKey).value_or("");
     if (const std::filesystem::path folder = config.programFolder; !folder.empty()) {
         std::error_code ec;
-        if (!folder.is_absolute() || !std::filesystem::is_directory(folder, ec)) {
+        const auto status = std::filesystem::status(folder, ec);
+        const std::string_view note = !folder.is_absolute()                                   ? ""
+                                      : status.type() == std::filesystem::file_type::not_found ? "it does not exist"
+                                      : !std::filesystem::is_directory(status)               ? "it is not a folder"
+                                                                                               : "";
+        if (!folder.is_absolute() || !std::filesystem::is_directory(status)) {
             return settingError(settings, kProgramFolderKey, config.programFolder,
                                 "the absolute path of an existing folder, where igate.ini is kept (~ is not "
-                                "expanded), or empty to keep no igate.ini");
+                                "expanded), or empty to keep no igate.ini",
+                                note);
         }
     }
 
@@ -107,7 +123,8 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
         const auto value = plainNumber(speed);
         if (!value || *value <= 0 || *value > kMaxReplaySpeed)
             return settingError(settings, kReplaySpeedKey, speed,
-                                "a number greater than 0 and at most 10000 (1, the default, is real time)");
+                                "a number greater than 0 and at most 10000 (1, the default, is real time)",
+                                commaNote(speed));
         config.replaySpeed = *value;
     }
 

@@ -64,9 +64,10 @@ struct HostConfig {
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the
-// key, the value and what the key allows.
+// key, the value, what is wrong with it when that is not plain from what is
+// allowed (`note`), and what the key allows.
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
-                         std::string_view allowed);
+                         std::string_view allowed, std::string_view note = {});
 
 // A setting's whole decimal number ("-1", "15"), nothing else.
 std::optional<int> wholeNumber(std::string_view text);

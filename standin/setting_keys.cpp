@@ -17,7 +17,7 @@ namespace {
 constexpr SettingKey kKeys[] = {
     {kProgramFolderKey,
      "The host folder: Ovelsk keeps the iGate's list in igate.ini there. The absolute\n"
-     "path of an existing folder, ending in \"/\" (~ is not expanded); empty keeps no igate.ini."},
+     "path of an existing folder (~ is not expanded); empty keeps no igate.ini."},
     {kLatitudeKey, "Home latitude in decimal degrees, -90 to 90, north positive. Required."},
     {kLongitudeKey, "Home longitude in decimal degrees, -180 to 180, east positive. Required."},
     {kDistanceUnitKey, "The distance unit of the lists and of Ovelsk's range: mi (the default) or km."},

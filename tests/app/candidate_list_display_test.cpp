@@ -2,6 +2,8 @@
 // expanded so the columns sit under the header's titles.
 #include <QAbstractItemDelegate>
 #include <QFontMetrics>
+#include <QImage>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include "app/tab_stops.h"
@@ -56,6 +58,41 @@ TEST(CandidateListDisplay, ColumnsSitUnderTheHeaderTitles) {
 
     const QFontMetrics metrics(list->font());
     EXPECT_EQ(metrics.horizontalAdvance(first.left(24)), metrics.horizontalAdvance(header.left(24)));
+}
+
+TEST(CandidateListDisplay, ARowWiderThanTheListScrollsIntoViewAndTheHeaderFollows) {
+    FormHarness h;
+    h.start();
+    h.control<QLineEdit>("range")->setText("20000");
+    h.form->show();
+    // The shorter row first: the list must not size every row by the first one.
+    h.host->indexedList = {" N0CALL-12  " + std::string(42, ' ') + "270"};
+    h.host->deliver({"K1AB", kInternetStreamSource, "", 1.0f});
+    h.host->deliver({"N0CALL-12", kInternetStreamSource, "", 12345.5f});
+    auto* list = h.control<QListWidget>("List1");
+    ASSERT_EQ(list->count(), 2);
+    QListWidgetItem* longRow = list->item(1);
+    auto* header = h.control<QLabel>("Label5");
+    const QRect headerPlace = header->geometry();
+    const QImage before = header->grab().toImage();
+
+    const int rowWidth = QFontMetrics(list->font()).horizontalAdvance(shownRow(list, 1));
+    EXPECT_GE(list->visualItemRect(longRow).width(), rowWidth) << "the whole row is there to scroll to";
+    QScrollBar* bar = list->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "the row is wider than the list";
+    bar->setValue(bar->maximum());
+    EXPECT_LE(list->visualItemRect(longRow).left() + rowWidth, list->viewport()->width()) << "its end in view";
+
+    // The header's text moved left as far as the rows did; the label itself stayed.
+    EXPECT_EQ(header->geometry(), headerPlace);
+    const QImage after = header->grab().toImage();
+    const int shift = qRound(bar->value() * after.devicePixelRatio());  // the image counts device pixels
+    int differing = 0;
+    for (int y = 0; y < after.height(); ++y) {
+        for (int x = 0; x + shift < before.width(); ++x) differing += after.pixel(x, y) != before.pixel(x + shift, y);
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(after, before);
 }
 
 }  // namespace

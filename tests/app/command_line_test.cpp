@@ -34,10 +34,10 @@ QProcess* startProgram(QProcess& process, const testing::ScratchFolder& home, co
     return &process;
 }
 
-ProgramRun run(const QStringList& arguments) {
+ProgramRun run(const QStringList& arguments, const QString& display = {}) {
     testing::ScratchFolder home;
     QProcess process;
-    startProgram(process, home, arguments);
+    startProgram(process, home, arguments, display);
     EXPECT_TRUE(process.waitForFinished()) << "the program ends by itself";
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
@@ -57,33 +57,74 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndExitZero) {
     EXPECT_EQ(run({"-platform", "offscreen", "-v"}).standardOutput, "Ovelsk 1.0.0\n");
 }
 
+TEST(CommandLine, HelpOrVersionThatCannotBeWrittenExitsOne) {
+    for (const char* option : {"--version", "--help"}) {
+        testing::ScratchFolder home;
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        startProgram(process, home, {option});
+        ASSERT_TRUE(process.waitForFinished());
+        EXPECT_EQ(process.exitCode(), 1) << option;
+    }
+}
+
 TEST(CommandLine, AnUnknownOptionOrStrayArgumentPrintsTheUsageOnStandardErrorAndExitsTwoWithoutStarting) {
     for (const QStringList& arguments : {QStringList{"--bogus"}, QStringList{"-x"}, QStringList{"stray"},
                                          QStringList{"--settings"}, QStringList{"--settings="}}) {
-        SCOPED_TRACE(arguments.join(' ').toStdString());
-        const ProgramRun refused = run(arguments);
-        EXPECT_EQ(refused.exitCode, 2);
-        EXPECT_THAT(refused.standardOutput, IsEmpty()) << "no status line: the program did not start";
-        EXPECT_THAT(refused.standardError, HasSubstr("Usage: ovelsk [options]"));
+        // A display that cannot be opened must not stop the usage from being printed.
+        for (const QString& display : {QString(), QStringLiteral(":987")}) {
+            SCOPED_TRACE((arguments.join(' ') + " with DISPLAY=" + display).toStdString());
+            const ProgramRun refused = run(arguments, display);
+            EXPECT_EQ(refused.exitCode, 2);
+            EXPECT_THAT(refused.standardOutput, IsEmpty()) << "no status line: the program did not start";
+            EXPECT_THAT(refused.standardError, HasSubstr("Usage: ovelsk [options]"));
+        }
     }
     EXPECT_THAT(run({"--bogus"}).standardError, StartsWith("Unknown option 'bogus'.\n\nUsage: ovelsk [options]\n"));
 }
 
-TEST(CommandLine, SettingsNamesTheHostSettingsFileThatAFirstStartWrites) {
+TEST(CommandLine, SettingsNamesTheHostSettingsFileInsteadOfTheDefault) {
     testing::ScratchFolder home;
     const auto settings = home / "station.ini";
+    std::filesystem::create_directories(home / "host");
+    testing::writeFile(settings, "[UI-View32]\nProgram Folder=" + (home / "host").string() +
+                                     "\nLatitude=40\nLongitude=-105\nFeeds=demo\n");
     QProcess process;
     startProgram(process, home, {"--settings", QString::fromStdString(settings.string())});
-    while (!process.canReadLine()) ASSERT_TRUE(process.waitForReadyRead());
+    while (!process.canReadLine()) ASSERT_TRUE(process.waitForReadyRead()) << process.readAllStandardError().toStdString();
     EXPECT_EQ(process.readLine(), "v1.0.0\n");
     ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
     ASSERT_TRUE(process.waitForFinished());
     EXPECT_EQ(process.exitCode(), 0);
 
-    EXPECT_THAT(testing::readFile(settings), HasSubstr("Feeds=demo"));
     EXPECT_FALSE(std::filesystem::exists(home / "config" / "Peak Systems")) << "the default file is left alone";
-    EXPECT_TRUE(std::filesystem::exists(home / "data" / "ovelsk" / "host" / "Ovelsk.XTR"))
-        << "the add-on registration reads the same file";
+    EXPECT_TRUE(std::filesystem::exists(home / "host" / "Ovelsk.XTR")) << "the add-on registration reads the same file";
+}
+
+TEST(CommandLine, AStartThatCannotGoOnExitsOneSayingWhyAndMakesNothing) {
+    testing::ScratchFolder home;
+    const auto typo = home / "typo" / "station.ini";
+    struct Case {
+        QStringList arguments;
+        QString display;
+        std::string message;
+    };
+    for (const auto& [arguments, display, message] : std::vector<Case>{
+             {{"--settings", QString::fromStdString(typo.string())}, {},
+              "ovelsk.app: error: cannot start the host: Host settings " + typo.string() + " does not exist\n"},
+             {{}, QStringLiteral(":987"),
+              "ovelsk.app: error: cannot open the display \":987\"; run with --headless for a service\n"},
+         }) {
+        SCOPED_TRACE(message);
+        QProcess process;
+        startProgram(process, home, arguments, display);
+        ASSERT_TRUE(process.waitForFinished());
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_THAT(process.readAllStandardError().toStdString(), HasSubstr(message));
+        EXPECT_FALSE(std::filesystem::exists(home / "typo"));
+        EXPECT_FALSE(std::filesystem::exists(home / "config")) << "no demo set-up";
+    }
 }
 
 TEST(CommandLine, HeadlessRunsWithoutTheDisplayThatIsSet) {

@@ -12,19 +12,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/display_check.h"
 #include "app/headless.h"
 #include "form_harness.h"
 
 namespace ovelsk::test {
 namespace {
 
-bool needsOffscreen(std::map<std::string, std::string> env, std::vector<const char*> args = {"ovelsk"}) {
-    const auto lookup = [&env](const char* name) -> std::optional<std::string> {
+EnvironmentLookup lookupIn(const std::map<std::string, std::string>& env) {
+    return [&env](const char* name) -> std::optional<std::string> {
         const auto found = env.find(name);
         if (found == env.end()) return std::nullopt;
         return found->second;
     };
-    return needsOffscreenPlatform(lookup, static_cast<int>(args.size()), args.data());
+}
+
+bool needsOffscreen(std::map<std::string, std::string> env, std::vector<const char*> args = {"ovelsk"}) {
+    return needsOffscreenPlatform(lookupIn(env), static_cast<int>(args.size()), args.data());
 }
 
 TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
@@ -38,9 +42,33 @@ TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
     EXPECT_TRUE(needsOffscreen({}, {"ovelsk", "platform"}));
 }
 
+// Only an X display that Qt is going to open is opened first.
+TEST(Headless, TheDisplayCheckedFirstIsTheXDisplayQtOpens) {
+    struct Case {
+        std::map<std::string, std::string> env;
+        QString platform, display;  // from the command line
+        std::optional<std::string> checked;
+    };
+    for (const auto& [env, platform, display, checked] : std::vector<Case>{
+             {{{"DISPLAY", ":0"}}, {}, {}, ":0"},
+             {{{"DISPLAY", ":0"}}, {}, ":5", ":5"},
+             {{}, {}, {}, std::nullopt},
+             {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}}, {}, {}, std::nullopt},
+             {{{"DISPLAY", ":0"}, {"QT_QPA_PLATFORM", "offscreen"}}, {}, {}, std::nullopt},
+             {{{"DISPLAY", ":0"}}, "vnc", {}, std::nullopt},
+             {{{"QT_QPA_PLATFORM", "xcb"}}, {}, {}, ""},
+             {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "xcb:nograb", {}, ":0"},
+         }) {
+        CommandLine commandLine;
+        commandLine.platform = platform;
+        commandLine.display = display;
+        EXPECT_EQ(xDisplayToOpen(lookupIn(env), commandLine), checked) << platform.toStdString() << " " << display.toStdString();
+    }
+}
+
 // The program itself, with no display and no platform chosen.
-TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermOrSigint) {
-    for (const int signal : {SIGTERM, SIGINT}) {
+TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSigtermSigintOrSighup) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         testing::ScratchFolder config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -59,6 +87,7 @@ TEST(RunningProgram, WritesItsStatusLinesAloneToStandardOutputAndEndsCleanlyOnSi
         ASSERT_TRUE(process.waitForFinished());
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_NE(process.readAllStandardError().indexOf("ovelsk.decode: decoded "), -1) << "the summary at exit";
     }
 }
 

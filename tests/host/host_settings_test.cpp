@@ -54,6 +54,22 @@ TEST_F(HostSettingsTest, ReadsCrLfFilesAndAByteOrderMark) {
               "/last/line/without/ending");
 }
 
+TEST_F(HostSettingsTest, ReadsLoneCrLineEndsAndKeepsThemOnSave) {
+    auto settings = loaded("[UI-View32]\rLatitude=51.5\rProgram Folder=/old\r");
+    EXPECT_EQ(settings.value("Latitude"), "51.5");
+    settings.setValue(kProgramFolderKey, "/new");
+    ASSERT_FALSE(settings.save().has_value());
+    EXPECT_EQ(readFile(file), "[UI-View32]\rLatitude=51.5\rProgram Folder=/new\r");
+}
+
+TEST_F(HostSettingsTest, AFileSavedAsUtf16IsAnErrorThatSaysToSaveItAsPlainText) {
+    writeFile(file, std::string("\xFF\xFE[\0U\0I\0", 8));
+    HostSettings settings(file);
+    const auto error = settings.load();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->reason, "it is saved as UTF-16 (Unicode); save it as plain text (UTF-8)");
+}
+
 TEST_F(HostSettingsTest, FirstOfTwoEqualKeysCountsAndIsTheOneChanged) {
     auto settings = loaded("[UI-View32]\nProgram Folder=/one\nProgram Folder=/two\n");
     EXPECT_EQ(settings.value(kProgramFolderKey), "/one");

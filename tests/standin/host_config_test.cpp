@@ -80,7 +80,7 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {"Latitude=40N\nLongitude=-105\n", "\"Latitude\" is \"40N\"; allowed"},
              {"Latitude=nan\nLongitude=-105\n", "\"Latitude\" is \"nan\"; allowed"},
              {"Latitude=40\nLongitude=-180.01\n", "\"Longitude\" is \"-180.01\"; allowed: decimal degrees from -180 to 180"},
-             {"Latitude=40\nLongitude=105,3\n", "\"Longitude\" is \"105,3\"; allowed"},
+             {"Latitude=40\nLongitude=105,3\n", "\"Longitude\" is \"105,3\" (use a point, not a comma); allowed"},
              {home + "Distance Unit=miles\n", "\"Distance Unit\" is \"miles\"; allowed: mi (statute miles, the default) or km"},
              {home + "Replay Speed=0\n", "\"Replay Speed\" is \"0\"; allowed: a number greater than 0"},
              {home + "Replay Speed=-2\n", "\"Replay Speed\" is \"-2\"; allowed"},
@@ -103,6 +103,7 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Beacon Comment=" + std::string(44, 'c') + "\n", "allowed: at most 43 characters of printable ASCII"},
              {home + "Beacon Comment=caf\xC3\xA9\n", "\"Beacon Comment\" is \"caf\\xC3\\xA9\"; allowed"},
              {home + "Beacon To RF=on\n", "\"Beacon To RF\" is \"on\"; allowed: on only with Gate To RF=on"},
+             {home + "Replay Speed=2,5\n", "\"Replay Speed\" is \"2,5\" (use a point, not a comma); allowed"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
@@ -113,14 +114,21 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
 
 TEST_F(HostConfigTest, ProgramFolderIsTheAbsolutePathOfAnExistingFolder) {
     testing::writeFile(folder_ / "a-file", "");
-    const std::vector<std::string> notFolders = {"~/host/", "relative/host/", (folder_ / "missing/").string(),
-                                                 (folder_ / "a-file").string()};
-    for (const auto& folder : notFolders) {
+    const std::vector<std::pair<std::string, std::string>> notFolders = {
+        {"~/host/", ""},
+        {"relative/host/", ""},
+        {(folder_ / "missing/").string(), " (it does not exist)"},
+        {(folder_ / "a-file").string(), " (it is not a folder)"}};
+    for (const auto& [folder, note] : notFolders) {
         const auto config = readHostConfig(settingsWith("Latitude=40\nLongitude=-105\n", folder));
         ASSERT_TRUE(std::holds_alternative<std::string>(config)) << folder;
         EXPECT_THAT(std::get<std::string>(config),
-                    HasSubstr("\"Program Folder\" is \"" + folder + "\"; allowed: the absolute path of an existing folder"));
+                    HasSubstr("\"Program Folder\" is \"" + folder + "\"" + note +
+                              "; allowed: the absolute path of an existing folder"));
     }
+    EXPECT_TRUE(std::holds_alternative<HostConfig>(
+        readHostConfig(settingsWith("Latitude=40\nLongitude=-105\n", folder_.path().string()))))
+        << "the folder need not end in /";
 }
 
 class HostStartupTest : public HostConfigTest {
@@ -169,6 +177,39 @@ TEST_F(HostStartupTest, AnUnknownKeyGivesOneWarningNamingTheNearestKnownKey) {
         auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
         EXPECT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << "start-up goes on";
         EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() + ": " + warning + "\n");
+    }
+}
+
+TEST_F(HostStartupTest, AKeyItDoesNotReadOrReadsOnlyOnceGivesAWarningNamingItsLine) {
+    const std::string home = "Latitude=49\nLongitude=-72\nProgram Folder=" + folder_.path().string() + "\n";
+    const std::string section = "[UI-View32]\n";
+    struct Case {
+        std::string text;
+        std::vector<std::string> warnings;  // after "Host settings FILE line "
+        std::string error;                  // empty: start-up goes on
+    };
+    for (const auto& [text, warnings, error] : std::vector<Case>{
+             {"Feeds=demo\n" + section + home, {"1: \"Feeds\" is outside the [UI-View32] section, which Ovelsk reads"}, ""},
+             {section + home + "[Other]\nCallsign=N0CALL\n", {"6: \"Callsign\" is outside the [UI-View32] section, which Ovelsk reads"}, ""},
+             {section + home + "latitude=50\n", {"5: \"latitude\" is given again (first on line 2); the one on line 2 is used"}, ""},
+             {home,
+              {"1: \"Latitude\" is outside the [UI-View32] section, which Ovelsk reads",
+               "2: \"Longitude\" is outside the [UI-View32] section, which Ovelsk reads",
+               "3: \"Program Folder\" is outside the [UI-View32] section, which Ovelsk reads"},
+              "has no [UI-View32] line; Ovelsk reads its keys from that section"},
+         }) {
+        testing::writeFile(settingsFile_, text);
+        testing::LogCapture log;
+        auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
+        std::string expected;
+        for (const auto& warning : warnings) expected += "Host settings " + settingsFile_.string() + " line " + warning + "\n";
+        EXPECT_EQ(log.text(), expected) << text;
+        if (error.empty()) {
+            EXPECT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << text;
+        } else {
+            ASSERT_TRUE(std::holds_alternative<std::string>(result)) << text;
+            EXPECT_THAT(std::get<std::string>(result), HasSubstr(error));
+        }
     }
 }
 
