@@ -30,6 +30,7 @@ public:
 
     void start() override;
     AprsIsUplink* uplink() override { return this; }
+    FeedStatus status() const override;
 
     bool loginVerified() const override { return loginVerified_; }
     bool sendPacketLine(std::string_view line) override;
@@ -44,6 +45,7 @@ private:
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     bool loginVerified_ = false;
+    std::uint64_t packets_ = 0;
     TcpFeedConnection connection_;
 };
 

@@ -26,12 +26,19 @@ FeedConnection::Handlers KissFeed::handlers() {
 
 void KissFeed::start() { connection_->start(); }
 
+FeedStatus KissFeed::status() const {
+    FeedStatus status = connection_->linkStatus();
+    status.packets = packets_;
+    return status;
+}
+
 void KissFeed::onFrame(const KissFrame& frame) {
     connection_->lineOrFrameReceived();
     if (!frame.isData()) {
         return;
     }
     if (const auto text = ax25UiFrameToTnc2(frame.payload)) {
+        ++packets_;
         sink_(static_cast<std::int16_t>(frame.port()), *text);
         connection_->packetDelivered();
     }

@@ -30,9 +30,15 @@ std::string utcText(ReplayTime time) {
 ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
                        ReplayOptions options)
     : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
-      options_(std::move(options)) {}
+      options_(std::move(options)) {
+    status_.name = options_.name;
+}
 
-void ReplayFeed::start() { findNext(); }
+void ReplayFeed::start() {
+    status_.state = FeedState::Playing;
+    status_.since = std::chrono::system_clock::now();
+    findNext();
+}
 
 ReplayFeed::Found ReplayFeed::readNextPacket() {
     std::size_t budget = kReplayReadBudgetBytes;
@@ -92,6 +98,7 @@ void ReplayFeed::schedule() {
 void ReplayFeed::deliverNext() {
     sink_(nextSource_, nextPacket_);
     ++stats_.packets;
+    ++status_.packets;
     if (!playedUpTo_ || nextTime_ > *playedUpTo_) playedUpTo_ = nextTime_;
     findNext();
 }

@@ -49,6 +49,7 @@ public:
                ReplayOptions options);
 
     void start() override;
+    FeedStatus status() const override { return status_; }
 
     const ReplayStats& stats() const { return stats_; }
 
@@ -68,6 +69,7 @@ private:
     LineReader reader_;
     bool sourceEnded_ = false;
     ReplayStats stats_;
+    FeedStatus status_;  // packets counts every pass
 
     // The wait before the first packet of a pass; the loop gap after the first pass.
     std::chrono::milliseconds firstGap_{0};

@@ -32,6 +32,7 @@ public:
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
     void packetDelivered() override;
+    const FeedStatus& linkStatus() const override { return status_; }
 
 private:
     enum class State { Idle, Open, Waiting };
@@ -40,6 +41,7 @@ private:
     void onReadyRead();
     void onError();
     void retryLater(const std::string& what);
+    void enter(State state);
 
     std::string name_;
     SerialDevice device_;
@@ -48,6 +50,7 @@ private:
     ReconnectBackoff backoff_;
     QSerialPort port_;
     State state_ = State::Idle;
+    FeedStatus status_;
     std::array<char, 4096> readBuffer_{};
 };
 

@@ -12,6 +12,7 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
+//   Status Page=127.0.0.1:8080
 //
 // and the gateway's keys (standin/gate_config.h).
 
@@ -24,6 +25,7 @@
 
 #include "standin/gate_config.h"
 #include "standin/geodesy.h"
+#include "standin/status_page_setting.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
 
@@ -37,6 +39,7 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
+inline constexpr std::string_view kStatusPageKey = "Status Page";
 
 // Each feed holds a connection or a file open; more than this is a mistake in the file.
 inline constexpr std::size_t kMaxFeeds = 16;
@@ -59,6 +62,7 @@ struct HostConfig {
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
     GateConfig gate;
+    StatusPageSetting statusPage;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

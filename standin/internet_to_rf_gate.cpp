@@ -18,7 +18,17 @@ constexpr std::array<std::string_view, 4> kNoGateWords = {"TCPXX", "NOGATE", "RF
 
 std::string_view baseCallsign(std::string_view callsign) { return callsign.substr(0, callsign.find('-')); }
 
+// In the order of GateOutcome.
+constexpr std::array<std::string_view, 12> kOutcomeLabels = {
+    "not listed", "malformed header", "never-gate path", "already third-party", "query", "own callsign",
+    "duplicate", "rate limited", "too long", "not connected", "would send", "sent"};
+static_assert(kOutcomeLabels.size() == static_cast<std::size_t>(GateOutcome::Sent) + 1);
+
 }  // namespace
+
+std::string_view gateOutcomeLabel(GateOutcome outcome) { return kOutcomeLabels[static_cast<std::size_t>(outcome)]; }
+
+std::span<const std::string_view> reportedGateOutcomes() { return std::span(kOutcomeLabels).subspan(1); }
 
 InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock)
     : config_(std::move(config)),
@@ -42,7 +52,7 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
 GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std::string_view source,
                                      std::int64_t now, std::uint64_t looksBefore) {
     const auto notSent = [&](GateOutcome outcome, std::string_view why) {
-        log("not sent " + std::string(source) + ": " + std::string(why));
+        log(outcome, "not sent " + std::string(source) + ": " + std::string(why));
         return outcome;
     };
 
@@ -84,13 +94,17 @@ GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std
     }
     recent_.add(parts->source, parts->destination, parts->information, now);
     window_.add(now);
-    log(std::string(transmit ? "sent " : "would send ") + std::string(parts->source) + ">" +
+    const GateOutcome outcome = transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
+    log(outcome, std::string(transmit ? "sent " : "would send ") + std::string(parts->source) + ">" +
         std::string(parts->destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
         std::to_string(window_.perMinute()) + " this minute)");
-    return transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
+    return outcome;
 }
 
-void InternetToRfGate::log(const std::string& message) { qCInfo(lcGate, "gate: %s", message.c_str()); }
+void InternetToRfGate::log(GateOutcome outcome, const std::string& message) {
+    qCInfo(lcGate, "gate: %s", message.c_str());
+    if (report_) report_(gateOutcomeLabel(outcome), message);
+}
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {
     const auto parts = splitTnc2(packet);

@@ -17,12 +17,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "feeds/kiss_transmitter.h"
 #include "host/date_time.h"
 #include "standin/gate_config.h"
+#include "standin/gate_decisions.h"
 #include "standin/gate_history.h"
 #include "standin/gate_list.h"
 
@@ -43,6 +45,10 @@ enum class GateOutcome {
     Sent,
 };
 
+std::string_view gateOutcomeLabel(GateOutcome outcome);
+// Every outcome that is reported, NotListed aside.
+std::span<const std::string_view> reportedGateOutcomes();
+
 class InternetToRfGate {
 public:
     // `config.mode` is Log or On; `igateIni` is where the list is read from.
@@ -50,6 +56,8 @@ public:
 
     // The TNC gated frames go out through; needed in On mode.
     void setTransmitter(KissTransmitter* transmitter) { transmitter_ = transmitter; }
+    // Told of every decision it logs.
+    void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
     // Decides on one Internet packet and, where all rules hold and it is live
     // traffic in On mode, transmits it. Recorded traffic is decided as in Log
@@ -66,7 +74,7 @@ private:
     GateOutcome decide(std::string_view packet, bool recorded, std::string_view source, std::int64_t nowMs,
                        std::uint64_t looksBefore);
     std::int64_t nowMs() const;
-    void log(const std::string& message);
+    void log(GateOutcome outcome, const std::string& message);
 
     GateConfig config_;
     const Clock& clock_;
@@ -74,6 +82,7 @@ private:
     RecentPackets recent_;
     SendWindow window_;
     KissTransmitter* transmitter_ = nullptr;
+    GateDecisionReport report_;
 };
 
 }  // namespace ovelsk::aprs

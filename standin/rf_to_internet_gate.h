@@ -8,16 +8,22 @@
 //   igate: not sent N0CALL>APRS,NOGATE:>x: path holds NOGATE
 
 #include <chrono>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "feeds/aprs_is_uplink.h"
 #include "host/date_time.h"
+#include "standin/gate_decisions.h"
 #include "standin/gate_history.h"
 
 namespace ovelsk::aprs {
 
 inline constexpr std::chrono::seconds kInternetDuplicateWindow{30};
+
+// Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, a
+// duplicate, and no connection.
+std::span<const std::string_view> internetGateOutcomes();
 
 class RadioToInternetGate {
 public:
@@ -25,6 +31,8 @@ public:
     RadioToInternetGate(std::string callsign, int passcode, AprsIsUplink& server, const Clock& clock);
 
     void heardOnRadio(std::string_view packet);
+    // Told of every decision it logs.
+    void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
 private:
     bool loginAllowsGating();
@@ -35,6 +43,7 @@ private:
     const Clock& clock_;
     RecentPackets sent_;
     bool toldWhyNotGating_ = false;
+    GateDecisionReport report_;
 };
 
 }  // namespace ovelsk::aprs

@@ -57,6 +57,11 @@ constexpr SettingKey kKeys[] = {
      "kiss-serial feed hears goes to the first APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
      "off"},
+    {kStatusPageKey,
+     "A read-only status page in a browser (the lists, the radar, every gate decision):\n"
+     "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT. An\n"
+     "address other than loopback shows the page to the network.",
+     "8080"},
 };
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
