@@ -1,0 +1,91 @@
+#include "status/connection_guard.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace ovelsk {
+namespace {
+
+constexpr char kTooLarge[] =
+    "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+constexpr char kBusy[] = "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+
+// Where a socket's current request stands: bytes since the last blank line
+// that ended headers, and the last three bytes, to find the next one.
+struct RequestBytes {
+    std::size_t count = 0;
+    char last[3] = {};
+    bool refused = false;
+
+    // Takes `bytes` in; false once the headers have run past `limit`.
+    bool take(const QByteArray& bytes, std::size_t limit) {
+        for (const char c : bytes) {
+            ++count;
+            if (last[0] == '\r' && last[1] == '\n' && last[2] == '\r' && c == '\n') {
+                count = 0;
+            } else if (count > limit) {
+                return false;
+            }
+            last[0] = last[1];
+            last[1] = last[2];
+            last[2] = c;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+ConnectionGuard::ConnectionGuard(ConnectionLimits limits, QObject* parent) : QTcpServer(parent), limits_(limits) {}
+
+void ConnectionGuard::incomingConnection(qintptr descriptor) {
+    auto* socket = new QTcpSocket(this);
+    if (!socket->setSocketDescriptor(descriptor)) {
+        delete socket;
+        return;
+    }
+    if (open_ >= limits_.connections) {
+        refuse(socket, kBusy);
+        return;
+    }
+    ++open_;
+    connect(socket, &QObject::destroyed, this, [this] { --open_; });
+    watch(socket);
+    addPendingConnection(socket);
+}
+
+// Connected before the HTTP server's own handlers, so every read is counted
+// before the server reads it.
+void ConnectionGuard::watch(QTcpSocket* socket) {
+    auto* idle = new QTimer(socket);
+    idle->setSingleShot(true);
+    idle->setInterval(limits_.idle);
+    connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); });
+    idle->start();
+    connect(socket, &QTcpSocket::bytesWritten, idle, qOverload<>(&QTimer::start));
+
+    auto request = std::make_shared<RequestBytes>();
+    connect(socket, &QTcpSocket::readyRead, socket, [this, socket, idle, request] {
+        idle->start();
+        if (request->refused) {
+            socket->readAll();
+            return;
+        }
+        if (!request->take(socket->peek(socket->bytesAvailable()), limits_.headerBytes)) {
+            request->refused = true;
+            socket->readAll();
+            refuse(socket, kTooLarge);
+        }
+    });
+    // A socket the server has let go of is gone for good.
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+}
+
+void ConnectionGuard::refuse(QTcpSocket* socket, const char* response) {
+    socket->write(response);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
+    else connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater, Qt::UniqueConnection);
+}
+
+}  // namespace ovelsk
