@@ -31,7 +31,8 @@ ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, st
                        ReplayOptions options)
     : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
       options_(std::move(options)) {
-    status_.name = options_.name;
+    // As the Feeds setting has it: "replay:PATH", "demo".
+    status_.name = options_.name == options_.kind ? options_.name : options_.kind + ":" + options_.name;
 }
 
 void ReplayFeed::start() {

@@ -35,6 +35,7 @@ struct ReplayOptions {
     double speed = 1;   // > 0; 2 plays twice as fast
     bool loop = false;
     std::chrono::milliseconds loopGap{std::chrono::seconds(60)};  // recorded time from the last packet to the first again
+    std::string kind = "replay";  // the feed's kind in the Feeds setting, which names it in its status
 };
 
 struct ReplayStats {
