@@ -1,22 +1,16 @@
 #include "status/status_json.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
 
 #include "standin/host_config.h"
+#include "status/json_writer.h"
 
 namespace ovelsk {
 namespace {
 
 using SystemTime = std::chrono::system_clock::time_point;
-
-QString text(std::string_view bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-
-QJsonValue orNull(bool present, const QJsonValue& value) { return present ? value : QJsonValue(); }
 
 std::string_view gateModeLabel(aprs::GateMode mode) {
     switch (mode) {
@@ -35,101 +29,149 @@ std::string_view rowCallsign(std::string_view row) {
     return row.substr(0, row.find('\t'));
 }
 
-QJsonObject station(const StatusSources& sources, SystemTime now) {
-    const aprs::HostIdentity& id = sources.host.identity();
-    const auto uptime = std::chrono::duration_cast<std::chrono::seconds>(now - sources.started);
-    return {{"callsign", text(id.callsign)},
-            {"home", QJsonObject{{"latitude", id.home.latitude}, {"longitude", id.home.longitude}}},
-            {"distanceUnit", text(aprs::distanceUnitText(id.distanceUnit))},
-            {"range", text(sources.rangeText())},
-            {"version", text(sources.programVersion)},
-            {"started", text(utcText(sources.started))},
-            {"uptimeSeconds", static_cast<qint64>(std::max<std::int64_t>(0, uptime.count()))},
-            {"hostFolder", text(id.programFolder)},
-            {"igateIni", text(id.igateIni.string())},
-            {"settingsFile", text(id.settingsFile.string())}};
+std::int64_t wholeSeconds(std::chrono::system_clock::duration d) {
+    return std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::seconds>(d).count());
 }
 
-QJsonArray feeds(const StatusSources& sources, SystemTime now) {
-    QJsonArray list;
-    for (const aprs::FeedStatus& feed : sources.host.feedStatuses()) {
-        const bool retrying = feed.state == aprs::FeedState::Retrying;
-        const auto retryIn = std::chrono::ceil<std::chrono::seconds>(feed.retryAt - now).count();
-        list.append(QJsonObject{
-            {"kind", text(aprs::feedKind(feed.name))},
-            {"name", text(feed.name)},
-            {"state", text(aprs::feedStateLabel(feed.state))},
-            {"since", orNull(feed.state != aprs::FeedState::Idle, text(utcText(feed.since)))},
-            {"retryInSeconds", orNull(retrying, static_cast<qint64>(std::max<std::int64_t>(0, retryIn)))},
-            {"loginVerified", orNull(feed.loginVerified.has_value(), feed.loginVerified.value_or(false))},
-            {"packets", static_cast<qint64>(feed.packets)},
-            {"lastError", text(feed.lastError)}});
+class StatusWriter {
+public:
+    StatusWriter(const StatusSources& sources, SystemTime now) : sources_(sources), now_(now) {}
+
+    QByteArray write() {
+        json_.beginObject().key("version").number(std::int64_t{kStatusJsonVersion});
+        station();
+        feeds();
+        candidates();
+        stations();
+        gates();
+        decoder();
+        json_.endObject();
+        return json_.bytes();
     }
-    return list;
-}
 
-QJsonArray candidates(const StationTracker& tracker) {
-    QJsonArray list;
-    for (const auto& row : tracker.candidateRows()) {
-        const std::string_view callsign = rowCallsign(row);
-        list.append(QJsonObject{{"callsign", text(callsign)},
-                                {"row", text(row)},
-                                {"igateLine", text(std::string(callsign) + "=ALL")}});
+private:
+    // A time of the tracker's or the host's clock, as the wall clock has it.
+    JsonWriter& shownTime(DateTime t) { return json_.string(utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
+
+    void station() {
+        const aprs::HostIdentity& id = sources_.host.identity();
+        json_.key("station").beginObject();
+        json_.key("callsign").string(id.callsign);
+        json_.key("home").beginObject();
+        json_.key("latitude").number(id.home.latitude).key("longitude").number(id.home.longitude);
+        json_.endObject();
+        json_.key("distanceUnit").string(aprs::distanceUnitText(id.distanceUnit));
+        json_.key("range").string(sources_.rangeText());
+        json_.key("version").string(sources_.programVersion);
+        json_.key("started").string(utcText(sources_.started));
+        json_.key("uptimeSeconds").number(wholeSeconds(now_ - sources_.started));
+        json_.key("hostFolder").string(id.programFolder);
+        json_.key("igateIni").string(id.igateIni.native());
+        json_.key("settingsFile").string(id.settingsFile.native());
+        json_.endObject();
     }
-    return list;
-}
 
-QJsonArray stations(const StatusSources& sources) {
-    const StationTracker& tracker = sources.tracker;
-    const auto shown = [&](DateTime t) { return text(utcText(systemFromDateTime(sources.clock.shownTime(t)))); };
-    const auto& rows = tracker.candidateRows();
-    QJsonArray list;
-    for (const StationRecord& record : tracker.table()) {
-        if (record.inUse != -1) continue;
-        const bool listed = std::any_of(rows.begin(), rows.end(),
-                                        [&](const std::string& row) { return rowCallsign(row) == record.callsign; });
-        list.append(QJsonObject{
-            {"callsign", text(record.callsign)},
-            {"distance", static_cast<double>(record.distance)},
-            {"bearing", static_cast<double>(record.bearing)},
-            {"lastHeardRf", orNull(record.lastHeardRf != tracker.neverHeard(), shown(record.lastHeardRf))},
-            {"lastHeardOther", orNull(record.lastHeardOther != 0, shown(record.lastHeardOther))},
-            {"listed", listed}});
+    void feeds() {
+        json_.key("feeds").beginArray();
+        for (const aprs::FeedStatus& feed : sources_.host.feedStatuses()) {
+            json_.beginObject();
+            json_.key("kind").string(aprs::feedKind(feed.name));
+            json_.key("name").string(feed.name);
+            json_.key("state").string(aprs::feedStateLabel(feed.state));
+            json_.key("since");
+            feed.state == aprs::FeedState::Idle ? json_.null() : json_.string(utcText(feed.since));
+            json_.key("retryInSeconds");
+            feed.state == aprs::FeedState::Retrying ? json_.number(wholeSeconds(feed.retryAt - now_)) : json_.null();
+            json_.key("loginVerified");
+            feed.loginVerified ? json_.boolean(*feed.loginVerified) : json_.null();
+            json_.key("packets").number(static_cast<std::int64_t>(feed.packets));
+            json_.key("lastError").string(feed.lastError);
+            json_.endObject();
+        }
+        json_.endArray();
     }
-    return list;
-}
 
-QJsonArray counts(const std::vector<aprs::OutcomeCount>& outcomes) {
-    QJsonArray list;
-    for (const auto& outcome : outcomes)
-        list.append(QJsonObject{{"outcome", text(outcome.outcome)}, {"count", static_cast<qint64>(outcome.count)}});
-    return list;
-}
-
-QJsonObject gates(const StatusSources& sources) {
-    const aprs::HostIdentity& id = sources.host.identity();
-    const aprs::GateDecisions& decisions = sources.host.gateDecisions();
-    QJsonArray recent;
-    for (const auto& decision : decisions.recent()) {
-        recent.append(QJsonObject{
-            {"time", text(utcText(systemFromDateTime(sources.clock.shownTime(decision.time))))},
-            {"direction", text(aprs::gateDirectionLabel(decision.direction))},
-            {"outcome", text(decision.outcome)},
-            {"text", text(decision.text)}});
+    void candidates() {
+        json_.key("candidates").beginArray();
+        for (const auto& row : sources_.tracker.candidateRows()) {
+            const std::string_view callsign = rowCallsign(row);
+            json_.beginObject();
+            json_.key("callsign").string(callsign);
+            json_.key("row").string(row);
+            json_.key("igateLine").string(std::string(callsign) + "=ALL");
+            json_.endObject();
+        }
+        json_.endArray();
     }
-    return {{"toRadio", QJsonObject{{"mode", text(gateModeLabel(id.gateToRadio))},
-                                    {"counts", counts(decisions.counts(aprs::GateDirection::ToRadio))}}},
-            {"toInternet", QJsonObject{{"mode", id.gateToInternet ? "on" : "off"},
-                                       {"counts", counts(decisions.counts(aprs::GateDirection::ToInternet))}}},
-            {"recent", recent}};
-}
 
-QJsonObject decoder(const aprs::DecodeTally& tally) {
-    QJsonArray dropped;
-    for (const auto& entry : aprs::kDropReasons)
-        dropped.append(QJsonObject{{"reason", text(entry.label)}, {"count", static_cast<qint64>(tally.dropped(entry.reason))}});
-    return {{"decoded", static_cast<qint64>(tally.decoded())}, {"dropped", dropped}};
-}
+    void stations() {
+        const StationTracker& tracker = sources_.tracker;
+        std::vector<std::string_view> listed;
+        for (const auto& row : tracker.candidateRows()) listed.push_back(rowCallsign(row));
+        std::sort(listed.begin(), listed.end());
+        json_.key("stations").beginArray();
+        for (const StationRecord& record : tracker.table()) {
+            if (record.inUse != -1) continue;
+            json_.beginObject();
+            json_.key("callsign").string(record.callsign);
+            json_.key("distance").number(record.distance);
+            json_.key("bearing").number(record.bearing);
+            json_.key("lastHeardRf");
+            record.lastHeardRf == tracker.neverHeard() ? json_.null() : shownTime(record.lastHeardRf);
+            json_.key("lastHeardOther");
+            record.lastHeardOther == 0 ? json_.null() : shownTime(record.lastHeardOther);
+            json_.key("listed").boolean(std::binary_search(listed.begin(), listed.end(), record.callsign));
+            json_.endObject();
+        }
+        json_.endArray();
+    }
+
+    void counts(const std::vector<aprs::OutcomeCount>& outcomes) {
+        json_.key("counts").beginArray();
+        for (const auto& outcome : outcomes) {
+            json_.beginObject().key("outcome").string(outcome.outcome);
+            json_.key("count").number(static_cast<std::int64_t>(outcome.count)).endObject();
+        }
+        json_.endArray();
+    }
+
+    void gates() {
+        const aprs::HostIdentity& id = sources_.host.identity();
+        const aprs::GateDecisions& decisions = sources_.host.gateDecisions();
+        json_.key("gates").beginObject();
+        json_.key("toRadio").beginObject().key("mode").string(gateModeLabel(id.gateToRadio));
+        counts(decisions.counts(aprs::GateDirection::ToRadio));
+        json_.endObject();
+        json_.key("toInternet").beginObject().key("mode").string(id.gateToInternet ? "on" : "off");
+        counts(decisions.counts(aprs::GateDirection::ToInternet));
+        json_.endObject();
+        json_.key("recent").beginArray();
+        for (const auto& decision : decisions.recent()) {
+            json_.beginObject().key("time");
+            shownTime(decision.time);
+            json_.key("direction").string(aprs::gateDirectionLabel(decision.direction));
+            json_.key("outcome").string(decision.outcome);
+            json_.key("text").string(decision.text);
+            json_.endObject();
+        }
+        json_.endArray().endObject();
+    }
+
+    void decoder() {
+        const aprs::DecodeTally& tally = sources_.host.decodeTally();
+        json_.key("decoder").beginObject().key("decoded").number(static_cast<std::int64_t>(tally.decoded()));
+        json_.key("dropped").beginArray();
+        for (const auto& entry : aprs::kDropReasons) {
+            json_.beginObject().key("reason").string(entry.label);
+            json_.key("count").number(static_cast<std::int64_t>(tally.dropped(entry.reason))).endObject();
+        }
+        json_.endArray().endObject();
+    }
+
+    const StatusSources& sources_;
+    SystemTime now_;
+    JsonWriter json_;
+};
 
 }  // namespace
 
@@ -147,14 +189,7 @@ std::string utcText(std::chrono::system_clock::time_point time) {
 }
 
 QByteArray statusJson(const StatusSources& sources, std::chrono::system_clock::time_point now) {
-    const QJsonObject status{{"version", kStatusJsonVersion},
-                             {"station", station(sources, now)},
-                             {"feeds", feeds(sources, now)},
-                             {"candidates", candidates(sources.tracker)},
-                             {"stations", stations(sources)},
-                             {"gates", gates(sources)},
-                             {"decoder", decoder(sources.host.decodeTally())}};
-    return QJsonDocument(status).toJson(QJsonDocument::Compact);
+    return StatusWriter(sources, now).write();
 }
 
 }  // namespace ovelsk

@@ -119,7 +119,7 @@ TEST_F(StatusServerTest, HostileTextStaysAJsonString) {
                                        std::chrono::system_clock::now());
 
     EXPECT_FALSE(std::any_of(json.begin(), json.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }));
-    EXPECT_TRUE(json.contains(R"(<script>alert(\"x\")</script>')")) << json.toStdString();
+    EXPECT_TRUE(json.contains(R"(\u003cscript\u003ealert(\"x\")\u003c/script\u003e')")) << json.toStdString();
     EXPECT_TRUE(json.contains(R"(\u0001\u001b[31m)")) << json.toStdString();
     const QString shown = QJsonDocument::fromJson(json).object()["feeds"].toArray()[0].toObject()["lastError"].toString();
     EXPECT_EQ(shown, QString::fromUtf8("<script>alert(\"x\")</script>'\x01\x1b[31m\x7f\uFFFD\uFFFD end"));
