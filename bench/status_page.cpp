@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "standin/internet_to_rf_gate.h"
-#include "standin/rf_to_internet_gate.h"
 #include "status/radar_png.h"
 #include "status/status_json.h"
 #include "status/status_metrics.h"
 #include "support/fake_clock.h"
+#include "support/fake_host_report.h"
 #include "support/scripted_host.h"
 
 namespace ovelsk {
@@ -31,30 +30,21 @@ public:
     void WriteIgateSection(const std::vector<std::string>&) override {}
 };
 
-class BusyReport final : public aprs::HostReport {
-public:
-    BusyReport() {
-        identity_.callsign = "N0CALL-10";
-        identity_.programFolder = "/home/pi/.local/share/ovelsk/host/";
-        identity_.igateIni = identity_.programFolder + "igate.ini";
-        feed_.name = "aprs-is:rotate.aprs2.net:14580";
-        feed_.state = aprs::FeedState::Connected;
-        feed_.packets = 123456;
-        for (int i = 0; i < 150; ++i)
-            decisions_.record(46000.5, aprs::GateDirection::ToRadio, i % 2 ? "sent" : "duplicate",
-                              "sent K0ABC-" + std::to_string(i % 16) + ">APRS (2 of 6 this minute)");
-    }
-    const aprs::HostIdentity& identity() const override { return identity_; }
-    std::vector<aprs::FeedStatus> feedStatuses() const override { return {feed_}; }
-    const aprs::DecodeTally& decodeTally() const override { return tally_; }
-    const aprs::GateDecisions& gateDecisions() const override { return decisions_; }
-
-private:
-    aprs::HostIdentity identity_;
-    aprs::FeedStatus feed_;
-    aprs::DecodeTally tally_;
-    aprs::GateDecisions decisions_{aprs::reportedGateOutcomes(), aprs::internetGateOutcomes()};
-};
+// Busy: an APRS-IS feed and more gate decisions than are kept.
+testing::FakeHostReport busyReport() {
+    testing::FakeHostReport report;
+    report.identity_.callsign = "N0CALL-10";
+    report.identity_.programFolder = "/home/pi/.local/share/ovelsk/host/";
+    report.identity_.igateIni = report.identity_.programFolder + "igate.ini";
+    aprs::FeedStatus& feed = report.feeds.emplace_back();
+    feed.name = "aprs-is:rotate.aprs2.net:14580";
+    feed.state = aprs::FeedState::Connected;
+    feed.packets = 123456;
+    for (int i = 0; i < 150; ++i)
+        report.decisions.record(46000.5, aprs::GateDirection::ToRadio, i % 2 ? "sent" : "duplicate",
+                                "sent K0ABC-" + std::to_string(i % 16) + ">APRS (2 of 6 this minute)");
+    return report;
+}
 
 struct FullTable {
     FullTable() {
@@ -69,7 +59,7 @@ struct FullTable {
     NoGateway gateway;
     testing::FakeClock clock;
     StationTracker tracker{window, host, gateway, clock, clock.now() - 7200};
-    BusyReport report;
+    testing::FakeHostReport report = busyReport();
     StatusSources sources{report, tracker, clock, [] { return std::string("40"); }, "1.0.0",
                           std::chrono::system_clock::now()};
 };

@@ -3,6 +3,7 @@
 // host name, file path or other value from the settings. Escaped, none of it can
 // move the terminal's cursor, clear the screen, or pass for a log line of its own.
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -24,5 +25,8 @@ std::string serverLineForLog(std::string_view line);
 // A value from a settings file or a packet as a message echoes it: at most its
 // first 80 bytes, escaped, and "..." after it when it was cut.
 std::string valueForLog(std::string_view value);
+
+// "2026-12-08T10:00:00Z", as replay files write times.
+std::string utcText(std::chrono::system_clock::time_point time);
 
 }  // namespace ovelsk::aprs

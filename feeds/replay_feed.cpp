@@ -3,29 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 #include "feeds/feeds_log.h"
 #include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
-namespace {
-
-// "2026-12-08T10:00:00Z", as replay files write it.
-std::string utcText(ReplayTime time) {
-    using namespace std::chrono;
-    const auto day = floor<days>(time);
-    const year_month_day date{day};
-    const hh_mm_ss clock{floor<seconds>(time - day)};
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text;
-}
-
-}  // namespace
 
 ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
                        ReplayOptions options)

@@ -1,9 +1,9 @@
 #include "status/status_json.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string_view>
 
+#include "feeds/log_text.h"
 #include "standin/host_config.h"
 #include "status/json_writer.h"
 
@@ -51,7 +51,7 @@ public:
 
 private:
     // A time of the tracker's or the host's clock, as the wall clock has it.
-    JsonWriter& shownTime(DateTime t) { return json_.string(utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
+    JsonWriter& shownTime(DateTime t) { return json_.string(aprs::utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
 
     void station() {
         const aprs::HostIdentity& id = sources_.host.identity();
@@ -63,7 +63,7 @@ private:
         json_.key("distanceUnit").string(aprs::distanceUnitText(id.distanceUnit));
         json_.key("range").string(sources_.rangeText());
         json_.key("version").string(sources_.programVersion);
-        json_.key("started").string(utcText(sources_.started));
+        json_.key("started").string(aprs::utcText(sources_.started));
         json_.key("uptimeSeconds").number(wholeSeconds(now_ - sources_.started));
         json_.key("hostFolder").string(id.programFolder);
         json_.key("igateIni").string(id.igateIni.native());
@@ -79,7 +79,7 @@ private:
             json_.key("name").string(feed.name);
             json_.key("state").string(aprs::feedStateLabel(feed.state));
             json_.key("since");
-            feed.state == aprs::FeedState::Idle ? json_.null() : json_.string(utcText(feed.since));
+            feed.state == aprs::FeedState::Idle ? json_.null() : json_.string(aprs::utcText(feed.since));
             json_.key("retryInSeconds");
             feed.state == aprs::FeedState::Retrying ? json_.number(wholeSeconds(feed.retryAt - now_)) : json_.null();
             json_.key("loginVerified");
@@ -174,19 +174,6 @@ private:
 };
 
 }  // namespace
-
-std::string utcText(std::chrono::system_clock::time_point time) {
-    using namespace std::chrono;
-    const auto day = floor<days>(time);
-    const year_month_day date{day};
-    const hh_mm_ss clock{floor<seconds>(time - day)};
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return buffer;
-}
 
 QByteArray statusJson(const StatusSources& sources, std::chrono::system_clock::time_point now) {
     return StatusWriter(sources, now).write();

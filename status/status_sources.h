@@ -21,7 +21,4 @@ struct StatusSources {
     std::chrono::system_clock::time_point started;
 };
 
-// "2026-12-08T14:55:01Z"
-std::string utcText(std::chrono::system_clock::time_point time);
-
 }  // namespace ovelsk

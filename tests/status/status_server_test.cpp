@@ -9,6 +9,7 @@
 #include "status/status_fixture.h"
 #include "status/status_json.h"
 #include "status/status_server.h"
+#include "support/fake_host_report.h"
 
 namespace ovelsk::testing {
 namespace {
@@ -96,25 +97,10 @@ TEST_F(StatusServerTest, ClosesConnectionsBeyondTheCap) {
     EXPECT_THAT(ask(port, "GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n"), ::testing::StartsWith("HTTP/1.1 200 "));
 }
 
-// A host whose feed's last error holds what a hostile server might send.
-class HostileReport final : public aprs::HostReport {
-public:
-    explicit HostileReport(std::string text) { feed_.name = "aprs-is:example.net:14580", feed_.lastError = std::move(text); }
-    const aprs::HostIdentity& identity() const override { return identity_; }
-    std::vector<aprs::FeedStatus> feedStatuses() const override { return {feed_}; }
-    const aprs::DecodeTally& decodeTally() const override { return tally_; }
-    const aprs::GateDecisions& gateDecisions() const override { return decisions_; }
-
-private:
-    aprs::HostIdentity identity_;
-    aprs::FeedStatus feed_;
-    aprs::DecodeTally tally_;
-    aprs::GateDecisions decisions_{{}, {}};
-};
-
 TEST_F(StatusServerTest, HostileTextStaysAJsonString) {
     const std::string hostile = "<script>alert(\"x\")</script>'\x01\x1b[31m\x7f\xff\xfe end";
-    const HostileReport report(hostile);
+    FakeHostReport report;
+    report.feeds.emplace_back().lastError = hostile;
     const QByteArray json = statusJson({report, *tracker_, clock_, [] { return std::string("40"); }, "1", started_},
                                        std::chrono::system_clock::now());
 
