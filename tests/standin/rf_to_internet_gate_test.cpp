@@ -86,5 +86,33 @@ TEST_F(RadioToInternetGateTest, SendsEachPacketOnceIn30SecondsAndLogsEveryDecisi
                             "igate: sent N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-"));
 }
 
+TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
+    verify();
+    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
+    std::vector<std::pair<std::string, std::string>> reported;
+    gate.setDecisionReport([&](std::string_view outcome, const std::string& text) { reported.emplace_back(outcome, text); });
+    struct Case {
+        std::string_view heard;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {"N0CALL-9>APRS:>a", "sent"},
+        {"N0CALL-9>APRS:>a", "duplicate"},
+        {std::string_view("N0CALL-9>APRS:>a\0b", 18), "line break"},
+        {"N0CALL-9", "malformed"},
+        {"N0CALL-9>APRS,NOGATE:>b", "never-gate path"},
+        {"N0CALL-9>APRS,qAR,N1GATE:>c", "from the Internet"},
+        {"N0CALL-9>APRS:?APRS?", "query"},
+    };
+    for (const auto& c : cases) gate.heardOnRadio(c.heard);
+    ASSERT_EQ(reported.size(), std::size(cases));
+    for (std::size_t i = 0; i < reported.size(); ++i) {
+        EXPECT_EQ(reported[i].first, cases[i].outcome) << cases[i].heard;
+        EXPECT_EQ("igate: " + reported[i].second, gateLog()[i]);
+    }
+    for (const auto& c : cases) EXPECT_NE(std::find(internetGateOutcomes().begin(), internetGateOutcomes().end(), c.outcome),
+                                          internetGateOutcomes().end());
+}
+
 }  // namespace
 }  // namespace ovelsk::aprs
