@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 #include <QTimer>
+#include <memory>
+#include <utility>
 
 namespace ovelsk {
 namespace {
@@ -49,7 +51,14 @@ void ConnectionGuard::incomingConnection(qintptr descriptor) {
         return;
     }
     ++open_;
-    connect(socket, &QObject::destroyed, this, [this] { --open_; });
+    // Counted until the peer is gone, not until the socket object is: a burst of
+    // short requests would otherwise find the cap full of finished ones.
+    auto counted = std::make_shared<bool>(true);
+    const auto leave = [this, counted] {
+        if (std::exchange(*counted, false)) --open_;
+    };
+    connect(socket, &QTcpSocket::disconnected, this, leave);
+    connect(socket, &QObject::destroyed, this, leave);
     watch(socket);
     addPendingConnection(socket);
 }
