@@ -33,7 +33,7 @@ std::string serverLineForLog(std::string_view line) { return cutAndEscaped(line,
 
 std::string valueForLog(std::string_view value) { return cutAndEscaped(value, kMaxEchoedValueBytes); }
 
-std::string utcText(std::chrono::system_clock::time_point time) {
+std::string utcText(std::chrono::sys_time<std::chrono::milliseconds> time) {
     using namespace std::chrono;
     const auto day = floor<days>(time);
     const year_month_day date{day};

@@ -26,7 +26,8 @@ std::string serverLineForLog(std::string_view line);
 // first 80 bytes, escaped, and "..." after it when it was cut.
 std::string valueForLog(std::string_view value);
 
-// "2026-12-08T10:00:00Z", as replay files write times.
-std::string utcText(std::chrono::system_clock::time_point time);
+// "2026-12-08T10:00:00Z", as replay files write times. In milliseconds, which
+// reach the years 1 to 9999 of a replay line (nanoseconds reach 1678 to 2262).
+std::string utcText(std::chrono::sys_time<std::chrono::milliseconds> time);
 
 }  // namespace ovelsk::aprs

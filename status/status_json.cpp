@@ -29,6 +29,8 @@ std::string_view rowCallsign(std::string_view row) {
     return row.substr(0, row.find('\t'));
 }
 
+std::string utcText(SystemTime time) { return aprs::utcText(std::chrono::floor<std::chrono::milliseconds>(time)); }
+
 std::int64_t wholeSeconds(std::chrono::system_clock::duration d) {
     return std::max<std::int64_t>(0, std::chrono::ceil<std::chrono::seconds>(d).count());
 }
@@ -51,7 +53,7 @@ public:
 
 private:
     // A time of the tracker's or the host's clock, as the wall clock has it.
-    JsonWriter& shownTime(DateTime t) { return json_.string(aprs::utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
+    JsonWriter& shownTime(DateTime t) { return json_.string(utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
 
     void station() {
         const aprs::HostIdentity& id = sources_.host.identity();
@@ -63,7 +65,7 @@ private:
         json_.key("distanceUnit").string(aprs::distanceUnitText(id.distanceUnit));
         json_.key("range").string(sources_.rangeText());
         json_.key("version").string(sources_.programVersion);
-        json_.key("started").string(aprs::utcText(sources_.started));
+        json_.key("started").string(utcText(sources_.started));
         json_.key("uptimeSeconds").number(wholeSeconds(now_ - sources_.started));
         json_.key("hostFolder").string(id.programFolder);
         json_.key("igateIni").string(id.igateIni.native());
@@ -79,7 +81,7 @@ private:
             json_.key("name").string(feed.name);
             json_.key("state").string(aprs::feedStateLabel(feed.state));
             json_.key("since");
-            feed.state == aprs::FeedState::Idle ? json_.null() : json_.string(aprs::utcText(feed.since));
+            feed.state == aprs::FeedState::Idle ? json_.null() : json_.string(utcText(feed.since));
             json_.key("retryInSeconds");
             feed.state == aprs::FeedState::Retrying ? json_.number(wholeSeconds(feed.retryAt - now_)) : json_.null();
             json_.key("loginVerified");
