@@ -1,11 +1,22 @@
 #include "aprs/aprs_is_login.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
 #include "aprs/callsign.h"
 
 namespace ovelsk::aprs {
+namespace {
+
+bool sameCallsign(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace
 
 std::string aprsIsLoginLine(const AprsIsLogin& login) {
     return "user " + login.callsign + " pass " + std::to_string(login.passcode) + " vers Ovelsk " OVELSK_VERSION
@@ -29,14 +40,14 @@ bool isValidAprsIsFilter(std::string_view filter) {
     return true;
 }
 
-bool isVerifiedLogresp(std::string_view line) {
+bool isVerifiedLogresp(std::string_view line, std::string_view callsign) {
     constexpr std::string_view kPrefix = "# logresp ";
     if (!line.starts_with(kPrefix)) {
         return false;
     }
     line.remove_prefix(kPrefix.size());
     const auto afterCallsign = line.find(' ');
-    if (afterCallsign == std::string_view::npos) {
+    if (afterCallsign == std::string_view::npos || !sameCallsign(line.substr(0, afterCallsign), callsign)) {
         return false;
     }
     line.remove_prefix(afterCallsign + 1);

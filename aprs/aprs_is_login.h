@@ -33,10 +33,11 @@ bool isValidAprsIsCallsign(std::string_view callsign);
 // A filter goes into the login line as it is: printable text, no line breaks.
 bool isValidAprsIsFilter(std::string_view filter);
 
-// Whether the server's answer to the login accepts the passcode, so the server
-// takes packets from us:
+// Whether the server's answer to the login of `callsign` accepts the passcode,
+// so the server takes packets from us:
 //   # logresp N0CALL-10 verified, server T2EXAMPLE
-// and not "unverified".
-bool isVerifiedLogresp(std::string_view line);
+// and not "unverified", nor an answer for another callsign (letter case aside,
+// as the server compares them).
+bool isVerifiedLogresp(std::string_view line, std::string_view callsign);
 
 }  // namespace ovelsk::aprs

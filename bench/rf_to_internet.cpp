@@ -38,7 +38,7 @@ BENCHMARK(BM_DecodeHeardPackets);
 void BM_GateHeardPacketsToInternet(benchmark::State& state) {
     for (auto _ : state) {
         for (const std::string_view packet : kHeardOnRadio)
-            benchmark::DoNotOptimize(ovelsk::aprs::gateToInternet(packet, "N0CALL-10"));
+            benchmark::DoNotOptimize(ovelsk::aprs::gateToInternet(packet, "N0CALL-10", ovelsk::aprs::IgateKind::TwoWay));
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kHeardOnRadio.size()));
 }

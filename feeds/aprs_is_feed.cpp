@@ -11,6 +11,7 @@ namespace ovelsk::aprs {
 AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, PacketSink sink, FeedTimers timers)
     : sink_(std::move(sink)),
       name_("aprs-is:" + address.text()),
+      callsign_(login.callsign),
       connection_(name_, address, aprsIsLoginLine(login),
                   FeedConnection::Handlers{
                       [this](std::string_view bytes) { onBytes(bytes); },
@@ -31,8 +32,9 @@ FeedStatus AprsIsFeed::status() const {
 }
 
 bool AprsIsFeed::sendPacketLine(std::string_view line) {
-    // A line break inside would let the rest pass as a line of its own.
-    if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+    // A line break inside would let the rest pass as a line of its own; any
+    // other byte, NUL included, is the packet's and goes as it is.
+    if (line.find_first_of("\r\n") != std::string_view::npos) {
         return false;
     }
     return connection_.send(std::string(line) + "\r\n");
@@ -60,8 +62,9 @@ void AprsIsFeed::onLine(std::string_view line) {
     // the log; the rest are banners and keep-alives.
     if (!loginAnswered_ && line.starts_with("# logresp")) {
         loginAnswered_ = true;
-        loginVerified_ = isVerifiedLogresp(line);
+        loginVerified_ = isVerifiedLogresp(line, callsign_);
         qCInfo(lcFeeds, "%s: %s", escapedForLog(name_).c_str(), serverLineForLog(line).c_str());
+        if (loginVerified_ && onLoginVerified_) onLoginVerified_();
     }
 }
 

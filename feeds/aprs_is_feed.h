@@ -8,6 +8,7 @@
 //   N0CALL-9>APRS,TCPIP*,qAC,T2EXAMPLE:!4903.50N/07201.75W-Test
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,7 @@ public:
     FeedStatus status() const override;
 
     bool loginVerified() const override { return loginVerified_; }
+    void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified_ = std::move(handler); }
     bool sendPacketLine(std::string_view line) override;
     const std::string& uplinkName() const override { return name_; }
 
@@ -42,6 +44,8 @@ private:
 
     PacketSink sink_;
     std::string name_;
+    std::string callsign_;
+    std::function<void()> onLoginVerified_;
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     bool loginVerified_ = false;

@@ -2,6 +2,7 @@
 // Where Ovelsk hands a packet line for APRS-IS: a server it is logged in to.
 // The APRS-IS feed is one.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,11 @@ public:
     // The server answered this connection's login with "verified"; only then
     // does it take packets from us.
     virtual bool loginVerified() const = 0;
-    // Sends one packet line (without its line end) now. False, and nothing kept
-    // for later, when not connected or the line holds CR, LF or NUL.
+    // Called each time the server verifies a login, on every connection.
+    virtual void setLoginVerifiedHandler(std::function<void()> handler) = 0;
+    // Sends one packet line (without its line end) now, every byte as given,
+    // NUL included. False, and nothing kept for later, when not connected or
+    // the line holds CR or LF.
     virtual bool sendPacketLine(std::string_view line) = 0;
     // The feed's name for the log, "aprs-is:rotate.aprs2.net:14580".
     virtual const std::string& uplinkName() const = 0;

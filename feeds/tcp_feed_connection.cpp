@@ -74,8 +74,9 @@ void TcpFeedConnection::connectNow() {
     enter(State::Connecting);
     wholeLineOrFrame_ = false;
     armSilenceTimer();
-    // Given the name, the socket looks it up again, so a server that moved or a
-    // round-robin name that points elsewhere is followed.
+    // Given the name, the socket looks it up again (Qt reuses an answer for a
+    // minute at most), so a server that moved or a round-robin name that points
+    // elsewhere is followed.
     socket_.connectToHost(QString::fromStdString(address_.host), address_.port);
 }
 

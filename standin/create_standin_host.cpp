@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "aprs/igate_beacon.h"
+#include "feeds/demo_feed.h"
 #include "feeds/feed_factory.h"
 #include "host/host_folder.h"
 #include "host/igate_file.h"
@@ -10,6 +12,36 @@
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
+namespace {
+
+// The iGate's own beacon, when its settings ask for one and it has somewhere to go.
+std::unique_ptr<BeaconSender> makeBeaconSender(const HostSettings& settings, const HostConfig& host,
+                                               AprsIsUplink* uplink, KissTransmitter* transmitter,
+                                               std::unique_ptr<FeedTimer> timer) {
+    BeaconPlan plan;
+    if (uplink && host.passcode != kReceiveOnlyPasscode) plan.uplink = uplink;
+    if (host.beacon.toRf) plan.transmitter = transmitter;
+    if (!host.beacon.on || (!plan.uplink && !plan.transmitter)) return nullptr;
+    // A wrong position on the map is worse than none.
+    if (host.home.latitude == kDemoHome.latitude && host.home.longitude == kDemoHome.longitude) {
+        qCWarning(lcSettings,
+                  "Host settings %s: \"%s\" and \"%s\" are still the demo's home, so the iGate sends no beacon; "
+                  "set them to its own position",
+                  settings.path().c_str(), std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
+        return nullptr;
+    }
+    const bool deliversMessagesToRadio = host.gate.mode == GateMode::On && host.gate.messages;
+    plan.information = igatePositionReport(host.home.latitude, host.home.longitude,
+                                           igateOverlay(deliversMessagesToRadio, host.gate.via), host.beacon.comment);
+    plan.interval = std::chrono::minutes(host.beacon.intervalMinutes);
+    plan.loginCallsign = host.callsign;
+    plan.radioCallsign = host.gate.callsign;
+    plan.via = host.gate.via;
+    plan.port = host.gate.port;
+    return std::make_unique<BeaconSender>(plan, std::move(timer));
+}
+
+}  // namespace
 
 std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup) {
     static const SystemClock systemClock;
@@ -44,7 +76,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                               login,
                               startup.makeTimer};
     // Gated frames go out through the first feed that reaches a TNC, and what a
-    // TNC hears goes to the first APRS-IS server.
+    // TNC hears goes to the APRS-IS server (there is one at most).
     KissTransmitter* transmitter = nullptr;
     AprsIsUplink* uplink = nullptr;
     for (const auto& entry : host.feeds) {
@@ -60,12 +92,24 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     standin->setIdentity({host.callsign, host.home, host.distanceUnit, settings.path(), host.programFolder, igateIni,
                           host.gate.mode, host.gate.toInternet && uplink, host.statusPage});
     if (host.gate.mode != GateMode::Off) {
-        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock);
+        // The server sends an iGate the messages for the stations it uploaded from radio.
+        if (host.gate.messages && !host.gate.toInternet && hasFeed(host.feeds, "aprs-is"))
+            qCWarning(lcSettings,
+                      "Host settings %s: \"%s\" is on but \"%s\" is off, so APRS-IS sends this iGate no "
+                      "messages for stations heard on radio; set %s=on, or %s=off",
+                      settings.path().c_str(), std::string(kGateMessagesKey).c_str(),
+                      std::string(kGateToInternetKey).c_str(), std::string(kGateToInternetKey).c_str(),
+                      std::string(kGateMessagesKey).c_str());
+        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer());
         gate->setTransmitter(transmitter);
         standin->setGate(std::move(gate));
     }
     if (host.gate.toInternet && uplink) {
-        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, *uplink, clock));
+        const IgateKind kind = host.gate.mode == GateMode::On ? IgateKind::TwoWay : IgateKind::ReceiveOnly;
+        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
+    }
+    if (auto beacon = makeBeaconSender(settings, host, uplink, transmitter, startup.makeTimer())) {
+        standin->setBeacon(std::move(beacon));
     }
     return standin;
 }

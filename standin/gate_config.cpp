@@ -10,6 +10,10 @@ namespace {
 constexpr int kMostPerMinute = 20;
 constexpr int kMostPerFiveMinutes = 80;
 constexpr int kHighestPort = 15;
+constexpr int kMostViaAddresses = 2;
+constexpr int kMostMessageMinutes = 1440;
+constexpr int kMostMessageHops = 7;
+constexpr int kMostDelaySeconds = 10;
 
 // "N0CALL-0" and "N0CALL" are one address; the frame shows the short form.
 std::string withoutSsidZero(std::string address) {
@@ -21,6 +25,39 @@ std::string withoutSsidZero(std::string address) {
 bool isPlaceholder(std::string_view callsign) {
     const auto base = callsign.substr(0, callsign.find('-'));
     return base == "N0CALL" || base == "NOCALL" || base == "MYCALL";
+}
+
+// Words a path may hold but a digipeater never answers to: they would mark our
+// own frames as Internet-only or already gated.
+bool isNeverADigipeater(std::string_view address) {
+    return address == "TCPIP" || address == "TCPXX" || address == "NOGATE" || address == "RFONLY" ||
+           (address.size() == 3 && (address[0] == 'q' || address[0] == 'Q') && (address[1] == 'A' || address[1] == 'a'));
+}
+
+// "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a digipeater's.
+std::optional<std::string> digipeaterPath(std::string_view text) {
+    std::string path;
+    int count = 0;
+    for (;;) {
+        const auto comma = text.find(',');
+        const auto address = trimBlanks(text.substr(0, comma));
+        if (!isAx25Address(address) || isNeverADigipeater(address) || ++count > kMostViaAddresses) return std::nullopt;
+        if (!path.empty()) path += ',';
+        path += withoutSsidZero(std::string(address));
+        if (comma == std::string_view::npos) return path;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+// "M/H", two whole numbers within their bounds.
+std::optional<MessageGating> messageGating(std::string_view text) {
+    const auto slash = text.find('/');
+    if (slash == std::string_view::npos) return std::nullopt;
+    const auto minutes = wholeNumber(text.substr(0, slash));
+    const auto hops = wholeNumber(text.substr(slash + 1));
+    if (!minutes || !hops || *minutes < 1 || *minutes > kMostMessageMinutes || *hops < 0 || *hops > kMostMessageHops)
+        return std::nullopt;
+    return MessageGating{*minutes, *hops};
 }
 
 // Gating either way joins an APRS-IS server and a TNC.
@@ -45,10 +82,12 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
     }
 
     if (const auto via = settings.value(kGateViaKey)) {
-        if (!via->empty() && !isAx25Address(*via))
+        const auto path = via->empty() ? std::optional<std::string>("") : digipeaterPath(*via);
+        if (!path)
             return settingError(settings, kGateViaKey, *via,
-                                "one AX.25 address such as WIDE1-1 (the default), or nothing for no digipeater path");
-        gate.via = withoutSsidZero(*via);
+                                "one or two digipeater addresses such as WIDE1-1 (the default) or WIDE1-1,WIDE2-1, "
+                                "or nothing for no digipeater path; not TCPIP, TCPXX, NOGATE, RFONLY or a q construct");
+        gate.via = *path;
     }
 
     const std::string limit = settings.value(kGateLimitKey).value_or("");
@@ -73,6 +112,27 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
             return settingError(settings, kGatePortKey, port,
                                 "the TNC's radio port for transmissions, 0 to 15 (the default is 0)");
         gate.port = *number;
+    }
+
+    const std::string messages = settings.value(kGateMessagesKey).value_or("");
+    if (equalsIgnoringCase(messages, "off")) {
+        gate.messages.reset();
+    } else if (!messages.empty()) {
+        gate.messages = messageGating(messages);
+        if (!gate.messages)
+            return settingError(settings, kGateMessagesKey, messages,
+                                "M/H, messages to stations heard on radio in the last M minutes (1 to 1440) at most "
+                                "H digipeater hops away (0 to 7), 180/1 by default; or off");
+    }
+
+    const std::string delay = settings.value(kGateDelayKey).value_or("");
+    if (!delay.empty()) {
+        const auto seconds = wholeNumber(delay);
+        if (!seconds || *seconds < 0 || *seconds > kMostDelaySeconds)
+            return settingError(settings, kGateDelayKey, delay,
+                                "seconds a listed station's frame waits for another iGate to send it, 0 (the "
+                                "default) to 10");
+        gate.delaySeconds = *seconds;
     }
 
     gate.callsign = isAx25Address(callsign) ? withoutSsidZero(std::string(callsign)) : std::string(callsign);

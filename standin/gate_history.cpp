@@ -21,6 +21,8 @@ bool within(std::int64_t nowMs, std::int64_t thenMs, std::int64_t windowMs) {
 
 std::string_view RecentPackets::key(std::string_view source, std::string_view destination,
                                     std::string_view information) {
+    while (!information.empty() && std::string_view(" \r\n").find(information.back()) != std::string_view::npos)
+        information.remove_suffix(1);
     keyBuffer_.assign(source);
     keyBuffer_ += '>';
     keyBuffer_ += destination;
@@ -30,7 +32,7 @@ std::string_view RecentPackets::key(std::string_view source, std::string_view de
 }
 
 void RecentPackets::forgetBefore(std::int64_t nowMs) {
-    while (!byTime_.empty() && !within(nowMs, byTime_.front().first, windowMs_)) {
+    while (!byTime_.empty() && (!within(nowMs, byTime_.front().first, windowMs_) || byTime_.size() > maxEntries_)) {
         const auto found = lastSeen_.find(byTime_.front().second);
         if (found != lastSeen_.end() && found->second == byTime_.front().first) lastSeen_.erase(found);
         byTime_.pop_front();
@@ -48,13 +50,19 @@ void RecentPackets::add(std::string_view source, std::string_view destination, s
         lastSeen_.emplace(std::string(k), nowMs);
     }
     byTime_.emplace_back(nowMs, std::string(k));
+    if (byTime_.size() > maxEntries_) forgetBefore(nowMs);
 }
 
 bool RecentPackets::contains(std::string_view source, std::string_view destination, std::string_view information,
                              std::int64_t nowMs) {
+    return addedSince(source, destination, information, INT64_MIN, nowMs);
+}
+
+bool RecentPackets::addedSince(std::string_view source, std::string_view destination, std::string_view information,
+                               std::int64_t sinceMs, std::int64_t nowMs) {
     forgetBefore(nowMs);
     const auto found = lastSeen_.find(key(source, destination, information));
-    return found != lastSeen_.end() && within(nowMs, found->second, windowMs_);
+    return found != lastSeen_.end() && within(nowMs, found->second, windowMs_) && found->second >= sinceMs;
 }
 
 bool SendWindow::hasRoom(std::int64_t nowMs) {

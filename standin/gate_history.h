@@ -4,6 +4,7 @@
 // within a minute), and when it last transmitted (a sliding limit per minute
 // and per five minutes). Times are milliseconds on the host's clock.
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,15 +15,22 @@
 
 namespace ovelsk::aprs {
 
+// Packets are the same when source, destination and information are, trailing
+// spaces, CR and LF of the information aside (a server or tracker that adds one
+// does not make a new packet). Beyond `maxEntries` the oldest are forgotten.
 class RecentPackets {
 public:
-    explicit RecentPackets(std::int64_t windowMs) : windowMs_(windowMs) {}
+    explicit RecentPackets(std::int64_t windowMs, std::size_t maxEntries = SIZE_MAX)
+        : windowMs_(windowMs), maxEntries_(maxEntries) {}
 
     // The packet with this source, destination and information, at `nowMs`.
     void add(std::string_view source, std::string_view destination, std::string_view information, std::int64_t nowMs);
     // Whether it was added less than the window ago.
     bool contains(std::string_view source, std::string_view destination, std::string_view information,
                   std::int64_t nowMs);
+    // Whether it was added at `sinceMs` or later, and less than the window ago.
+    bool addedSince(std::string_view source, std::string_view destination, std::string_view information,
+                    std::int64_t sinceMs, std::int64_t nowMs);
 
 private:
     struct TransparentHash {
@@ -34,6 +42,7 @@ private:
     void forgetBefore(std::int64_t nowMs);
 
     std::int64_t windowMs_;
+    std::size_t maxEntries_;
     std::unordered_map<std::string, std::int64_t, TransparentHash, std::equal_to<>> lastSeen_;
     std::deque<std::pair<std::int64_t, std::string>> byTime_;  // oldest first
     std::string keyBuffer_;

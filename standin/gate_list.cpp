@@ -6,6 +6,7 @@
 #include "aprs/callsign.h"
 #include "feeds/log_text.h"
 #include "host/atomic_file.h"
+#include "host/igate_file.h"
 #include "host/igate_text.h"
 #include "host/settings_text.h"
 #include "standin/standin_log.h"
@@ -14,6 +15,7 @@ namespace ovelsk::aprs {
 namespace {
 
 constexpr std::string_view kAllSuffix = "=ALL";
+constexpr std::string_view kExcludeHeader = "[EXCLUDE]";
 // A hand edit is found within this long (and so within 2 s of being saved).
 constexpr std::int64_t kLookIntervalMs = 1000;
 // Past this many distinct ignored lines, further ones are not noted.
@@ -23,20 +25,20 @@ constexpr std::size_t kMostNotedLines = 100;
 
 GateListText parseGateList(std::string_view igateText) {
     GateListText result;
-    bool inSection = false;
+    std::vector<std::string_view>* section = nullptr;  // where the lines of this section go
     while (!igateText.empty()) {
         const auto line = takeIgateLine(igateText);
         const auto trimmed = trimBlanks(line);
         if (isIgateHeader(line)) {
-            inSection = true;
+            section = &result.stations;
         } else if (trimmed.starts_with('[')) {
-            inSection = false;
-        } else if (inSection && !trimmed.empty() && !trimmed.starts_with(';') && !trimmed.starts_with('#')) {
+            section = equalsIgnoringCase(trimBlanks(trimmed), kExcludeHeader) ? &result.excluded : nullptr;
+        } else if (section && !trimmed.empty() && !trimmed.starts_with(';') && !trimmed.starts_with('#')) {
             const bool station = trimmed.ends_with(kAllSuffix) &&
                                  isValidSourceCallsign(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
             if (station) {
-                result.stations.push_back(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
-            } else {
+                section->push_back(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
+            } else if (section == &result.stations) {
                 result.ignoredLines.push_back(line);
             }
         }
@@ -57,6 +59,11 @@ bool GateList::contains(std::string_view callsign, std::int64_t nowMs) {
     return stations_.find(callsign) != stations_.end();
 }
 
+bool GateList::excludes(std::string_view callsign, std::int64_t nowMs) {
+    refresh(nowMs);
+    return excluded_.find(callsign) != excluded_.end();
+}
+
 void GateList::refresh(std::int64_t now) {
     // A clock set back counts as time passed.
     const bool due = now - lastLookMs_ >= kLookIntervalMs || now < lastLookMs_;
@@ -73,7 +80,8 @@ void GateList::refresh(std::int64_t now) {
     if (stamped_ && stamp == stamp_) return;
 
     FileError error;
-    const auto text = readWholeFile(igateIni_, &error);
+    // Ovelsk writes no larger file; a larger one is a mistake, not a list.
+    const auto text = readWholeFile(igateIni_, &error, nullptr, kMaxIgateFileSize);
     if (!text) return unreadable(error.reason);
     ++reads_;
     stamp_ = stamp;
@@ -85,7 +93,9 @@ void GateList::refresh(std::int64_t now) {
 void GateList::load(std::string_view text) {
     const auto parsed = parseGateList(text);
     stations_.clear();
+    excluded_.clear();
     for (const auto station : parsed.stations) stations_.emplace(station);
+    for (const auto station : parsed.excluded) excluded_.emplace(station);
     for (const auto line : parsed.ignoredLines) {
         if (notedLines_.size() > kMostNotedLines || notedLines_.count(std::string(line)) != 0) continue;
         notedLines_.emplace(line);
@@ -100,6 +110,7 @@ void GateList::load(std::string_view text) {
 
 void GateList::unreadable(const std::string& reason) {
     stations_.clear();
+    excluded_.clear();
     stamped_ = false;
     if (unreadableNoted_) return;
     unreadableNoted_ = true;

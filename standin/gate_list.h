@@ -1,13 +1,16 @@
 #pragma once
 // The stations whose Internet traffic the gateway passes to radio: every
 // "CALL=ALL" line of every [INET_TO_RF] section of the host's igate.ini,
-// Ovelsk's own block and the user's lines alike.
+// Ovelsk's own block and the user's lines alike; and those it never passes,
+// the "CALL=ALL" lines of [EXCLUDE] sections.
 //
 //   [INET_TO_RF]
 //   ;Ovelsk IGATE Section - Start
 //   K0ABC-9=ALL
 //   ;Ovelsk IGATE Section - End
 //   W1AW=ALL
+//   [EXCLUDE]
+//   N0SPAM=ALL
 //
 // The file is read again only when it changed: Ovelsk rewrites it while it
 // handles a beacon event, after which the host says it may have changed; other
@@ -30,13 +33,14 @@ namespace ovelsk::aprs {
 // Views into the text parsed.
 struct GateListText {
     std::vector<std::string_view> stations;
+    std::vector<std::string_view> excluded;
     // Lines of the sections that are neither "CALL=ALL", blank nor a ";" or "#" comment.
     std::vector<std::string_view> ignoredLines;
 };
 
-// The listed stations of igate.ini text. A section starts at its header line
-// as the section writer finds it (isIgateHeader) and ends at the next line
-// starting with "[". A station line is a callsign (1 to 9 letters, digits and
+// The listed and excluded stations of igate.ini text. A section starts at its
+// header line ([INET_TO_RF] as the section writer finds it, isIgateHeader) and
+// ends at the next line starting with "[", blanks before it allowed. A station line is a callsign (1 to 9 letters, digits and
 // "-") followed by "=ALL", blanks around it allowed.
 GateListText parseGateList(std::string_view igateText);
 
@@ -52,6 +56,8 @@ public:
     // At `nowMs` on the host's clock: brings the list up to date if the file
     // may have changed or was last looked at a second ago, then answers.
     bool contains(std::string_view callsign, std::int64_t nowMs);
+    // Whether [EXCLUDE] names the callsign (exactly, as the list does).
+    bool excludes(std::string_view callsign, std::int64_t nowMs);
 
     std::size_t size() const { return stations_.size(); }
     // How often the file was looked at (a stat), and read.
@@ -87,6 +93,7 @@ private:
     bool unreadableNoted_ = false;
     std::set<std::string> notedLines_;
     std::unordered_set<std::string, TransparentHash, std::equal_to<>> stations_;
+    std::unordered_set<std::string, TransparentHash, std::equal_to<>> excluded_;
     std::uint64_t looks_ = 0;
     std::uint64_t reads_ = 0;
 };

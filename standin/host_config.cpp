@@ -27,6 +27,10 @@ std::optional<double> plainNumber(std::string_view text) {
     return value;
 }
 
+bool isFeedOf(std::string_view entry, std::string_view kind) {
+    return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
+}
+
 struct Problem {
     std::string_view key;
     std::string value;
@@ -56,9 +60,7 @@ std::optional<int> wholeNumber(std::string_view text) {
 }
 
 bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
-    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) {
-        return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
-    });
+    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) { return isFeedOf(entry, kind); });
 }
 
 std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
@@ -122,6 +124,15 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
         if (trimBlanks(feeds).empty()) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
     }
 
+    // Two connections to APRS-IS make a loop: what one server takes from us
+    // comes back through the other, late, past the servers' 30 s duplicate check.
+    if (std::count_if(config.feeds.begin(), config.feeds.end(),
+                      [](const std::string& entry) { return isFeedOf(entry, "aprs-is"); }) > 1)
+        return settingError(settings, kFeedsKey, feedsText,
+                            "one aprs-is feed at most: two connections to APRS-IS loop packets back to the "
+                            "network as delayed duplicates (a round-robin name such as rotate.aprs2.net finds "
+                            "another server when one fails)");
+
     config.callsign = settings.value(kCallsignKey).value_or("");
     if (config.callsign.empty() ? hasFeed(config.feeds, "aprs-is") : !isValidAprsIsCallsign(config.callsign)) {
         return settingError(settings, kCallsignKey, config.callsign,
@@ -151,6 +162,9 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     auto gate = readGateConfig(settings, config.callsign, config.feeds);
     if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
     config.gate = std::move(std::get<GateConfig>(gate));
+    auto beacon = readBeaconConfig(settings, config.gate);
+    if (auto* error = std::get_if<std::string>(&beacon)) return std::move(*error);
+    config.beacon = std::move(std::get<BeaconConfig>(beacon));
     return config;
 }
 

@@ -14,7 +14,7 @@
 //   Filter=r/40.015/-105.2705/65
 //   Status Page=127.0.0.1:8080
 //
-// and the gateway's keys (standin/gate_config.h).
+// the gateway's keys (standin/gate_config.h) and the beacon's (standin/beacon_config.h).
 
 #include <cstddef>
 #include <optional>
@@ -23,6 +23,7 @@
 #include <variant>
 #include <vector>
 
+#include "standin/beacon_config.h"
 #include "standin/gate_config.h"
 #include "standin/geodesy.h"
 #include "standin/status_page_setting.h"
@@ -62,6 +63,7 @@ struct HostConfig {
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
     GateConfig gate;
+    BeaconConfig beacon;
     StatusPageSetting statusPage;
 };
 

@@ -1,43 +1,114 @@
 #include "standin/internet_to_rf_gate.h"
 
 #include <array>
+#include <vector>
 
+#include "aprs/aprs_message.h"
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_frame.h"
 #include "aprs/third_party_frame.h"
-#include "aprs/tnc2_packet.h"
+#include "host/settings_text.h"
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
 namespace {
 
 constexpr std::int64_t kDuplicateWindowMs = 60'000;
+// A message sent again after this long is a retry (no ack came), not a copy.
+constexpr std::int64_t kMessageRetryMs = 10'000;
+// Packets heard on radio remembered for the duplicate rule: a minute of a very
+// busy channel; past it the oldest go first.
+constexpr std::size_t kMostHeardPackets = 20'000;
+// Messages and courtesy positions may go out this many times as often as
+// listed stations' packets.
+constexpr int kMessageLimitFactor = 3;
+// Senders awaiting their courtesy position: more than the highest message
+// limit lets through in the default three hours.
+constexpr std::size_t kMostCourtesyDue = 10000;
 // Path words that keep a packet off the air: it must stay on the Internet
 // (TCPXX, NOGATE, RFONLY) or was already passed from radio (qAX).
 constexpr std::array<std::string_view, 4> kNoGateWords = {"TCPXX", "NOGATE", "RFONLY", "qAX"};
 
 std::string_view baseCallsign(std::string_view callsign) { return callsign.substr(0, callsign.find('-')); }
 
-// In the order of GateOutcome.
-constexpr std::array<std::string_view, 12> kOutcomeLabels = {
-    "not listed", "malformed header", "never-gate path", "already third-party", "query", "own callsign",
-    "duplicate", "rate limited", "too long", "not connected", "would send", "sent"};
-static_assert(kOutcomeLabels.size() == static_cast<std::size_t>(GateOutcome::Sent) + 1);
+// A packet its sender gave to APRS-IS itself, not one an iGate heard on radio:
+//   W1FAR>APRS,TCPIP*,qAC,T2TEST:...
+bool sentStraightToInternet(std::string_view path) {
+    for (;;) {
+        const auto comma = path.find(',');
+        const auto element = path.substr(0, comma);
+        if (element == "TCPIP*" || element == "TCPXX*") return true;
+        if (comma == std::string_view::npos) return false;
+        path.remove_prefix(comma + 1);
+    }
+}
+
+std::string tooLongText(std::size_t bytes) {
+    return "frame too long (" + std::to_string(bytes) + " bytes of information, at most " +
+           std::to_string(kMaxInformationBytes) + ")";
+}
+
+std::int64_t minutesMs(int minutes) { return std::int64_t{minutes} * 60'000; }
 
 }  // namespace
 
-std::string_view gateOutcomeLabel(GateOutcome outcome) { return kOutcomeLabels[static_cast<std::size_t>(outcome)]; }
+std::string_view gateOutcomeLabel(GateOutcome outcome) {
+    switch (outcome) {
+    case GateOutcome::NotListed: return "not listed";
+    case GateOutcome::BadHeader: return "malformed header";
+    case GateOutcome::NoGatePath: return "path forbids gating";
+    case GateOutcome::AlreadyThirdParty: return "already third-party";
+    case GateOutcome::Query: return "a query";
+    case GateOutcome::EmptyInformation: return "empty information";
+    case GateOutcome::NulInInformation: return "information holds NUL";
+    case GateOutcome::OwnCallsign: return "our own callsign";
+    case GateOutcome::Excluded: return "excluded in igate.ini";
+    case GateOutcome::AddresseeFarAway: return "addressee too far away";
+    case GateOutcome::AddresseeOnInternet: return "addressee heard on the Internet";
+    case GateOutcome::SenderOnRadio: return "sender heard on radio";
+    case GateOutcome::Duplicate: return "duplicate";
+    case GateOutcome::RateLimited: return "rate limit";
+    case GateOutcome::TooLong: return "frame too long";
+    case GateOutcome::NotConnected: return "TNC not connected";
+    case GateOutcome::Held: return "held";
+    case GateOutcome::HeardWhileHeld: return "heard on radio while held";
+    case GateOutcome::WouldSend: return "would send";
+    case GateOutcome::Sent: return "sent";
+    }
+    return "unknown";
+}
 
-std::span<const std::string_view> reportedGateOutcomes() { return std::span(kOutcomeLabels).subspan(1); }
+std::span<const std::string_view> reportedGateOutcomes() {
+    static const std::vector<std::string_view> labels = [] {
+        std::vector<std::string_view> all;
+        for (int i = 0; i <= static_cast<int>(GateOutcome::Sent); ++i) {
+            if (static_cast<GateOutcome>(i) != GateOutcome::Held) all.push_back(gateOutcomeLabel(static_cast<GateOutcome>(i)));
+        }
+        return all;
+    }();
+    return labels;
+}
 
-InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock)
+InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
+                                   std::unique_ptr<FeedTimer> delayTimer)
     : config_(std::move(config)),
       clock_(clock),
       list_(std::move(igateIni)),
-      recent_(kDuplicateWindowMs),
-      window_(config_.perMinute, config_.perFiveMinutes) {}
+      stations_(minutesMs(config_.messages ? config_.messages->minutes : 0), config_.messages ? config_.messages->hops : 0),
+      heard_(kDuplicateWindowMs, kMostHeardPackets),
+      sent_(kDuplicateWindowMs),
+      sentMessages_(kMessageRetryMs),
+      window_(config_.perMinute, config_.perFiveMinutes),
+      messageWindow_(kMessageLimitFactor * config_.perMinute, kMessageLimitFactor * config_.perFiveMinutes),
+      delayTimer_(std::move(delayTimer)) {}
+
+InternetToRfGate::~InternetToRfGate() = default;
 
 std::int64_t InternetToRfGate::nowMs() const { return wholeMilliseconds(clock_.now()); }
+
+bool InternetToRfGate::isOwnCallsign(std::string_view callsign) const {
+    return !config_.callsign.empty() && equalsIgnoringCase(baseCallsign(callsign), baseCallsign(config_.callsign));
+}
 
 GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool recorded) {
     const auto arrow = packet.find('>');
@@ -45,75 +116,264 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     const std::string_view source = packet.substr(0, arrow);
     const std::int64_t now = nowMs();
     const std::uint64_t looksBefore = list_.looks();
-    if (!list_.contains(source, now)) return GateOutcome::NotListed;
-    return decide(packet, recorded, source, now, looksBefore);
+    const auto parts = splitTnc2(packet);
+    if (!parts) {
+        if (!list_.contains(source, now)) return GateOutcome::NotListed;
+        log(GateOutcome::BadHeader, "not sent " + std::string(source) + ": malformed header");
+        return GateOutcome::BadHeader;
+    }
+    if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
+
+    if (config_.messages) {
+        const auto message = parseAprsMessage(parts->information);
+        if (message && !isBroadcastAddressee(message->addressee) && stations_.onRadio(message->addressee, now))
+            return judgeMessage(*parts, parts->information, message->addressee, recorded, now);
+    }
+    if (list_.contains(source, now)) return judgeListed(*parts, parts->information, recorded, now, looksBefore);
+    if (!courtesyDue_.empty() && isPositionReport(parts->information)) {
+        const auto due = courtesyDue_.find(std::string(source));
+        if (due != courtesyDue_.end()) {
+            const bool recent = now - due->second < minutesMs(config_.messages->minutes) && now >= due->second;
+            courtesyDue_.erase(due);
+            if (recent) return judgeCourtesy(*parts, parts->information, recorded, now);
+        }
+    }
+    return GateOutcome::NotListed;
 }
 
-GateOutcome InternetToRfGate::decide(std::string_view packet, bool recorded, std::string_view source,
-                                     std::int64_t now, std::uint64_t looksBefore) {
-    const auto notSent = [&](GateOutcome outcome, std::string_view why) {
-        log(outcome, "not sent " + std::string(source) + ": " + std::string(why));
+std::optional<GateOutcome> InternetToRfGate::commonRefusal(const Tnc2Packet& packet, std::string_view& information,
+                                                           std::int64_t now, std::string& why) {
+    for (const auto word : kNoGateWords) {
+        if (pathHasElement(packet.path, word)) {
+            why = "path has " + std::string(word);
+            return GateOutcome::NoGatePath;
+        }
+    }
+    // As on the way to the Internet, a packet ends at its first CR or LF.
+    information = information.substr(0, information.find_first_of("\r\n"));
+    const std::pair<bool, GateOutcome> refusals[] = {
+        {information.starts_with('}'), GateOutcome::AlreadyThirdParty},
+        {information.starts_with('?'), GateOutcome::Query},
+        {information.empty(), GateOutcome::EmptyInformation},
+        {information.find('\0') != std::string_view::npos, GateOutcome::NulInInformation},
+        {isOwnCallsign(packet.source), GateOutcome::OwnCallsign},
+        {list_.excludes(packet.source, now), GateOutcome::Excluded},
+    };
+    for (const auto& [refused, outcome] : refusals) {
+        if (refused) {
+            why = gateOutcomeLabel(outcome);
+            return outcome;
+        }
+    }
+    return std::nullopt;
+}
+
+GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_view information, bool recorded,
+                                          std::int64_t now, std::uint64_t looksBefore) {
+    const std::string source(packet.source);
+    const auto notSent = [&](GateOutcome outcome, const std::string& why) {
+        log(outcome, "not sent " + source + ": " + why);
         return outcome;
     };
-
-    const auto parts = splitTnc2(packet);
-    if (!parts) return notSent(GateOutcome::BadHeader, "malformed header");
-    for (const auto word : kNoGateWords) {
-        if (pathHasElement(parts->path, word)) return notSent(GateOutcome::NoGatePath, "path has " + std::string(word));
-    }
-    if (parts->information.starts_with('}')) return notSent(GateOutcome::AlreadyThirdParty, "already third-party");
-    if (parts->information.starts_with('?')) return notSent(GateOutcome::Query, "a query");
-    if (!config_.callsign.empty() && baseCallsign(source) == baseCallsign(config_.callsign))
-        return notSent(GateOutcome::OwnCallsign, "our own callsign");
-    if (recent_.contains(parts->source, parts->destination, parts->information, now))
+    std::string why;
+    if (const auto refused = commonRefusal(packet, information, now, why)) return notSent(*refused, why);
+    if (heard_.contains(packet.source, packet.destination, information, now) ||
+        sent_.contains(packet.source, packet.destination, information, now))
         return notSent(GateOutcome::Duplicate, "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s");
     if (!window_.hasRoom(now))
         return notSent(GateOutcome::RateLimited, "rate limit " + std::to_string(window_.perMinute()) + "/" +
                                                      std::to_string(window_.perFiveMinutes()));
-    const std::string information = thirdPartyInformation(config_.callsign, *parts);
-    if (information.size() > kMaxInformationBytes)
-        return notSent(GateOutcome::TooLong, "frame too long (" + std::to_string(information.size()) +
-                                                 " bytes of information, at most " +
-                                                 std::to_string(kMaxInformationBytes) + ")");
+    Tnc2Packet cut = packet;
+    cut.information = information;
+    std::string frameInformation = thirdPartyInformation(config_.callsign, cut);
+    if (frameInformation.size() > kMaxInformationBytes)
+        return notSent(GateOutcome::TooLong, tooLongText(frameInformation.size()));
 
     // Ovelsk also rewrites igate.ini outside beacon events (its minute timer
     // expires stations): nothing goes out on a list not looked at just now.
     if (list_.looks() == looksBefore) {
         list_.fileMayHaveChanged();
-        if (!list_.contains(source, now)) return GateOutcome::NotListed;
+        if (!list_.contains(packet.source, now)) return GateOutcome::NotListed;
     }
 
-    const bool transmit = config_.mode == GateMode::On && !recorded;
-    if (transmit) {
-        const auto frame = tnc2ToAx25UiFrame(thirdPartyFrameText(config_.callsign, config_.via, information));
-        // The callsign and via were checked at start-up and the length just now.
-        if (!frame) return notSent(GateOutcome::BadHeader, "cannot be put in an AX.25 frame");
-        if (!transmitter_) return notSent(GateOutcome::NotConnected, "no kiss feed to transmit through");
-        if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame)))
-            return notSent(GateOutcome::NotConnected, transmitter_->transmitterName() + " is not connected");
+    if (config_.delaySeconds > 0 && delayTimer_) {
+        // The frame counts as sent while it waits, so no copy is held beside it.
+        sent_.add(packet.source, packet.destination, information, now);
+        window_.add(now);
+        if (held_.empty())
+            delayTimer_->start(std::chrono::seconds(config_.delaySeconds), [this] { releaseHeld(); });
+        held_.push_back({source, std::string(packet.destination), std::string(information),
+                         std::move(frameInformation), now, recorded});
+        return GateOutcome::Held;
     }
-    recent_.add(parts->source, parts->destination, parts->information, now);
+    const GateOutcome outcome = transmit(frameInformation, recorded, why);
+    if (outcome != GateOutcome::Sent && outcome != GateOutcome::WouldSend) return notSent(outcome, why);
+    sent_.add(packet.source, packet.destination, information, now);
     window_.add(now);
-    const GateOutcome outcome = transmit ? GateOutcome::Sent : GateOutcome::WouldSend;
-    log(outcome, std::string(transmit ? "sent " : "would send ") + std::string(parts->source) + ">" +
-        std::string(parts->destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
-        std::to_string(window_.perMinute()) + " this minute)");
+    log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + source + ">" +
+                     std::string(packet.destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
+                     std::to_string(window_.perMinute()) + " this minute)");
     return outcome;
 }
 
-void InternetToRfGate::log(GateOutcome outcome, const std::string& message) {
-    qCInfo(lcGate, "gate: %s", message.c_str());
-    if (report_) report_(gateOutcomeLabel(outcome), message);
+void InternetToRfGate::releaseHeld() {
+    const std::int64_t now = nowMs();
+    const std::int64_t delayMs = std::int64_t{config_.delaySeconds} * 1000;
+    while (!held_.empty() && now - held_.front().heldAtMs >= delayMs) {
+        const Held frame = std::move(held_.front());
+        held_.pop_front();
+        std::string why;
+        GateOutcome outcome = GateOutcome::Sent;
+        if (heard_.addedSince(frame.source, frame.destination, frame.information, frame.heldAtMs, now)) {
+            outcome = GateOutcome::HeardWhileHeld;
+            why = "heard on radio while held " + std::to_string(config_.delaySeconds) + " s";
+        } else {
+            list_.fileMayHaveChanged();
+            if (!list_.contains(frame.source, now)) {
+                outcome = GateOutcome::NotListed;
+                why = "no longer listed";
+            } else {
+                outcome = transmit(frame.frameInformation, frame.recorded, why);
+            }
+        }
+        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + frame.source + ">" +
+                             frame.destination + " after " + std::to_string(config_.delaySeconds) + " s");
+        } else {
+            log(outcome, "not sent " + frame.source + ": " + why);
+        }
+    }
+    if (!held_.empty()) {
+        const auto wait = held_.front().heldAtMs + delayMs - now;
+        delayTimer_->start(std::chrono::milliseconds(std::max<std::int64_t>(wait, 0)), [this] { releaseHeld(); });
+    }
+}
+
+GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string_view information,
+                                           std::string_view addressee, bool recorded, std::int64_t now) {
+    const std::string what = "message " + std::string(packet.source) + " to " + std::string(addressee);
+    const auto decided = [&](GateOutcome outcome, const std::string& why) {
+        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + what);
+        } else {
+            log(outcome, "not sent " + what + ": " + why);
+        }
+        return outcome;
+    };
+    std::string why;
+    if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
+    if (!stations_.nearOnRadio(addressee, now))
+        return decided(GateOutcome::AddresseeFarAway,
+                       "addressee heard more than " + std::to_string(stations_.nearHops()) + " digipeater hops away");
+    if (stations_.onInternet(addressee, now))
+        return decided(GateOutcome::AddresseeOnInternet, "addressee heard on the Internet");
+    if (stations_.onRadio(packet.source, now)) return decided(GateOutcome::SenderOnRadio, "sender heard on radio");
+    if (heard_.contains(packet.source, packet.destination, information, now))
+        return decided(GateOutcome::Duplicate, "another iGate sent it within " +
+                                                   std::to_string(kDuplicateWindowMs / 1000) + " s");
+    if (sentMessages_.contains(packet.source, {}, information, now))
+        return decided(GateOutcome::Duplicate, "sent within " + std::to_string(kMessageRetryMs / 1000) + " s");
+    const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
+    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
+        sentMessages_.add(packet.source, {}, information, now);
+        noteCourtesyDue(packet.source, now);
+    }
+    return decided(outcome, why);
+}
+
+// Senders who never send a position are forgotten after the message window.
+void InternetToRfGate::noteCourtesyDue(std::string_view sender, std::int64_t now) {
+    if (courtesyDue_.size() >= kMostCourtesyDue) {
+        const std::int64_t window = minutesMs(config_.messages->minutes);
+        std::erase_if(courtesyDue_, [&](const auto& due) { return now - due.second >= window || now < due.second; });
+    }
+    if (courtesyDue_.size() < kMostCourtesyDue) courtesyDue_[std::string(sender)] = now;
+}
+
+GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,
+                                            std::int64_t now) {
+    const std::string source(packet.source);
+    const auto decided = [&](GateOutcome outcome, const std::string& why) {
+        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent" : "would send") + " position of " + source +
+                             " after its message");
+        } else {
+            log(outcome, "not sent position of " + source + ": " + why);
+        }
+        return outcome;
+    };
+    std::string why;
+    if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
+    if (stations_.onRadio(packet.source, now)) return decided(GateOutcome::SenderOnRadio, "sender heard on radio");
+    if (heard_.contains(packet.source, packet.destination, information, now) ||
+        sent_.contains(packet.source, packet.destination, information, now))
+        return decided(GateOutcome::Duplicate, "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s");
+    const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
+    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend)
+        sent_.add(packet.source, packet.destination, information, now);
+    return decided(outcome, why);
+}
+
+GateOutcome InternetToRfGate::sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information,
+                                                    bool recorded, std::int64_t now, std::string& why) {
+    if (!messageWindow_.hasRoom(now)) {
+        why = "message rate limit " + std::to_string(messageWindow_.perMinute()) + "/" +
+              std::to_string(messageWindow_.perFiveMinutes());
+        return GateOutcome::RateLimited;
+    }
+    Tnc2Packet cut = packet;
+    cut.information = information;
+    const std::string frameInformation = thirdPartyInformation(config_.callsign, cut);
+    if (frameInformation.size() > kMaxInformationBytes) {
+        why = tooLongText(frameInformation.size());
+        return GateOutcome::TooLong;
+    }
+    const GateOutcome outcome = transmit(frameInformation, recorded, why);
+    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) messageWindow_.add(now);
+    return outcome;
+}
+
+GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool recorded, std::string& why) {
+    if (config_.mode != GateMode::On || recorded) return GateOutcome::WouldSend;
+    const auto frame = tnc2ToAx25UiFrame(thirdPartyFrameText(config_.callsign, config_.via, frameInformation));
+    // The callsign and via were checked at start-up and the length before.
+    if (!frame) {
+        why = "cannot be put in an AX.25 frame";
+        return GateOutcome::BadHeader;
+    }
+    if (!transmitter_) {
+        why = "no kiss feed to transmit through";
+        return GateOutcome::NotConnected;
+    }
+    if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame))) {
+        why = transmitter_->transmitterName() + " is not connected";
+        return GateOutcome::NotConnected;
+    }
+    return GateOutcome::Sent;
+}
+
+void InternetToRfGate::log(GateOutcome outcome, const std::string& text) {
+    qCInfo(lcGate, "gate: %s", text.c_str());
+    if (report_) report_(gateOutcomeLabel(outcome), text);
 }
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {
     const auto parts = splitTnc2(packet);
     if (!parts) return;
+    // Our own frames, repeated by a digipeater, are not another iGate's: a retry
+    // of a message must not be held back by hearing the first try.
+    if (isOwnCallsign(parts->source)) return;
     const std::int64_t now = nowMs();
-    recent_.add(parts->source, parts->destination, parts->information, now);
+    heard_.add(parts->source, parts->destination, parts->information, now);
+    const bool counts = !pathHasElement(parts->path, "NOGATE") && !pathHasElement(parts->path, "RFONLY");
+    if (config_.messages && counts) stations_.heardOnRadio(parts->source, digipeaterHopsUsed(parts->path), now);
     if (!parts->information.starts_with('}')) return;
-    if (const auto inner = splitTnc2(parts->information.substr(1)))
-        recent_.add(inner->source, inner->destination, inner->information, now);
+    if (const auto inner = splitTnc2(parts->information.substr(1))) {
+        heard_.add(inner->source, inner->destination, inner->information, now);
+        // The sender of a third-party frame from the Internet is an iGate: it
+        // gets its own messages from APRS-IS.
+        if (config_.messages && pathHasElement(inner->path, "TCPIP")) stations_.heardOnInternet(parts->source, now);
+    }
 }
 
 }  // namespace ovelsk::aprs

@@ -1,58 +1,89 @@
 #pragma once
-// The gateway: passes the Internet packets of the stations listed in igate.ini
-// to radio, as third-party frames through the KISS TNC. A TNC checks nothing
-// its client sends, so every rule of an iGate is kept here, in this order:
-//   1. the source is listed (exact match, SSID and letter case included);
-//   2. no path element is TCPXX, NOGATE, RFONLY or qAX; the information is not
-//      already third-party ("}") or a query ("?"); the source's base callsign
-//      is not our own;
-//   3. the same source, destination and information were neither sent nor
-//      heard on radio in the last 60 s;
-//   4. fewer than the limits went out in the last minute and five minutes;
-//   5. the frame's information fits in 256 bytes.
-// Before anything goes out, igate.ini is looked at once more. Every decision
-// about a listed station is logged, one line each:
+// The gateway to radio: passes Internet packets to radio as third-party frames
+// through the KISS TNC, for three reasons:
+//   - the source is listed in igate.ini (exact match, SSID and letter case included);
+//   - it is a message to a station heard on radio lately and nearby, and not on
+//     the Internet (Gate Messages);
+//   - it is the next position report of a station whose message just went out
+//     (the courtesy position, so the radio user sees who wrote).
+// A TNC checks nothing its client sends, so every rule of an iGate is kept here:
+//   - no path element is TCPXX, NOGATE, RFONLY or qAX; the information is not
+//     already third-party ("}"), a query ("?"), empty, or holding NUL (it is cut
+//     at the first CR or LF); the source's base callsign is not our own (letter
+//     case aside); igate.ini's [EXCLUDE] does not name the source;
+//   - the same packet was neither sent nor heard on radio in the last 60 s; a
+//     message is sent again after 10 s (a retry: no ack came), but not when
+//     another iGate was heard sending it in the last 60 s;
+//   - fewer than the limits went out in the last minute and five minutes;
+//     messages and courtesy positions have their own limits, three times as high,
+//     so listed stations never starve a message;
+//   - the frame's information fits in 256 bytes.
+// A listed station's frame may wait Gate Delay seconds and is dropped when
+// another iGate sends it meanwhile. Before anything goes out, igate.ini is
+// looked at once more. Every decision about a listed station, about a message
+// to a station heard on radio and about a courtesy position is logged:
 //   gate: sent K0ABC-9>APRS (2 of 6 this minute)
 //   gate: not sent K0ABC-9: duplicate within 60 s
+//   gate: sent message W1FAR to M1LOC-7
+//   gate: not sent message W1FAR to M1LOC-7: addressee heard on the Internet
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
+#include "aprs/tnc2_packet.h"
+#include "feeds/feed_timer.h"
 #include "feeds/kiss_transmitter.h"
 #include "host/date_time.h"
 #include "standin/gate_config.h"
 #include "standin/gate_decisions.h"
 #include "standin/gate_history.h"
 #include "standin/gate_list.h"
+#include "standin/heard_stations.h"
 
 namespace ovelsk::aprs {
 
 enum class GateOutcome {
-    NotListed,          // not logged
+    NotListed,          // none of the three reasons to gate it; not logged
     BadHeader,
     NoGatePath,         // TCPXX, NOGATE, RFONLY or qAX in the path
     AlreadyThirdParty,
     Query,
+    EmptyInformation,   // nothing before the first CR or LF
+    NulInInformation,
     OwnCallsign,
+    Excluded,           // named in igate.ini's [EXCLUDE]
+    AddresseeFarAway,   // heard on radio, but through more digipeaters than Gate Messages allows
+    AddresseeOnInternet,
+    SenderOnRadio,      // the sender can reach the addressee itself
     Duplicate,
     RateLimited,
     TooLong,
     NotConnected,       // the TNC was not there; nothing is kept for later
+    Held,               // waiting Gate Delay seconds; the decision is logged when the wait ends
+    HeardWhileHeld,     // another iGate sent it during the wait
     WouldSend,          // in log mode, or recorded traffic
     Sent,
 };
 
+// "duplicate", "rate limit", ...: a short name of each outcome.
 std::string_view gateOutcomeLabel(GateOutcome outcome);
-// Every outcome that is reported, NotListed aside.
+// The label of every outcome that is logged: all but Held.
 std::span<const std::string_view> reportedGateOutcomes();
 
 class InternetToRfGate {
 public:
     // `config.mode` is Log or On; `igateIni` is where the list is read from.
-    InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock);
+    // `delayTimer` runs Gate Delay's waits; needed only when that is set.
+    InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
+                     std::unique_ptr<FeedTimer> delayTimer = nullptr);
+    ~InternetToRfGate();
 
     // The TNC gated frames go out through; needed in On mode.
     void setTransmitter(KissTransmitter* transmitter) { transmitter_ = transmitter; }
@@ -60,27 +91,59 @@ public:
     void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
     // Decides on one Internet packet and, where all rules hold and it is live
-    // traffic in On mode, transmits it. Recorded traffic is decided as in Log
-    // mode and never transmitted.
+    // traffic in On mode, transmits it (or holds it for Gate Delay). Recorded
+    // traffic is decided as in Log mode and never transmitted.
     GateOutcome judgeInternetPacket(std::string_view packet, bool recorded);
 
-    // A packet a live TNC heard on radio (and, for a third-party frame, the
-    // packet inside): the same packet from the Internet is a duplicate for 60 s.
+    // A packet a live TNC heard on radio: its source was heard (with the hops it
+    // used), and the same packet from the Internet, or the packet inside a
+    // third-party frame another iGate sent, is a duplicate for 60 s.
     void heardOnRadio(std::string_view packet);
 
     GateList& list() { return list_; }
 
 private:
-    GateOutcome decide(std::string_view packet, bool recorded, std::string_view source, std::int64_t nowMs,
-                       std::uint64_t looksBefore);
+    // Logs one decision, "gate: " and `text`, and reports it.
+    void log(GateOutcome outcome, const std::string& text);
+
+    struct Held {
+        std::string source, destination, information;  // the Internet packet
+        std::string frameInformation;                   // what goes on the air
+        std::int64_t heldAtMs;
+        bool recorded;
+    };
+
+    GateOutcome judgeListed(const Tnc2Packet& packet, std::string_view information, bool recorded,
+                            std::int64_t now, std::uint64_t looksBefore);
+    GateOutcome judgeMessage(const Tnc2Packet& packet, std::string_view information, std::string_view addressee,
+                             bool recorded, std::int64_t now);
+    GateOutcome judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,
+                              std::int64_t now);
+    // The rules every gated packet obeys, whatever the reason; and the cut information.
+    std::optional<GateOutcome> commonRefusal(const Tnc2Packet& packet, std::string_view& information,
+                                             std::int64_t now, std::string& why);
+    // Messages' and courtesy positions' own rate limit, the fit and the transmission.
+    GateOutcome sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information, bool recorded,
+                                      std::int64_t now, std::string& why);
+    void noteCourtesyDue(std::string_view sender, std::int64_t now);
+    GateOutcome transmit(std::string_view frameInformation, bool recorded, std::string& why);
+    void releaseHeld();
     std::int64_t nowMs() const;
-    void log(GateOutcome outcome, const std::string& message);
+    bool isOwnCallsign(std::string_view callsign) const;
 
     GateConfig config_;
     const Clock& clock_;
     GateList list_;
-    RecentPackets recent_;
+    HeardStations stations_;
+    RecentPackets heard_;         // on radio, the last 60 s
+    RecentPackets sent_;          // by us, the last 60 s
+    RecentPackets sentMessages_;  // messages by us, the last 10 s
     SendWindow window_;
+    SendWindow messageWindow_;
+    // Senders whose message went out, until their next position report.
+    std::unordered_map<std::string, std::int64_t> courtesyDue_;
+    std::deque<Held> held_;
+    std::unique_ptr<FeedTimer> delayTimer_;
     KissTransmitter* transmitter_ = nullptr;
     GateDecisionReport report_;
 };

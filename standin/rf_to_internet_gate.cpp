@@ -3,7 +3,6 @@
 #include <array>
 
 #include "aprs/aprs_is_login.h"
-#include "aprs/rf_to_internet.h"
 #include "feeds/log_text.h"
 #include "standin/standin_log.h"
 
@@ -11,21 +10,17 @@ namespace ovelsk::aprs {
 namespace {
 
 // The reasons of NotGatedToInternet in its order, then this gate's own.
-constexpr std::array<std::string_view, 8> kOutcomeLabels = {
-    "line break", "malformed", "never-gate path", "from the Internet", "query", "duplicate", "no connection", "sent"};
-constexpr std::size_t kDuplicate = 5, kNoConnection = 6, kSent = 7;
-static_assert(kDuplicate == static_cast<std::size_t>(NotGatedToInternet::GenericQuery) + 1);
+constexpr std::array<std::string_view, 7> kOutcomeLabels = {
+    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", "sent"};
+constexpr std::size_t kNoConnection = 5, kSent = 6;
+static_assert(kNoConnection == static_cast<std::size_t>(NotGatedToInternet::GenericQuery) + 1);
 
 }  // namespace
 
 std::span<const std::string_view> internetGateOutcomes() { return kOutcomeLabels; }
 
-RadioToInternetGate::RadioToInternetGate(std::string callsign, int passcode, AprsIsUplink& server, const Clock& clock)
-    : callsign_(std::move(callsign)),
-      passcode_(passcode),
-      server_(server),
-      clock_(clock),
-      sent_(std::chrono::milliseconds(kInternetDuplicateWindow).count()) {}
+RadioToInternetGate::RadioToInternetGate(std::string callsign, int passcode, IgateKind kind, AprsIsUplink& server)
+    : callsign_(std::move(callsign)), passcode_(passcode), kind_(kind), server_(server) {}
 
 bool RadioToInternetGate::loginAllowsGating() {
     if (passcode_ != kReceiveOnlyPasscode && server_.loginVerified()) {
@@ -38,7 +33,7 @@ bool RadioToInternetGate::loginAllowsGating() {
                                     ? "Passcode is -1 (receive only)"
                                     : "the APRS-IS server (" + escapedForLog(server_.uplinkName()) +
                                           ") has not verified the login of " + escapedForLog(callsign_) +
-                                          "; is Passcode right?";
+                                          " (not connected yet, or Passcode not right)";
         qCWarning(lcIgate, "igate: radio packets are not gated to the Internet: %s", why.c_str());
     }
     return false;
@@ -46,23 +41,18 @@ bool RadioToInternetGate::loginAllowsGating() {
 
 void RadioToInternetGate::heardOnRadio(std::string_view packet) {
     if (!loginAllowsGating()) return;
-    const RadioToInternet decision = gateToInternet(packet, callsign_);
-    const auto notSent = [&](std::size_t outcome, const std::string& why) {
-        const std::string text = "not sent " + escapedForLog(packet) + ": " + why;
+    const RadioToInternet decision = gateToInternet(packet, callsign_, kind_);
+    const auto log = [&](std::size_t outcome, const std::string& text) {
         qCInfo(lcIgate, "igate: %s", text.c_str());
         if (report_) report_(kOutcomeLabels[outcome], text);
     };
+    const auto notSent = [&](std::size_t outcome, const std::string& why) {
+        log(outcome, "not sent " + escapedForLog(packet) + ": " + why);
+    };
     if (!decision.line)
         return notSent(static_cast<std::size_t>(decision.reason), notGatedText(decision.reason, escapedForLog(decision.word)));
-    const auto nowMs = wholeMilliseconds(clock_.now());
-    const Tnc2Packet& sent = decision.sent;
-    if (sent_.contains(sent.source, sent.destination, sent.information, nowMs))
-        return notSent(kDuplicate, "duplicate within " + std::to_string(kInternetDuplicateWindow.count()) + " s");
     if (!server_.sendPacketLine(*decision.line)) return notSent(kNoConnection, "no connection to the APRS-IS server");
-    sent_.add(sent.source, sent.destination, sent.information, nowMs);
-    const std::string text = "sent " + escapedForLog(*decision.line);
-    qCInfo(lcIgate, "igate: %s", text.c_str());
-    if (report_) report_(kOutcomeLabels[kSent], text);
+    log(kSent, "sent " + escapedForLog(*decision.line));
 }
 
 }  // namespace ovelsk::aprs

@@ -7,6 +7,7 @@
 
 #include "feeds/log_text.h"
 #include "host/settings_text.h"
+#include "standin/beacon_config.h"
 #include "standin/gate_config.h"
 #include "standin/host_config.h"
 
@@ -24,7 +25,9 @@ constexpr SettingKey kKeys[] = {
      "Where packets come from, comma-separated; none by default:\n"
      "  demo               the bundled traffic, in a loop\n"
      "  replay:PATH        a recorded file, one \"TIME CHANNEL PACKET\" a line\n"
-     "  aprs-is:HOST:PORT  an APRS-IS server (port 14580 when left out); needs Callsign\n"
+     "  aprs-is:HOST:PORT  an APRS-IS server (port 14580 when left out), one at most; needs\n"
+     "                     Callsign. A name such as rotate.aprs2.net beats an IP address:\n"
+     "                     it is looked up again at every connection\n"
      "  kiss:HOST:PORT     a TNC serving KISS over TCP, such as Direwolf (port 8001 when left out)\n"
      "  kiss-serial:DEVICE:BAUD  a TNC on a serial port, such as /dev/ttyUSB0 (9600 baud when\n"
      "                     left out); the user must be in the dialout group\n"
@@ -45,17 +48,39 @@ constexpr SettingKey kKeys[] = {
      "log (decide and log on standard error, never transmit) or on (transmit through the\n"
      "first kiss or kiss-serial feed; needs a real Callsign, an aprs-is feed and a TNC feed).\n"
      "The licensed operator is responsible for what is transmitted."},
-    {kGateViaKey, "The digipeater path of gated frames: one address such as WIDE1-1 (the default),\n"
-                  "or empty for none.",
+    {kGateViaKey, "The digipeater path of gated frames: one or two addresses such as WIDE1-1 (the\n"
+                  "default) or WIDE1-1,WIDE2-1, or empty for none.",
      "WIDE1-1"},
     {kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
                     "at most 20/80.",
      "6/20"},
     {kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
+    {kGateMessagesKey,
+     "Messages from the Internet to stations heard on radio, with Gate To RF log or on:\n"
+     "M/H gates those to a station heard in the last M minutes at most H digipeater hops\n"
+     "away (default 180/1), and the sender's next position after one; off gates none.\n"
+     "The server sends messages only for stations this iGate sent it: needs Gate To Internet=on.",
+     "180/1"},
+    {kGateDelayKey,
+     "Seconds, 0 (the default) to 10, that a listed station's frame waits before it goes out;\n"
+     "it is dropped when another iGate sends it meanwhile. Messages never wait.",
+     "0"},
     {kGateToInternetKey,
      "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
-     "kiss-serial feed hears goes to the first APRS-IS server, as an iGate sends it;\n"
+     "kiss-serial feed hears goes to the APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
+     "off"},
+    {kBeaconKey,
+     "The iGate's own position report, sent to APRS-IS once the server verifies the login\n"
+     "and every Beacon Interval minutes: on (the default) or off. None is sent while\n"
+     "Latitude and Longitude are still the demo's home.",
+     "on"},
+    {kBeaconIntervalKey, "Minutes between beacons, 10 to 1440; default 30.", "30"},
+    {kBeaconCommentKey, "The beacon's comment, at most 43 characters of printable ASCII; default Ovelsk iGate.",
+     "Ovelsk iGate"},
+    {kBeaconToRfKey,
+     "off (the default) or on: the beacon is also transmitted through the TNC on Gate Port,\n"
+     "by Gate Via; needs Gate To RF=on.",
      "off"},
     {kStatusPageKey,
      "A read-only status page in a browser (the lists, the radar, every gate decision):\n"

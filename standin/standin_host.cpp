@@ -49,6 +49,8 @@ std::vector<FeedStatus> StandinHost::feedStatuses() const {
     return statuses;
 }
 
+void StandinHost::setBeacon(std::unique_ptr<BeaconSender> beacon) { beacon_ = std::move(beacon); }
+
 PacketSink StandinHost::packetSink(FeedOrigin origin) {
     return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
         receivePacket(sourceNumber, packet, origin);
@@ -62,6 +64,7 @@ void StandinHost::enable(bool& on) {
     enabled_ = on;
     if (!on || feedsStarted_) return;
     feedsStarted_ = true;
+    if (beacon_) beacon_->start();
     for (auto& feed : feeds_) feed->start();
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "feeds/feed.h"
+#include "standin/beacon_sender.h"
 #include "standin/geodesy.h"
 #include "standin/internet_to_rf_gate.h"
 #include "standin/rf_to_internet_gate.h"
@@ -44,6 +45,8 @@ public:
     void setGate(std::unique_ptr<InternetToRfGate> gate);
     // The gateway to the Internet; without one nothing heard is sent there.
     void setInternetGate(std::unique_ptr<RadioToInternetGate> gate);
+    // The iGate's own beacon; it starts with the feeds.
+    void setBeacon(std::unique_ptr<BeaconSender> beacon);
     // Where feeds of this origin deliver their packets.
     PacketSink packetSink(FeedOrigin origin = FeedOrigin::Recorded);
     void receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin = FeedOrigin::Recorded);
@@ -75,6 +78,7 @@ private:
     std::vector<std::unique_ptr<Feed>> feeds_;
     std::unique_ptr<InternetToRfGate> gate_;
     std::unique_ptr<RadioToInternetGate> internetGate_;
+    std::unique_ptr<BeaconSender> beacon_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
 

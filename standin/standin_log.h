@@ -3,7 +3,8 @@
 // QT_LOGGING_RULES="ovelsk.decode.debug=true" also logs every dropped packet.
 //   ovelsk.settings  the host settings: first start, unknown keys, notes on values
 //   ovelsk.decode    what the decoder made of the packets: drops, hourly summaries
-//   ovelsk.gate      the gateway to radio: each decision on a listed station, notes on igate.ini
+//   ovelsk.gate      the gateway to radio: each decision on a listed station, notes on igate.ini,
+//                    each beacon
 //   ovelsk.igate     the gateway to the Internet: each packet heard on radio, sent or not
 
 #include <QLoggingCategory>

@@ -8,12 +8,15 @@
 namespace ovelsk::aprs {
 namespace {
 
+using namespace std::string_literals;
+
 // Each packet heard on radio, and the line the iGate N0CALL-10 sends for it or
-// why it sends none.
+// why it sends none; a receive-only iGate says so with qAO.
 TEST(RadioToInternetRules, SendsWhatWasHeardWithQarAndRefusesWhatMustStayOnRadio) {
     struct Case {
         std::string heard;
         std::string expected;  // the line, or "not sent: REASON"
+        IgateKind kind = IgateKind::TwoWay;
     };
     const std::vector<Case> cases = {
         {"N0CALL-9>APRS,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-direct",
@@ -37,14 +40,19 @@ TEST(RadioToInternetRules, SendsWhatWasHeardWithQarAndRefusesWhatMustStayOnRadio
         {"N0CALL>APRS,NOGATEX,XRFONLY:>near misses", "N0CALL>APRS,NOGATEX,XRFONLY,qAR,N0CALL-10:>near misses"},
         {"N0CALL>APRS:?APRS?", "not sent: generic query"},
         {"N1GATE>APRS:}N0CALL>APRS:?IGATE?", "not sent: generic query"},
-        {"N0CALL>APRS:>line\rbreak", "not sent: holds CR, LF or NUL"},
-        {"N0CALL>APRS:>line\nbreak", "not sent: holds CR, LF or NUL"},
-        {std::string("N0CALL>APRS:>nul\0", 17), "not sent: holds CR, LF or NUL"},
+        {"N0CALL-9>APRS:>heard", "N0CALL-9>APRS,qAO,N0CALL-10:>heard", IgateKind::ReceiveOnly},
+        {"N0CALL>APRS:>tracker text\r", "N0CALL>APRS,qAR,N0CALL-10:>tracker text"},
+        {"N0CALL>APRS:>line\nbreak\r\n", "N0CALL>APRS,qAR,N0CALL-10:>line"},
+        {"N0CALL>APRS:>nul\0 kept\r"s, "N0CALL>APRS,qAR,N0CALL-10:>nul\0 kept"s},
+        {"N0CALL>APRS:\r>after a CR", "not sent: no information before its first CR or LF"},
+        {"N0CALL>APRS:", "not sent: no information before its first CR or LF"},
+        {"N1GATE>APRS:}-->APRS:>x", "not sent: malformed header"},
+        {"N1GATE>APRS:}W1ABC>-:>x", "not sent: malformed header"},
         {"N1GATE>APRS:}no header", "not sent: malformed header"},
         {"N1GATE>APRS:}W1 ABC>APRS:>x", "not sent: malformed header"},
     };
-    for (const auto& [heard, expected] : cases) {
-        const RadioToInternet decision = gateToInternet(heard, "N0CALL-10");
+    for (const auto& [heard, expected, kind] : cases) {
+        const RadioToInternet decision = gateToInternet(heard, "N0CALL-10", kind);
         const std::string got =
             decision.line ? *decision.line : "not sent: " + notGatedText(decision.reason, decision.word);
         EXPECT_EQ(got, expected) << heard;

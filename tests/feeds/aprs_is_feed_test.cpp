@@ -10,6 +10,7 @@
 namespace ovelsk::aprs {
 namespace {
 
+using namespace std::string_literals;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::Delivery;
@@ -52,11 +53,22 @@ TEST(AprsIsLogin, AcceptsOnlyCallsignsAndFiltersThatCannotBreakTheLoginLine) {
 }
 
 TEST(AprsIsLogin, TellsAVerifiedLoginFromAnUnverifiedOne) {
-    EXPECT_TRUE(isVerifiedLogresp("# logresp N0CALL-10 verified, server T2TEST"));
-    EXPECT_TRUE(isVerifiedLogresp("# logresp N0CALL-10 verified"));
-    EXPECT_FALSE(isVerifiedLogresp("# logresp N0CALL-10 unverified, server T2TEST"));
-    EXPECT_FALSE(isVerifiedLogresp("# logresp verified"));
-    EXPECT_FALSE(isVerifiedLogresp("# aprsc 2.1.19 verified"));
+    struct Case {
+        std::string_view line;
+        bool verified;
+    };
+    for (const auto& [line, verified] : std::vector<Case>{
+             {"# logresp N0CALL-10 verified, server T2TEST", true},
+             {"# logresp N0CALL-10 verified", true},
+             {"# logresp n0call-10 verified, server T2TEST", true},  // the server may write it as it was typed
+             {"# logresp N0CALL-10 unverified, server T2TEST", false},
+             {"# logresp verified", false},
+             {"# aprsc 2.1.19 verified", false},
+             {"# logresp M9XYZ verified, server T2TEST", false},  // another login's answer
+             {"# logresp N0CALL-1 verified, server T2TEST", false},
+         }) {
+        EXPECT_EQ(isVerifiedLogresp(line, "N0CALL-10"), verified) << line;
+    }
 }
 
 TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVerified) {
@@ -65,10 +77,12 @@ TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVeri
     EXPECT_FALSE(feed->loginVerified());
     server.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
     ASSERT_TRUE(testing::spinUntil([&] { return feed->loginVerified(); }));
-    EXPECT_TRUE(feed->sendPacketLine("N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard"));
+    // Every byte of a packet goes as it is, NUL included.
+    const std::string heard = "N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard\0\xC3"s;
+    EXPECT_TRUE(feed->sendPacketLine(heard));
     EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>two\r\nuser X pass 1"));
-    ASSERT_TRUE(server.waitForReceived(0, ">heard\r\n"));
-    EXPECT_EQ(server.client(0).received, std::string(kLogin) + "N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:>heard\r\n");
+    ASSERT_TRUE(server.waitForReceived(0, "\xC3\r\n"));
+    EXPECT_EQ(server.client(0).received, std::string(kLogin) + heard + "\r\n");
 
     server.close(0);
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
@@ -76,9 +90,11 @@ TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVeri
     EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>while away"));
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
+    ASSERT_TRUE(server.waitForReceived(1, "\r\n"));
     server.send(1, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
     ASSERT_TRUE(testing::spinUntil([&] { return log().back().ends_with("unverified, server T2TEST"); }));
     EXPECT_FALSE(feed->loginVerified());
+    EXPECT_EQ(server.client(1).received, kLogin) << "nothing kept from while the server was away";
 }
 
 TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {

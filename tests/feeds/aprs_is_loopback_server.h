@@ -124,6 +124,15 @@ public:
         return spinUntil([&] { return client(index).closed; });
     }
 
+    // Waits for client `index` and its first line (a login), answers it with
+    // `answer` and returns what the client sent; empty when it sent nothing.
+    std::string answerLogin(int index, std::string_view answer) {
+        if (!waitForClients(index + 1) || !waitForReceived(index, "\r\n")) return {};
+        std::string login = client(index).received;
+        send(index, answer);
+        return login;
+    }
+
     void send(int index, std::string_view bytes) {
         Client& c = client(index);
         c.socket->write(bytes.data(), static_cast<qint64>(bytes.size()));

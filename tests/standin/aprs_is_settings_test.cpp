@@ -90,7 +90,7 @@ TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAt
     ASSERT_TRUE(aprsIs.listen());
     ASSERT_TRUE(tnc.listen());
     writeSettings("Distance Unit=mi\nCallsign=N0CALL-10\nFeeds=aprs-is:127.0.0.1:" + std::to_string(aprsIs.port()) +
-                  ", kiss:127.0.0.1:" + std::to_string(tnc.port()) + "\n");
+                  ", kiss:127.0.0.1:" + std::to_string(tnc.port()) + "\nGate To RF=log\n");
     testing::LogCapture log;
     StandinStartup startup;
     startup.settingsFile = settingsFile_;
@@ -99,6 +99,8 @@ TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAt
     auto created = createStandinHost(startup);
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
     auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
+    // Nothing uploads to the server, so it sends no messages to gate.
+    EXPECT_THAT(log.text("ovelsk.settings"), HasSubstr("\"Gate Messages\" is on but \"Gate To Internet\" is off"));
     std::vector<StationObject> beacons;
     host.bindNotifyBeaconData([&](const StationObject& cStn) { beacons.push_back(cStn); });
     bool on = true;

@@ -25,6 +25,26 @@ std::string gated(std::string_view information) {
     return "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:" + std::string(information);
 }
 
+// The host of a gate that transmits through the peer what the server sends,
+// once both are connected; nullptr when start-up refuses.
+std::unique_ptr<StandinHost> startGate(const testing::ScratchFolder& folder, std::string_view igateText,
+                                       testing::LoopbackServer& aprsIs, const DirewolfPeer& peer,
+                                       const testing::FakeClock& clock, const testing::LogCapture& log) {
+    testing::writeFile(folder / "igate.ini", igateText);
+    testing::writeFile(folder / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
+                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
+                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
+    auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
+    if (!host || !aprsIs.waitForClients(1) ||
+        !testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) {
+        ADD_FAILURE() << "the gate did not connect to both peers:\n" << log.text();
+        return nullptr;
+    }
+    return host;
+}
+
 TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanTheLimit) {
     if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
         GTEST_SKIP() << "Skipping the real-TNC test: " << reason;
@@ -36,18 +56,10 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
     ASSERT_TRUE(aprsIs.listen());
 
     testing::ScratchFolder folder;
-    testing::writeFile(folder / "igate.ini", "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n");
-    testing::writeFile(folder / "UI-View32.ini",
-                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
-                           "/\nLatitude=49\nLongitude=-72\nCallsign=N0TEST\nGate To RF=on\nFeeds=aprs-is:127.0.0.1:" +
-                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
     testing::FakeClock clock;
     testing::LogCapture log;
-    const auto host = testing::startHost(folder / "UI-View32.ini", clock);
+    const auto host = startGate(folder, "[INET_TO_RF]\r\nK0ABC-9=ALL\r\n", aprsIs, peer, clock, log);
     ASSERT_TRUE(host);
-    ASSERT_TRUE(aprsIs.waitForClients(1));
-    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
-    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();
     const auto decisions = [&](std::string_view what) {
         const std::string text = log.text();
         int count = 0;
@@ -80,6 +92,52 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
     for (int i = 0; i < 6; ++i) expected.push_back(gated(">burst " + std::to_string(i)));
     expected.push_back(gated(">last"));
     EXPECT_EQ(transmitted, expected);
+}
+
+// Two-way messaging: a station Direwolf heard gets its Internet message, then
+// the sender's position, and the retry of the message 25 s later; a station
+// three digipeaters away, or one heard only on the Internet, gets nothing.
+TEST(DirewolfGate, TransmitsAMessageToAStationItHeardThenTheSendersPositionAndTheRetry) {
+    if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
+        GTEST_SKIP() << "Skipping the real-TNC test: " << reason;
+    }
+    testing::ensureEventLoop();
+    DirewolfPeer peer;
+    ASSERT_TRUE(peer.start({"M1LOC-7>APRS:!4903.50N/07201.75W-", "M3FAR>APRS,DIGI1,DIGI2,DIGI3*:!4904.50N/07202.75W-"},
+                           {.playOnFirstClient = false}))
+        << peer.error();
+    testing::LoopbackServer aprsIs;
+    ASSERT_TRUE(aprsIs.listen());
+    testing::ScratchFolder folder;
+    testing::FakeClock clock;
+    testing::LogCapture log;
+    const auto host = startGate(folder, "[INET_TO_RF]\r\n", aprsIs, peer, clock, log);
+    ASSERT_TRUE(host);
+    int heardOnRadio = 0;
+    host->bindNotifyBeaconData([&](const StationObject& station) { heardOnRadio += station.sourceNumber == 0; });
+    peer.feed();
+    ASSERT_TRUE(testing::spinUntil([&] { return heardOnRadio == 2; }, std::chrono::seconds(30))) << log.text();
+
+    const std::string message = ":M1LOC-7  :Are you there?{7";
+    aprsIs.send(0, internetLine("M2NET>APRS,TCPIP*,qAC,T2TEST", "!4905.50N/07203.75W-") +
+                       internetLine("W1FAR>APRS,TCPIP*,qAC,T2TEST", message) +
+                       internetLine("W1FAR>APRS,TCPIP*,qAC,T2TEST", ":M3FAR    :far{8") +
+                       internetLine("W1FAR>APRS,TCPIP*,qAC,T2TEST", ":M2NET    :net{9") +
+                       internetLine("W1FAR>APRS,TCPIP*,qAC,T2TEST", "!4210.00N/07100.00W-"));
+    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find("position of W1FAR") != std::string::npos; }))
+        << log.text();
+    clock.advanceMinutes(25.0 / 60);
+    aprsIs.send(0, internetLine("W1FAR>APRS,TCPIP*,qAC,T2TEST", message));
+    const auto sent = [](std::string_view information) {
+        return "N0TEST>APZOVL,WIDE1-1:}W1FAR>APRS,TCPIP,N0TEST*:" + std::string(information);
+    };
+    ASSERT_TRUE(testing::spinUntil([&] { return peer.transmitted().size() == 3; }, std::chrono::seconds(90)))
+        << ::testing::PrintToString(peer.transmitted()) << "\n" << log.text();
+    EXPECT_EQ(peer.transmitted(),
+              (std::vector<std::string>{sent(message), sent("!4210.00N/07100.00W-"), sent(message)}));
+    EXPECT_THAT(log.text("ovelsk.gate"),
+                ::testing::HasSubstr("gate: not sent message W1FAR to M3FAR: addressee heard more than 1"));
+    EXPECT_EQ(log.text("ovelsk.gate").find("M2NET"), std::string::npos) << "never heard on radio: not logged";
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 #pragma once
 // A TNC the gate tests transmit to: it keeps what it was sent as TNC2 text and
-// can be taken away. An APRS-IS server that verified the login and keeps what
-// it was sent.
+// can be taken away. An APRS-IS server that verified the login (unless told
+// otherwise) and keeps what it was sent.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,14 +37,17 @@ private:
 
 class RecordingUplink final : public AprsIsUplink {
 public:
-    bool loginVerified() const override { return true; }
+    bool loginVerified() const override { return verified; }
+    void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified = std::move(handler); }
     bool sendPacketLine(std::string_view line) override {
         lines.emplace_back(line);
         return true;
     }
     const std::string& uplinkName() const override { return name_; }
 
+    bool verified = true;
     std::vector<std::string> lines;
+    std::function<void()> onLoginVerified;
 
 private:
     std::string name_ = "aprs-is:server:14580";

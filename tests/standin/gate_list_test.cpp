@@ -25,6 +25,7 @@ TEST(GateListText, TakesTheStationLinesOfEveryInetToRfSectionAndNamesTheRest) {
         "[inet_to_rf]\r\nLOWER=ALL\r\n\t[INET_TO_RF]\r\nTABBED=ALL\r\n"
         "[INET_TO_RF]\nSECOND=ALL");
     EXPECT_THAT(parsed.stations, ElementsAre("K0ABC-9", "W1AW", "SECOND"));
+    EXPECT_THAT(parsed.excluded, ElementsAre("NOCALL"));
     EXPECT_THAT(parsed.ignoredLines,
                 ElementsAre("\tN0DEF = ALL ", "W1AW=MSG", "W1 AW=ALL", "W1AW-123456=ALL", "W1AW=all"));
 }
@@ -65,6 +66,17 @@ TEST_F(GateListTest, SeesOvelsksRewriteAtOnceAndAHandEditWithinTwoSeconds) {
     EXPECT_FALSE(list.contains("K0ABC-9", now + 2000));
     for (int second = 3; second < 60; ++second) list.contains("N0DEF", now + second * 1000);
     EXPECT_EQ(list.reads(), 3u) << "an unchanged file is not read again";
+
+    // A clock stepped back a minute: an edit made then is seen at the next look.
+    testing::writeFile(igateIni_, "[INET_TO_RF]\r\nW1AW=ALL\r\n");
+    EXPECT_FALSE(list.contains("N0DEF", now + 59'000 - 60'000));
+}
+
+TEST_F(GateListTest, ReadsNoFileLargerThanOvelskWrites) {
+    testing::writeFile(igateIni_, "[INET_TO_RF]\r\nW1AW=ALL\r\n" + std::string(kMaxIgateFileSize, ';'));
+    GateList list(igateIni_);
+    EXPECT_FALSE(list.contains("W1AW", 0));
+    EXPECT_THAT(log_.text("ovelsk.gate"), HasSubstr("no station is listed"));
 }
 
 TEST_F(GateListTest, NotesEachIgnoredLineOnceAndAMissingFileOnceAsAnEmptyList) {

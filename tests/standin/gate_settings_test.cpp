@@ -37,9 +37,14 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     EXPECT_EQ(off.perFiveMinutes, 20);
     EXPECT_EQ(off.port, 0);
     EXPECT_FALSE(off.toInternet);
+    ASSERT_TRUE(off.messages);
+    EXPECT_EQ(off.messages->minutes, 180);
+    EXPECT_EQ(off.messages->hops, 1);
+    EXPECT_EQ(off.delaySeconds, 0);
 
     const auto set = read(std::string(kLiveFeeds) +
-                          "Callsign=K0ABC-0\nGate To RF=ON\nGate Via=\nGate Limit=20/80\nGate Port=15\n");
+                          "Callsign=K0ABC-0\nGate To RF=ON\nGate Via=\nGate Limit=20/80\nGate Port=15\n"
+                          "Gate Messages=OFF\nGate Delay=10\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(set)) << std::get<std::string>(set);
     const GateConfig& on = std::get<HostConfig>(set).gate;
     EXPECT_EQ(on.mode, GateMode::On);
@@ -48,6 +53,13 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     EXPECT_EQ(on.perMinute, 20);
     EXPECT_EQ(on.perFiveMinutes, 80);
     EXPECT_EQ(on.port, 15);
+    EXPECT_FALSE(on.messages);
+    EXPECT_EQ(on.delaySeconds, 10);
+
+    const auto hilly = read("Gate Via=WIDE1-1, WIDE2-1\nGate Messages=60/2\n");
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(hilly)) << std::get<std::string>(hilly);
+    EXPECT_EQ(std::get<HostConfig>(hilly).gate.via, "WIDE1-1,WIDE2-1");
+    EXPECT_EQ(std::get<HostConfig>(hilly).gate.messages->hops, 2);
 
     const auto serial = read("Feeds=aprs-is:rotate.aprs2.net, kiss-serial:/dev/ttyUSB0\nCallsign=K0ABC-10\n"
                              "Gate To RF=on\nGate To Internet=On\n");
@@ -69,8 +81,17 @@ TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
     };
     for (const auto& [lines, message] : std::vector<Case>{
              {"Gate To RF=yes\n", "\"Gate To RF\" is \"yes\"; allowed: off (the default), log"},
-             {"Gate Via=WIDE1-1,WIDE2-1\n", "\"Gate Via\" is \"WIDE1-1,WIDE2-1\"; allowed: one AX.25 address"},
+             {"Gate Via=WIDE1-1,WIDE2-1,WIDE3-3\n", "\"Gate Via\" is \"WIDE1-1,WIDE2-1,WIDE3-3\"; allowed: one or two"},
              {"Gate Via=wide1-1\n", "\"Gate Via\" is \"wide1-1\"; allowed"},
+             {"Gate Via=TCPIP\n", "\"Gate Via\" is \"TCPIP\"; allowed"},
+             {"Gate Via=WIDE1-1,NOGATE\n", "\"Gate Via\" is \"WIDE1-1,NOGATE\"; allowed"},
+             {"Gate Via=qAR\n", "\"Gate Via\" is \"qAR\"; allowed"},
+             {"Gate Via=WIDE1-1,\n", "\"Gate Via\" is \"WIDE1-1,\"; allowed"},
+             {"Gate Messages=180\n", "\"Gate Messages\" is \"180\"; allowed: M/H"},
+             {"Gate Messages=0/1\n", "\"Gate Messages\" is \"0/1\"; allowed"},
+             {"Gate Messages=180/8\n", "\"Gate Messages\" is \"180/8\"; allowed"},
+             {"Gate Delay=11\n", "\"Gate Delay\" is \"11\"; allowed: seconds"},
+             {"Gate Limit=0/20\n", "\"Gate Limit\" is \"0/20\"; allowed"},
              {"Gate Limit=6\n", "\"Gate Limit\" is \"6\"; allowed: N/M"},
              {"Gate Limit=21/80\n", "\"Gate Limit\" is \"21/80\"; allowed"},
              {"Gate Limit=20/81\n", "\"Gate Limit\" is \"20/81\"; allowed"},

@@ -39,7 +39,7 @@ protected:
 TEST_F(HostConfigTest, ReadsEveryKey) {
     const auto config = readHostConfig(settingsWith(
         "Latitude=-33.8688\nlongitude = 151.2093\nDistance Unit=KM\nFeeds=demo, replay:/tmp/a b.txt ,demo\n"
-        "Replay Speed=2.5\n"));
+        "Replay Speed=2.5\nBeacon=OFF\nBeacon Interval=1440\nBeacon Comment=" + std::string(43, '~') + "\n"));
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config)) << std::get<std::string>(config);
     const auto& host = std::get<HostConfig>(config);
     EXPECT_EQ(host.home.latitude, -33.8688);
@@ -47,6 +47,9 @@ TEST_F(HostConfigTest, ReadsEveryKey) {
     EXPECT_EQ(host.distanceUnit, DistanceUnit::Kilometres);
     EXPECT_THAT(host.feeds, ElementsAre("demo", "replay:/tmp/a b.txt", "demo"));
     EXPECT_EQ(host.replaySpeed, 2.5);
+    EXPECT_FALSE(host.beacon.on);
+    EXPECT_EQ(host.beacon.intervalMinutes, 1440);
+    EXPECT_EQ(host.beacon.comment, std::string(43, '~'));
 }
 
 TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
@@ -56,6 +59,10 @@ TEST_F(HostConfigTest, UnitAndSpeedHaveDefaultsAndNoFeedsIsAllowed) {
     EXPECT_EQ(host.distanceUnit, DistanceUnit::Miles);
     EXPECT_EQ(host.replaySpeed, 1.0);
     EXPECT_TRUE(host.feeds.empty());
+    EXPECT_TRUE(host.beacon.on);
+    EXPECT_EQ(host.beacon.intervalMinutes, 30);
+    EXPECT_EQ(host.beacon.comment, "Ovelsk iGate");
+    EXPECT_FALSE(host.beacon.toRf);
 }
 
 TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
@@ -87,6 +94,15 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Distance Unit=mi\x1b[2J\n", "\"Distance Unit\" is \"mi\\x1B[2J\"; allowed"},
              {home + "Distance Unit=" + std::string(100, 'm') + "\n", "is \"" + std::string(80, 'm') + "...\"; allowed"},
              {home + "Feeds=demo" + sixteenMore + "\n", "allowed: at most 16 feeds"},
+             {home + "Callsign=K0ABC\nFeeds=aprs-is:rotate.aprs2.net, aprs-is:second.example\n",
+              "\"Feeds\" is \"aprs-is:rotate.aprs2.net, aprs-is:second.example\"; allowed: one aprs-is feed at most: "
+              "two connections to APRS-IS loop packets back"},
+             {home + "Beacon=yes\n", "\"Beacon\" is \"yes\"; allowed: on (the default"},
+             {home + "Beacon Interval=9\n", "\"Beacon Interval\" is \"9\"; allowed: minutes between beacons, 10 to 1440"},
+             {home + "Beacon Interval=1441\n", "\"Beacon Interval\" is \"1441\"; allowed"},
+             {home + "Beacon Comment=" + std::string(44, 'c') + "\n", "allowed: at most 43 characters of printable ASCII"},
+             {home + "Beacon Comment=caf\xC3\xA9\n", "\"Beacon Comment\" is \"caf\\xC3\\xA9\"; allowed"},
+             {home + "Beacon To RF=on\n", "\"Beacon To RF\" is \"on\"; allowed: on only with Gate To RF=on"},
          }) {
         const std::string error = errorFor(lines);
         EXPECT_THAT(error, HasSubstr(message)) << lines;
@@ -163,6 +179,18 @@ TEST_F(HostStartupTest, EmptyProgramFolderStartsWithOneWarning) {
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
     EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() +
                              ": \"Program Folder\" is empty or missing, so igate.ini will not be kept\n");
+}
+
+// A wrong position on the map is worse than none.
+TEST_F(HostStartupTest, SendsNoBeaconFromTheDemosHomeAndSaysSo) {
+    settingsWith("Latitude=40.015\nLongitude=-105.2705\nCallsign=N0TEST-10\nPasscode=12345\n"
+                 "Feeds=aprs-is:127.0.0.1:9\n");
+    testing::LogCapture log;
+    auto result = createStandinHost({settingsFile_, folder_ / "fresh" / ""});
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(result)) << std::get<std::string>(result);
+    EXPECT_EQ(log.text(), "Host settings " + settingsFile_.string() +
+                              ": \"Latitude\" and \"Longitude\" are still the demo's home, so the iGate sends no "
+                              "beacon; set them to its own position\n");
 }
 
 TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {

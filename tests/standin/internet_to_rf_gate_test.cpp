@@ -7,6 +7,7 @@
 
 #include <sstream>
 
+#include "feeds/replay_fake_timer.h"
 #include "gate_fakes.h"
 #include "host/atomic_file.h"
 #include "support/fake_clock.h"
@@ -21,21 +22,25 @@ using ::testing::IsEmpty;
 
 constexpr std::string_view kListed =
     "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\n"
-    ";Ovelsk IGATE Section - End\r\nW1AW=ALL\r\n";
+    ";Ovelsk IGATE Section - End\r\nW1AW=ALL\r\nK0EXC=ALL\r\n  [EXCLUDE]\r\nK0EXC=ALL\r\nW1BAD=ALL\r\nK0IND=ALL\r\n";
 constexpr std::string_view kPosition = "!4903.50N/07201.75W-";
 
 class GateTest : public ::testing::Test {
 protected:
     GateTest() { testing::writeFile(folder_ / "igate.ini", kListed); }
 
-    InternetToRfGate& gate(GateMode mode = GateMode::On, int perMinute = 6, int perFiveMinutes = 20) {
+    InternetToRfGate& gate(GateMode mode = GateMode::On, int perMinute = 6, int perFiveMinutes = 20,
+                           int delaySeconds = 0) {
         GateConfig config;
+        config.delaySeconds = delaySeconds;
         config.mode = mode;
         config.callsign = "N0TEST";
         config.perMinute = perMinute;
         config.perFiveMinutes = perFiveMinutes;
         config.port = 3;
-        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_);
+        auto timer = std::make_unique<FakeTimer>();
+        delayTimer_ = timer.get();
+        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer));
         gate_->setTransmitter(&tnc_);
         return *gate_;
     }
@@ -55,6 +60,7 @@ protected:
     testing::FakeClock clock_;
     testing::LogCapture log_;
     RecordingTransmitter tnc_;
+    FakeTimer* delayTimer_ = nullptr;
     std::unique_ptr<InternetToRfGate> gate_;
 };
 
@@ -87,8 +93,23 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
         {"k0abc-9>APRS,TCPIP*,qAC,T2TEST:>j", GateOutcome::NotListed, ""},
         {"W9XYZ>APRS,TCPIP*,qAC,T2TEST:>k", GateOutcome::NotListed, ""},
         {"no header at all", GateOutcome::NotListed, ""},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:", GateOutcome::EmptyInformation,
+         "gate: not sent K0ABC-9: empty information"},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:\rrest", GateOutcome::EmptyInformation,
+         "gate: not sent K0ABC-9: empty information"},
+        {std::string("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>n\0ul", 35), GateOutcome::NulInInformation,
+         "gate: not sent K0ABC-9: information holds NUL"},
+        {"K0EXC>APRS,TCPIP*,qAC,T2TEST:>listed and excluded", GateOutcome::Excluded,
+         "gate: not sent K0EXC: excluded in igate.ini"},
+        // An indented header ends the section before it.
+        {"K0IND>APRS,TCPIP*,qAC,T2TEST:>x", GateOutcome::NotListed, ""},
         // Near misses of the path words are no reason to hold a packet back.
         {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (3 of 20 this minute)"},
+        // What follows a CR is not sent; the same text with trailing blanks is the same packet.
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut\r>here", GateOutcome::Sent,
+         "gate: sent K0ABC-9>APRS (4 of 20 this minute)"},
+        {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut  ", GateOutcome::Duplicate,
+         "gate: not sent K0ABC-9: duplicate within 60 s"},
     };
     gate(GateMode::On, 20, 80);
     for (const auto& [packet, outcome, logged] : cases) {
@@ -98,8 +119,9 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
     }
     EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:!4903.50N/07201.75W-",
                                        "N0TEST>APZOVL,WIDE1-1:}W1AW>APRS,TCPIP,N0TEST*:>hand-written line",
-                                       "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>l"));
-    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3));
+                                       "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>l",
+                                       "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>cut"));
+    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3, 3));
 }
 
 TEST_F(GateTest, APacketSentOrHeardOnRadioIsADuplicateForAMinute) {
@@ -211,6 +233,109 @@ TEST_F(GateTest, LogModeAndRecordedTrafficDecideAlikeButNeverTransmit) {
                                             "gate: not sent K0ABC-9: path has NOGATE"));
     }
     EXPECT_THAT(tnc_.sent, IsEmpty());
+}
+
+constexpr std::string_view kMessage = "W1FAR>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :Hello{42";
+
+TEST_F(GateTest, PassesAMessageOnlyToAStationHeardNearbyOnRadioAndNotOnTheInternet) {
+    struct Case {
+        std::string name;
+        std::vector<std::string> heardOnRadio;
+        std::vector<std::string> fromInternet;  // before the message
+        double minutesLater;
+        std::string message;
+        GateOutcome outcome;
+        std::string logged;  // "" for none
+    };
+    const std::string local = "M1LOC-7>APRS:>here";
+    const std::string sent = "gate: sent message W1FAR to M1LOC-7";
+    const std::string notSent = "gate: not sent message W1FAR to M1LOC-7: ";
+    const std::vector<Case> cases = {
+        {"heard direct", {local}, {}, 0, std::string(kMessage), GateOutcome::Sent, sent},
+        {"one digipeater", {"M1LOC-7>APRS,DIGI1,WIDE1*,WIDE2-1:>x"}, {}, 0, std::string(kMessage), GateOutcome::Sent,
+         sent},
+        {"an ack, letter case aside", {local}, {}, 0, "W1FAR>APRS,TCPIP*,qAC,T2TEST::m1loc-7  :ack42",
+         GateOutcome::Sent, "gate: sent message W1FAR to m1loc-7"},
+        {"two digipeaters", {"M1LOC-7>APRS,DIGI1,DIGI2*:>x"}, {}, 0, std::string(kMessage),
+         GateOutcome::AddresseeFarAway, notSent + "addressee heard more than 1 digipeater hops away"},
+        {"three hours ago", {local}, {}, 181, std::string(kMessage), GateOutcome::NotListed, ""},
+        {"never heard", {}, {}, 0, std::string(kMessage), GateOutcome::NotListed, ""},
+        {"heard only in NOGATE packets", {"M1LOC-7>APRS,NOGATE:>x"}, {}, 0, std::string(kMessage),
+         GateOutcome::NotListed, ""},
+        {"a bulletin", {"BLN1>APRS:>x"}, {}, 0, "W1FAR>APRS,TCPIP*,qAC,T2TEST::BLN1     :news", GateOutcome::NotListed,
+         ""},
+        {"addressee on the Internet too", {local}, {"M1LOC-7>APRS,TCPIP*,qAC,T2TEST:>x"}, 0, std::string(kMessage),
+         GateOutcome::AddresseeOnInternet, notSent + "addressee heard on the Internet"},
+        {"addressee is an iGate", {"M1LOC-7>APRS,WIDE1-1:}W1X>APRS,TCPIP,M1LOC-7*:>x"}, {}, 0,
+         std::string(kMessage), GateOutcome::AddresseeOnInternet, notSent + "addressee heard on the Internet"},
+        {"sender on radio", {local, "W1FAR>APRS,DIGI1,DIGI2,DIGI3*:>x"}, {}, 0, std::string(kMessage),
+         GateOutcome::SenderOnRadio, notSent + "sender heard on radio"},
+        {"sender path TCPXX", {local}, {}, 0, "W1FAR>APRS,TCPXX*,qAX,T2TEST::M1LOC-7  :x", GateOutcome::NoGatePath,
+         notSent + "path has TCPXX"},
+        {"our own callsign", {local}, {}, 0, "n0test-2>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x",
+         GateOutcome::OwnCallsign, "gate: not sent message n0test-2 to M1LOC-7: our own callsign"},
+        {"excluded sender", {local}, {}, 0, "W1BAD>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x", GateOutcome::Excluded,
+         "gate: not sent message W1BAD to M1LOC-7: excluded in igate.ini"},
+        {"another iGate sent it", {local, "N1GATE>APZOVL:}W1FAR>APRS,TCPIP,N1GATE*::M1LOC-7  :Hello{42"}, {}, 0,
+         std::string(kMessage), GateOutcome::Duplicate, notSent + "another iGate sent it within 60 s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        gate();
+        for (const auto& packet : c.heardOnRadio) gate_->heardOnRadio(packet);
+        for (const auto& packet : c.fromInternet) gate_->judgeInternetPacket(packet, false);
+        clock_.advanceMinutes(c.minutesLater);
+        logLines();
+        EXPECT_EQ(gate_->judgeInternetPacket(c.message, false), c.outcome);
+        EXPECT_EQ(logLines(), c.logged.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.logged});
+    }
+}
+
+TEST_F(GateTest, RetriesAMessageAfterTenSecondsThenSendsTheSendersNextPositionOnceUnderItsOwnLimit) {
+    gate(GateMode::On, 1, 1);
+    gate_->heardOnRadio("M1LOC-7>APRS:>here");
+    // A listed station's packet fills the ordinary limit; messages have their own.
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>a", false), GateOutcome::Sent);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>b", false), GateOutcome::RateLimited);
+    EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+    advanceSeconds(5);
+    EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Duplicate);
+    advanceSeconds(20);
+    // Our own frame repeated by a digipeater is no other iGate's.
+    gate_->heardOnRadio("N0TEST>APZOVL,DIGI1*:}W1FAR>APRS,TCPIP,N0TEST*::M1LOC-7  :Hello{42");
+    EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+    logLines();
+    EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST:>a status is no position", false),
+              GateOutcome::NotListed);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST:!5130.00N/00010.00W-", false),
+              GateOutcome::Sent);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST:!5130.01N/00010.00W-", false),
+              GateOutcome::NotListed);
+    advanceSeconds(11);
+    EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::RateLimited);
+    EXPECT_THAT(logLines(), ElementsAre("gate: sent position of W1FAR after its message",
+                                        "gate: not sent message W1FAR to M1LOC-7: message rate limit 3/3"));
+    EXPECT_EQ(tnc_.sent.back(), "N0TEST>APZOVL,WIDE1-1:}W1FAR>APRS,TCPIP,N0TEST*:!5130.00N/00010.00W-");
+    EXPECT_EQ(tnc_.sent.size(), 4u);
+}
+
+TEST_F(GateTest, AHeldFrameIsDroppedWhenAnotherIgateSendsItDuringTheDelay) {
+    gate(GateMode::On, 6, 20, 5);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>first", false), GateOutcome::Held);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>first", false), GateOutcome::Duplicate);
+    advanceSeconds(2);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1AW>APRS,TCPIP*,qAC,T2TEST:>second", false), GateOutcome::Held);
+    gate_->heardOnRadio("N1GATE>APRS,WIDE1-1:}K0ABC-9>APRS,TCPIP,N1GATE*:>first");
+    advanceSeconds(3);
+    ASSERT_EQ(delayTimer_->pending.size(), 1u);
+    EXPECT_EQ(delayTimer_->runNext(), std::chrono::seconds(5));
+    EXPECT_THAT(tnc_.sent, IsEmpty());
+    advanceSeconds(2);
+    EXPECT_EQ(delayTimer_->runNext(), std::chrono::seconds(2));
+    EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}W1AW>APRS,TCPIP,N0TEST*:>second"));
+    EXPECT_THAT(logLines(), ElementsAre("gate: not sent K0ABC-9: duplicate within 60 s",
+                                        "gate: not sent K0ABC-9: heard on radio while held 5 s",
+                                        "gate: sent W1AW>APRS after 5 s"));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "feeds/aprs_is_loopback_server.h"
 #include "feeds/aprs_is_feed.h"
 #include "standin/rf_to_internet_gate.h"
-#include "support/fake_clock.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -41,13 +40,12 @@ protected:
     // What the gate logged, one message each.
     std::vector<std::string> gateLog() const { return testing::lines(logCapture.text("ovelsk.igate")); }
 
-    testing::FakeClock clock;
     AprsIsFeed feed{FeedAddress{"127.0.0.1", server.port()}, AprsIsLogin{"N0CALL-10", 12345, "r/51.5/-0.1/50"},
                     [](std::int16_t, std::string_view) {}, timers.take()};
 };
 
 TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSaysSoOnce) {
-    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
+    RadioToInternetGate gate("N0CALL-10", 12345, IgateKind::TwoWay, feed);
     gate.heardOnRadio("N0CALL-9>APRS:>one");
     gate.heardOnRadio("N0CALL-9>APRS:>two");
     server.send(0, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
@@ -56,9 +54,9 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
     EXPECT_EQ(sent(), "");
     EXPECT_THAT(gateLog(),
                 ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
-                            std::to_string(server.port()) + ") has not verified the login of N0CALL-10; is Passcode right?"));
+                            std::to_string(server.port()) + ") has not verified the login of N0CALL-10 (not connected yet, or Passcode not right)"));
 
-    RadioToInternetGate receiveOnly("N0CALL-10", -1, feed, clock);
+    RadioToInternetGate receiveOnly("N0CALL-10", -1, IgateKind::TwoWay, feed);
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
     EXPECT_EQ(gateLog().back(),
@@ -66,29 +64,26 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
     EXPECT_EQ(gateLog().size(), 2u);
 }
 
-TEST_F(RadioToInternetGateTest, SendsEachPacketOnceIn30SecondsAndLogsEveryDecision) {
+TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
+    RadioToInternetGate gate("N0CALL-10", 12345, IgateKind::TwoWay, feed);
     gate.heardOnRadio("N0CALL-9>APRS,WIDE1-1,WIDE2-2:!4903.50N/07201.75W-");
-    clock.advanceMinutes(0.25);
     gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");              // digipeated copy
     gate.heardOnRadio("N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-");        // the same inside
     gate.heardOnRadio("N0CALL-9>APRS,NOGATE:>\x1c x");
-    clock.advanceMinutes(0.26);  // 30.6 s after the first
-    gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");
     EXPECT_EQ(sent(), "N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n"
-                      "N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n");
+                      "N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n"
+                      "N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:!4903.50N/07201.75W-\r\n");
     EXPECT_THAT(gateLog(),
                 ElementsAre("igate: sent N0CALL-9>APRS,WIDE1-1,WIDE2-2,qAR,N0CALL-10:!4903.50N/07201.75W-",
-                            "igate: not sent N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-: duplicate within 30 s",
-                            "igate: not sent N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-: duplicate within 30 s",
-                            "igate: not sent N0CALL-9>APRS,NOGATE:>\\x1C x: path holds NOGATE",
-                            "igate: sent N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-"));
+                            "igate: sent N0CALL-9>APRS,N1DIGI*,WIDE2-1,qAR,N0CALL-10:!4903.50N/07201.75W-",
+                            "igate: sent N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:!4903.50N/07201.75W-",
+                            "igate: not sent N0CALL-9>APRS,NOGATE:>\\x1C x: path holds NOGATE"));
 }
 
 TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, feed, clock);
+    RadioToInternetGate gate("N0CALL-10", 12345, IgateKind::TwoWay, feed);
     std::vector<std::pair<std::string, std::string>> reported;
     gate.setDecisionReport([&](std::string_view outcome, const std::string& text) { reported.emplace_back(outcome, text); });
     struct Case {
@@ -97,8 +92,7 @@ TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     };
     const Case cases[] = {
         {"N0CALL-9>APRS:>a", "sent"},
-        {"N0CALL-9>APRS:>a", "duplicate"},
-        {std::string_view("N0CALL-9>APRS:>a\0b", 18), "line break"},
+        {"N0CALL-9>APRS:\r\n>a", "empty"},
         {"N0CALL-9", "malformed"},
         {"N0CALL-9>APRS,NOGATE:>b", "never-gate path"},
         {"N0CALL-9>APRS,qAR,N1GATE:>c", "from the Internet"},

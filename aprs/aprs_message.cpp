@@ -1,0 +1,56 @@
+#include "aprs/aprs_message.h"
+
+#include <array>
+
+#include "aprs/tnc2_packet.h"
+
+namespace ovelsk::aprs {
+namespace {
+
+constexpr std::size_t kAddresseeWidth = 9;
+
+// WIDEn-N, TRACEn-N and the old RELAY: names any digipeater answers to, which a
+// digipeater that does not put its own callsign in the path leaves marked "*".
+bool isGenericAlias(std::string_view element) {
+    return element.starts_with("WIDE") || element.starts_with("TRACE") || element == "RELAY";
+}
+
+}  // namespace
+
+std::optional<AprsMessage> parseAprsMessage(std::string_view information) {
+    if (information.size() < kAddresseeWidth + 2 || information[0] != ':' || information[kAddresseeWidth + 1] != ':')
+        return std::nullopt;
+    auto addressee = information.substr(1, kAddresseeWidth);
+    while (!addressee.empty() && addressee.back() == ' ') addressee.remove_suffix(1);
+    if (addressee.empty()) return std::nullopt;
+    return AprsMessage{addressee, information.substr(kAddresseeWidth + 2)};
+}
+
+bool isBroadcastAddressee(std::string_view addressee) {
+    constexpr std::array<std::string_view, 5> kPrefixes = {"BLN", "NWS", "SKY", "CWA", "BOM"};
+    for (const auto prefix : kPrefixes) {
+        if (addressee.starts_with(prefix)) return true;
+    }
+    return false;
+}
+
+bool isPositionReport(std::string_view information) {
+    // "!" "=" "/" "@" plain and compressed, "`" "'" Mic-E, "$" raw GPS.
+    return !information.empty() && std::string_view("!=/@`'$").find(information[0]) != std::string_view::npos;
+}
+
+int digipeaterHopsUsed(std::string_view path) {
+    const auto lastUsed = path.rfind('*');
+    if (lastUsed == std::string_view::npos) return 0;
+    int hops = 0;
+    bool afterCallsign = false;
+    firstPathElement(path.substr(0, lastUsed + 1), [&](std::string_view element) {
+        const bool alias = isGenericAlias(element);
+        if (!alias || !afterCallsign) ++hops;
+        afterCallsign = !alias;
+        return false;
+    });
+    return hops;
+}
+
+}  // namespace ovelsk::aprs
