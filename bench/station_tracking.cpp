@@ -7,24 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "quiet_window.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
 #include "support/scripted_host.h"
 
 namespace ovelsk {
 namespace {
-
-class QuietWindow final : public TrackerWindow {
-public:
-    std::string rangeText() const override { return "40"; }
-    void setStatus(const std::string&) override {}
-    void replaceCandidateRows(const std::vector<std::string>& rows) override { benchmark::DoNotOptimize(rows.data()); }
-};
-
-class NoGateway final : public GatewaySection {
-public:
-    void WriteIgateSection(const std::vector<std::string>&) override {}
-};
 
 void RecordOneBeacon(benchmark::State& state) {
     const int listLines = static_cast<int>(state.range(0));

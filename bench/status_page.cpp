@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_window.h"
 #include "status/radar_png.h"
 #include "status/status_json.h"
 #include "status/status_metrics.h"
@@ -18,24 +19,12 @@
 namespace ovelsk {
 namespace {
 
-class QuietWindow final : public TrackerWindow {
-public:
-    std::string rangeText() const override { return "40"; }
-    void setStatus(const std::string&) override {}
-    void replaceCandidateRows(const std::vector<std::string>&) override {}
-};
-
-class NoGateway final : public GatewaySection {
-public:
-    void WriteIgateSection(const std::vector<std::string>&) override {}
-};
-
 // Busy: an APRS-IS feed and more gate decisions than are kept.
 testing::FakeHostReport busyReport() {
     testing::FakeHostReport report;
-    report.identity_.callsign = "N0CALL-10";
-    report.identity_.programFolder = "/home/pi/.local/share/ovelsk/host/";
-    report.identity_.igateIni = report.identity_.programFolder + "igate.ini";
+    report.hostIdentity.callsign = "N0CALL-10";
+    report.hostIdentity.programFolder = "/home/pi/.local/share/ovelsk/host/";
+    report.hostIdentity.igateIni = report.hostIdentity.programFolder + "igate.ini";
     aprs::FeedStatus& feed = report.feeds.emplace_back();
     feed.name = "aprs-is:rotate.aprs2.net:14580";
     feed.state = aprs::FeedState::Connected;

@@ -11,12 +11,12 @@ namespace ovelsk::testing {
 
 class FakeHostReport final : public aprs::HostReport {
 public:
-    const aprs::HostIdentity& identity() const override { return identity_; }
+    const aprs::HostIdentity& identity() const override { return hostIdentity; }
     std::vector<aprs::FeedStatus> feedStatuses() const override { return feeds; }
     const aprs::DecodeTally& decodeTally() const override { return tally; }
     const aprs::GateDecisions& gateDecisions() const override { return decisions; }
 
-    aprs::HostIdentity identity_;
+    aprs::HostIdentity hostIdentity;
     std::vector<aprs::FeedStatus> feeds;
     aprs::DecodeTally tally;
     aprs::GateDecisions decisions{aprs::reportedGateOutcomes(), aprs::internetGateOutcomes()};
