@@ -32,5 +32,5 @@ build/app/ovelsk --headless >/dev/null 2>&1 &
 pid=$!
 sleep "$seconds"
 "$browser" --headless --no-sandbox --disable-gpu --hide-scrollbars --virtual-time-budget=5000 \
-  --window-size=1100,1500 --screenshot="$out" "http://127.0.0.1:$port/" 2>/dev/null
+  --window-size=1100,2300 --screenshot="$out" "http://127.0.0.1:$port/" 2>/dev/null
 echo "$out"

@@ -101,15 +101,13 @@ function showStations(stations, unit) {
 }
 
 function showGates(gates) {
-  const counts = [];
-  for (const [direction, gate] of [["to radio", gates.toRadio], ["to the Internet", gates.toInternet]]) {
-    for (const c of gate.counts) counts.push({direction: direction + " (" + gate.mode + ")", outcome: c.outcome, count: c.count});
+  for (const [id, gate] of [["radio", gates.toRadio], ["internet", gates.toInternet]]) {
+    document.getElementById("mode-" + id).textContent = gate.mode;
+    fillBody("counts-" + id, gate.counts, (row, c) => {
+      cell(row, c.outcome);
+      cell(row, c.count, "number");
+    });
   }
-  fillBody("gate-counts", counts, (row, c) => {
-    cell(row, c.direction);
-    cell(row, c.outcome);
-    cell(row, c.count, "number");
-  });
   fillBody("decisions", gates.recent.slice().reverse(), (row, d) => {
     cell(row, localTime(d.time));
     cell(row, d.direction);

@@ -97,6 +97,15 @@ TEST_F(StatusServerTest, ClosesConnectionsBeyondTheCap) {
     EXPECT_THAT(ask(port, "GET /metrics HTTP/1.1\r\nHost: x\r\n\r\n"), ::testing::StartsWith("HTTP/1.1 200 "));
 }
 
+TEST_F(StatusServerTest, ClosesAnIdleConnection) {
+    const auto port = start({.idle = std::chrono::milliseconds(50)});
+    QTcpSocket idle;
+    idle.connectToHost(QHostAddress::LocalHost, port);
+    ASSERT_TRUE(spinUntil([this] { return server_->openConnections() == 1; }));
+    EXPECT_TRUE(spinUntil([&] { return idle.state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_EQ(server_->openConnections(), 0);
+}
+
 TEST_F(StatusServerTest, HostileTextStaysAJsonString) {
     const std::string hostile = "<script>alert(\"x\")</script>'\x01\x1b[31m\x7f\xff\xfe end";
     FakeHostReport report;
