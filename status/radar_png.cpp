@@ -26,7 +26,6 @@ RadarPng::RadarPng(std::function<std::string()> rangeText, const StationTable& s
 const QByteArray& RadarPng::png(SteadyTime now) {
     if (!png_.isEmpty() && now - drawnAt_ < kRedrawEvery) return png_;
     drawnAt_ = now;
-    ++drawings_;
 
     std::array<float, 25> samples{};
     samples.fill(kNoSample);

@@ -21,8 +21,6 @@ public:
 
     // The picture for a request at `now`.
     const QByteArray& png(SteadyTime now);
-    // How often a picture was drawn.
-    int drawings() const { return drawings_; }
 
 private:
     std::function<std::string()> rangeText_;
@@ -30,7 +28,6 @@ private:
     SteadyTime started_;
     SteadyTime drawnAt_{};
     QByteArray png_;
-    int drawings_ = 0;
 };
 
 }  // namespace ovelsk
