@@ -5,14 +5,13 @@
 // headless Chromium is installed.
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <csignal>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/scratch_folder.h"
+#include "app/program_with_settings.h"
 
 namespace ovelsk::test {
 namespace {
@@ -62,26 +61,14 @@ TEST(StatusPageInBrowser, ShowsTheFeedTheListAndTheRadar) {
     testing::writeFile(home / "host" / "igate.ini", "[INET_TO_RF]\r\n");
     testing::writeFile(home / kHostileName, "2026-12-08T10:00:00Z IS N0CALL>APRS:>status\n");
     const auto port = freePort();
-    testing::writeFile(home / "settings.ini",
-                       "[UI-View32]\nProgram Folder=" + (home / "host").string() +
-                           "/\nLatitude=40.015\nLongitude=-105.2705\nFeeds=demo, replay:" +
-                           (home / kHostileName).string() + "\nReplay Speed=4\nStatus Page=127.0.0.1:" +
-                           std::to_string(port) + "\n");
-
     QProcess ovelsk;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / "config").string()));
-    env.insert("XDG_DATA_HOME", QString::fromStdString((home / "data").string()));
-    ovelsk.setProcessEnvironment(env);
-    ovelsk.start(QStringLiteral(OVELSK_BINARY_DIR "/app/ovelsk"),
-                 {"--settings", QString::fromStdString((home / "settings.ini").string())});
+    testing::startOvelsk(ovelsk, home,
+                         "[UI-View32]\nProgram Folder=" + (home / "host").string() +
+                             "/\nLatitude=40.015\nLongitude=-105.2705\nFeeds=demo, replay:" +
+                             (home / kHostileName).string() + "\nReplay Speed=4\nStatus Page=127.0.0.1:" +
+                             std::to_string(port) + "\n");
     // Once an Internet station is on the status line, igate.ini has a block.
-    std::string line;
-    while (!line.ends_with(" Via Internet Stream")) {
-        ASSERT_TRUE(ovelsk.canReadLine() || ovelsk.waitForReadyRead()) << ovelsk.readAllStandardError().toStdString();
-        line = ovelsk.readLine().trimmed().toStdString();
-    }
+    ASSERT_TRUE(testing::waitForStatusLine(ovelsk, " Via Internet Stream"));
     const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port);
 
     // The demo goes on playing: the page is compared with igate.ini as it was
