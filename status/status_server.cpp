@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 #include "status/status_json.h"
 #include "status/status_metrics.h"
@@ -46,7 +47,10 @@ StatusServer::StatusServer(StatusSources sources, ConnectionLimits limits)
 StatusServer::~StatusServer() = default;
 
 void StatusServer::serve(const char* path, std::function<Body()> body) {
-    http_.route(QString::fromLatin1(path), [body = std::move(body)](const QHttpServerRequest& request) {
+    // Qt's router reads the path as a regular expression: "/app.js" would also
+    // answer "/appXjs".
+    const QString exactly = QRegularExpression::escape(QString::fromLatin1(path));
+    http_.route(exactly, [body = std::move(body)](const QHttpServerRequest& request) {
         using Method = QHttpServerRequest::Method;
         using Status = QHttpServerResponse::StatusCode;
         if (request.method() != Method::Get && request.method() != Method::Head) {

@@ -77,6 +77,7 @@ TEST_F(StatusServerTest, RefusesWhatIsNotAPlainGet) {
         {"POST", "POST /api/status HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n", "HTTP/1.1 405 "},
         {"DELETE", "DELETE / HTTP/1.1\r\nHost: x\r\n\r\n", "HTTP/1.1 405 "},
         {"unknown path", "GET /igate.ini HTTP/1.1\r\nHost: x\r\n\r\n", "HTTP/1.1 404 "},
+        {"a path like a known one", "GET /appXjs HTTP/1.1\r\nHost: x\r\n\r\n", "HTTP/1.1 404 "},
         {"headers over 8 KiB", "GET / HTTP/1.1\r\nHost: x\r\nX-Pad: " + std::string(9000, 'a') + "\r\n\r\n",
          "HTTP/1.1 431 "},
         {"request line over 8 KiB", "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\n\r\n", "HTTP/1.1 431 "},
