@@ -5,12 +5,20 @@
 #include <memory>
 #include <utility>
 
+#include "status/safety_headers.h"
+
 namespace ovelsk {
 namespace {
 
-constexpr char kTooLarge[] =
-    "HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-constexpr char kBusy[] = "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+constexpr char kTooLarge[] = "431 Request Header Fields Too Large";
+constexpr char kBusy[] = "503 Service Unavailable";
+
+// An empty answer that closes the connection.
+QByteArray closingAnswer(const char* status) {
+    QByteArray answer = QByteArray("HTTP/1.1 ") + status + "\r\n";
+    for (const auto& [name, value] : kSafetyHeaders) answer += QByteArray(name) + ": " + value + "\r\n";
+    return answer + "Content-Length: 0\r\nConnection: close\r\n\r\n";
+}
 
 // Where a socket's current request stands: bytes since the last blank line
 // that ended headers, and the last three bytes, to find the next one.
@@ -90,8 +98,8 @@ void ConnectionGuard::watch(QTcpSocket* socket) {
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
 }
 
-void ConnectionGuard::refuse(QTcpSocket* socket, const char* response) {
-    socket->write(response);
+void ConnectionGuard::refuse(QTcpSocket* socket, const char* status) {
+    socket->write(closingAnswer(status));
     socket->disconnectFromHost();
     if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
     else connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater, Qt::UniqueConnection);

@@ -32,7 +32,8 @@ protected:
 
 private:
     void watch(QTcpSocket* socket);
-    void refuse(QTcpSocket* socket, const char* response);
+    // Answers `status` ("503 Service Unavailable") and closes.
+    void refuse(QTcpSocket* socket, const char* status);
 
     ConnectionLimits limits_;
     int open_ = 0;

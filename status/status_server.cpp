@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QRegularExpression>
 
+#include "status/safety_headers.h"
 #include "status/status_json.h"
 #include "status/status_metrics.h"
 
@@ -17,9 +18,7 @@ QByteArray builtIn(const char* name) {
 }
 
 QHttpServerResponse withSafetyHeaders(QHttpServerResponse response) {
-    response.setHeader("Content-Security-Policy", "default-src 'self'; img-src 'self'");
-    response.setHeader("X-Content-Type-Options", "nosniff");
-    response.setHeader("Cache-Control", "no-store");
+    for (const auto& [name, value] : kSafetyHeaders) response.setHeader(name, value);
     return response;
 }
 
@@ -42,6 +41,10 @@ StatusServer::StatusServer(StatusSources sources, ConnectionLimits limits)
     });
     serve("/metrics", [this] { return Body{"text/plain; version=0.0.4; charset=utf-8", statusMetrics(sources_)}; });
     serve("/radar.png", [this] { return Body{"image/png", radar_.png(std::chrono::steady_clock::now())}; });
+    // Last, so it answers only what no rule above did, with the same headers.
+    http_.route(QStringLiteral("/.*"), [](const QHttpServerRequest&) {
+        return plain("not found\n", QHttpServerResponse::StatusCode::NotFound);
+    });
 }
 
 StatusServer::~StatusServer() = default;

@@ -83,7 +83,11 @@ TEST_F(StatusServerTest, RefusesWhatIsNotAPlainGet) {
         {"request line over 8 KiB", "GET /" + std::string(9000, 'a') + " HTTP/1.1\r\n\r\n", "HTTP/1.1 431 "},
         {"a body", "GET /api/status HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n\r\nhello", "HTTP/1.1 413 "},
     };
-    for (const auto& c : cases) EXPECT_THAT(ask(port, c.request), ::testing::StartsWith(c.status)) << c.what;
+    for (const auto& c : cases) {
+        const std::string answer = ask(port, c.request);
+        EXPECT_THAT(answer, ::testing::StartsWith(c.status)) << c.what;
+        EXPECT_THAT(answer, ::testing::HasSubstr("X-Content-Type-Options: nosniff\r\n")) << c.what;
+    }
 }
 
 TEST_F(StatusServerTest, ClosesConnectionsBeyondTheCap) {
