@@ -267,20 +267,12 @@ void Form1::RegisterWithHost() {
     for (std::string line; std::getline(lines, line);) qCWarning(lcFiles, "%s", line.c_str());
 }
 
-// Held for the program's life: a second Ovelsk on the same host folder stops here.
+// Held for the program's life: a second Ovelsk on the same igate.ini stops here,
+// and so does one that cannot tell, since two would spoil the file.
 std::optional<std::string> Form1::lockHostFolder() {
     if (hostFolder_.empty()) return std::nullopt;
-    switch (hostFolderLock_.take(hostFolder_)) {
-    case HostFolderLock::Outcome::Taken:
-        return std::nullopt;
-    case HostFolderLock::Outcome::HeldElsewhere:
-        return hostFolderLock_.problem();
-    case HostFolderLock::Outcome::Unavailable:
-        qCWarning(lcFiles, "%s; a second Ovelsk on this host folder would not be stopped",
-                  hostFolderLock_.problem().c_str());
-        return std::nullopt;
-    }
-    return std::nullopt;
+    if (hostFolderLock_.take(hostFolder_) == HostFolderLock::Outcome::Taken) return std::nullopt;
+    return hostFolderLock_.problem();
 }
 
 void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }

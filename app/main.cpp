@@ -37,6 +37,7 @@ int main(int argc, char* argv[]) {
     }
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
     ovelsk::QuitOnSignals quitOnSignals;
+    const ovelsk::NotesWithoutWaiting notes;
 
     // Standard output carries the status lines and nothing else, one line each.
     ovelsk::StatusOutput statusOutput(STDOUT_FILENO);

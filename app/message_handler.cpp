@@ -1,10 +1,14 @@
 #include "app/message_handler.h"
 
+#include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <sys/stat.h>
+
+#include "app/status_output.h"
 
 namespace ovelsk {
 namespace {
@@ -38,10 +42,33 @@ const char* levelWord(QtMsgType type) {
 
 bool toJournal = false;
 
+// The writer that never waits, and its thread; none before the event loop exists.
+StatusOutput* notesOutput = nullptr;
+QThread* notesThread = nullptr;
+// Once the writer is gone with lines its reader never took, later notes are
+// dropped rather than block the program on its way out.
+bool readerStalled = false;
+
+void writeLine(const QByteArray& line) {
+    if (notesOutput) {
+        notesOutput->writeLine(std::string_view(line.constData(), static_cast<size_t>(line.size()) - 1));
+    } else if (!readerStalled) {
+        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+        std::fflush(stderr);
+    }
+}
+
 void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (const auto line = formatLogLine(type, context.category, message, toJournal)) {
-        std::fwrite(line->constData(), 1, static_cast<size_t>(line->size()), stderr);
-        std::fflush(stderr);
+        if (!notesOutput || QThread::currentThread() == notesThread) {
+            writeLine(*line);
+        } else if (type == QtFatalMsg) {
+            // No later turn of the event loop comes; the writer belongs to its thread.
+            std::fwrite(line->constData(), 1, static_cast<size_t>(line->size()), stderr);
+        } else {
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [line = *line] { writeLine(line); },
+                                      Qt::QueuedConnection);
+        }
     }
     if (type == QtFatalMsg) std::abort();
 }
@@ -76,6 +103,21 @@ bool standardErrorIsJournal() {
 void installMessageHandler() {
     toJournal = standardErrorIsJournal();
     qInstallMessageHandler(handleMessage);
+}
+
+NotesWithoutWaiting::NotesWithoutWaiting(int fd) {
+    if (toJournal) return;
+    output_ = std::make_unique<StatusOutput>(fd, "notes", "standard error");
+    notesOutput = output_.get();
+    notesThread = QThread::currentThread();
+}
+
+NotesWithoutWaiting::~NotesWithoutWaiting() {
+    if (!output_) return;
+    notesOutput = nullptr;
+    notesThread = nullptr;
+    readerStalled = output_->unwrittenBytes() > 0;
+    output_.reset();
 }
 
 }  // namespace ovelsk

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 #include <optional>
 
 namespace ovelsk {
@@ -27,5 +28,23 @@ bool standardErrorIsJournal();
 
 // Installs the handler for the whole program.
 void installMessageHandler();
+
+class StatusOutput;
+
+// While it lives, the handler writes the notes through a writer that never waits
+// for the reader (StatusOutput), so a stalled standard error (`ovelsk 2>&1 | less`
+// left open) cannot hold up the program; notes from other threads are handed to
+// the thread that made it. The journal reads what it is given at once and keeps
+// the plain blocking write. Needs the Qt event loop of the calling thread.
+class NotesWithoutWaiting final {
+public:
+    explicit NotesWithoutWaiting(int fd = 2);
+    ~NotesWithoutWaiting();
+    NotesWithoutWaiting(const NotesWithoutWaiting&) = delete;
+    NotesWithoutWaiting& operator=(const NotesWithoutWaiting&) = delete;
+
+private:
+    std::unique_ptr<StatusOutput> output_;
+};
 
 }  // namespace ovelsk

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "app/app_log.h"
 
@@ -31,7 +32,9 @@ bool isSocket(int fd) {
 
 // Regular files take what is written without keeping the writer long; sockets
 // are written with MSG_DONTWAIT; pipes and terminals through a description of our own.
-StatusOutput::StatusOutput(int fd) : fd_(fd), ownDescription_(nonBlockingDescription(fd)), socket_(isSocket(fd)) {
+StatusOutput::StatusOutput(int fd, std::string lines, std::string stream)
+    : fd_(fd), ownDescription_(nonBlockingDescription(fd)), socket_(isSocket(fd)), linesName_(std::move(lines)),
+      streamName_(std::move(stream)) {
     if (ownDescription_ >= 0) fd_ = ownDescription_;
     writable_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Write);
     writable_->setEnabled(false);
@@ -78,8 +81,10 @@ void StatusOutput::flush() {
     }
     writable_->setEnabled(false);
     if (droppedLines_ > 0) {
-        qCWarning(lcApp, "%zu status lines were dropped while standard output was not read", droppedLines_);
-        droppedLines_ = 0;
+        // Cleared first: when this writer carries the notes, the warning comes back through it.
+        const std::size_t dropped = std::exchange(droppedLines_, 0);
+        qCWarning(lcApp, "%zu %s were dropped while %s was not read", dropped, linesName_.c_str(),
+                  streamName_.c_str());
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-// Standard output carries the status lines, and nobody may be reading it (a pager
-// left open, a stuck log pipe). Writing then never blocks the event loop: lines
-// the reader has not taken yet are kept, up to kMaxUnwrittenStatusBytes, and
-// written as it takes them; lines beyond that are dropped, and once output flows
-// again one warning (ovelsk.app) says how many.
+// Standard output carries the status lines and standard error the notes, and
+// nobody may be reading them (a pager left open, a stuck log pipe). Writing then
+// never blocks the event loop: lines the reader has not taken yet are kept, up to
+// kMaxUnwrittenStatusBytes, and written as it takes them; lines beyond that are
+// dropped, and once output flows again one warning (ovelsk.app) says how many.
 
 #include <cstddef>
 #include <memory>
@@ -19,8 +19,9 @@ inline constexpr std::size_t kMaxUnwrittenStatusBytes = 1024 * 1024;
 class StatusOutput final {
 public:
     // Writes to the open file `fd`, standard output in the program. Needs the Qt
-    // event loop of the calling thread.
-    explicit StatusOutput(int fd);
+    // event loop of the calling thread. The warning about dropped lines names
+    // them and the stream by `lines` and `stream`.
+    explicit StatusOutput(int fd, std::string lines = "status lines", std::string stream = "standard output");
     ~StatusOutput();
     StatusOutput(const StatusOutput&) = delete;
     StatusOutput& operator=(const StatusOutput&) = delete;
@@ -39,6 +40,8 @@ private:
     bool socket_ = false;
     std::string unwritten_;
     std::size_t droppedLines_ = 0;
+    std::string linesName_;
+    std::string streamName_;
     std::unique_ptr<QSocketNotifier> writable_;
 };
 

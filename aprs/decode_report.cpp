@@ -2,7 +2,7 @@
 
 #include "aprs/packet_decoder.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace ovelsk::aprs {
 
@@ -15,10 +15,15 @@ std::string decodeReportLine(std::string_view packetLine)
     if (!result.packet) {
         return "DROP\t" + std::string(dropReasonLabel(result.dropReason));
     }
-    char coordinates[64];
-    std::snprintf(coordinates, sizeof coordinates, "\t%.6f\t%.6f", result.packet->position.latitude,
-                  result.packet->position.longitude);
-    return "OK\t" + result.packet->callsign + "\t" + result.packet->path + coordinates;
+    // to_chars gives what "%.6f" does, exactly rounded, at a fraction of printf's cost.
+    std::string line = "OK\t" + result.packet->callsign + "\t" + result.packet->path;
+    for (const double degrees : {result.packet->position.latitude, result.packet->position.longitude}) {
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 6).ptr;
+        line.push_back('\t');
+        line.append(text, end);
+    }
+    return line;
 }
 
 }  // namespace ovelsk::aprs

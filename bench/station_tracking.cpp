@@ -1,6 +1,8 @@
-// links: ovelsk_stations
+// links: ovelsk_stations ovelsk_standin
 // One recorded beacon through intake, table and list rebuild, with every slot in
 // use and host station lists of a given length. The gateway section is left out.
+// The bearing look-up walks the lists of a host without an index (a scripted
+// one), and is answered by the stand-in host's index.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "quiet_window.h"
+#include "standin/standin_host.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
 #include "support/scripted_host.h"
@@ -15,16 +18,9 @@
 namespace ovelsk {
 namespace {
 
-void RecordOneBeacon(benchmark::State& state) {
-    const int listLines = static_cast<int>(state.range(0));
-    testing::ScriptedHost host;
-    for (int i = 0; i < listLines; ++i) {
-        host.indexedList.push_back(testing::stationListLine("RF" + std::to_string(i), std::to_string(i % 360)));
-        host.secondList.push_back(testing::stationListLine("IS" + std::to_string(i), std::to_string(i % 360)));
-    }
+void recordOneBeacon(benchmark::State& state, HostApplication& host, testing::FakeClock& clock, int listLines) {
     QuietWindow window;
     NoGateway gateway;
-    testing::FakeClock clock;
     StationTracker tracker(window, host, gateway, clock, clock.now() - 7200);
 
     // Fill every slot: a third heard on radio long enough ago to be listed with a time,
@@ -45,6 +41,29 @@ void RecordOneBeacon(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(tracker.candidateRows().size());
 }
 
+void RecordOneBeacon(benchmark::State& state) {
+    const int listLines = static_cast<int>(state.range(0));
+    testing::ScriptedHost host;
+    for (int i = 0; i < listLines; ++i) {
+        host.indexedList.push_back(testing::stationListLine("RF" + std::to_string(i), std::to_string(i % 360)));
+        host.secondList.push_back(testing::stationListLine("IS" + std::to_string(i), std::to_string(i % 360)));
+    }
+    testing::FakeClock clock;
+    recordOneBeacon(state, host, clock, listLines);
+}
+
+void RecordOneBeaconIndexedHost(benchmark::State& state) {
+    const int listLines = static_cast<int>(state.range(0));
+    testing::FakeClock clock;
+    aprs::StandinHost host({49.0, -72.0}, aprs::DistanceUnit::Miles, clock);
+    for (int i = 0; i < listLines; ++i) {
+        host.receivePacket(0, "RF" + std::to_string(i) + ">APRS:!4903.50N/07201.75W-");
+        host.receivePacket(kInternetStreamSource, "IS" + std::to_string(i) + ">APRS,TCPIP*,qAC,T2:!4903.50N/07201.75W-");
+    }
+    recordOneBeacon(state, host, clock, listLines);
+}
+
+BENCHMARK(RecordOneBeaconIndexedHost)->Arg(500)->Arg(10000)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(RecordOneBeacon)->Arg(500)->Arg(10000)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -2,8 +2,10 @@
 // From process start to the window shown, and the process's peak memory, on the
 // offscreen platform. Each iteration starts this program anew in a child mode
 // that does what ovelsk's main does, up to the window being on screen, and exits.
-// A bare Qt window is measured the same way for comparison.
+// A bare Qt window is measured the same way for comparison, and one that shows a
+// single line of text, which is where the font machinery's cost starts.
 #include <QApplication>
+#include <QLabel>
 #include <QWindow>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -25,6 +27,7 @@ namespace {
 
 constexpr char kShowOvelsk[] = "--show-ovelsk";
 constexpr char kShowBareWindow[] = "--show-bare-window";
+constexpr char kShowLabelledWindow[] = "--show-labelled-window";
 
 void waitUntilShown(QApplication& app, QWidget& window) {
     window.show();
@@ -32,16 +35,19 @@ void waitUntilShown(QApplication& app, QWidget& window) {
     app.processEvents();
 }
 
-int showAndExit(int argc, char* argv[], bool ovelsk) {
+enum class Shown { Ovelsk, BareWindow, LabelledWindow };
+
+int showAndExit(int argc, char* argv[], Shown shown) {
     ovelsk::chooseOffscreenPlatformWhenHeadless(argc, argv);
     QApplication app(argc, argv);
-    if (ovelsk) {
+    if (shown == Shown::Ovelsk) {
         ovelsk::Form1 form(ovelsk::defaultStartupOptions());
         if (form.Form_Load()) return 1;
         waitUntilShown(app, form);
     } else {
         QWidget window;
         window.resize(516, 337);
+        if (shown == Shown::LabelledWindow) new QLabel(QStringLiteral("Enable RADAR"), &window);
         waitUntilShown(app, window);
     }
     // Measured up to here; tearing down is not part of start-up.
@@ -90,17 +96,21 @@ void measure(benchmark::State& state, const char* mode) {
 
 void BM_OvelskWindowShown(benchmark::State& state) { measure(state, kShowOvelsk); }
 void BM_BareQtWindowShown(benchmark::State& state) { measure(state, kShowBareWindow); }
+void BM_LabelledQtWindowShown(benchmark::State& state) { measure(state, kShowLabelledWindow); }
 
 BENCHMARK(BM_OvelskWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_BareQtWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
     ->ReportAggregatesOnly();
+BENCHMARK(BM_LabelledQtWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], kShowOvelsk) == 0) return showAndExit(argc, argv, true);
-    if (argc == 2 && std::strcmp(argv[1], kShowBareWindow) == 0) return showAndExit(argc, argv, false);
+    if (argc == 2 && std::strcmp(argv[1], kShowOvelsk) == 0) return showAndExit(argc, argv, Shown::Ovelsk);
+    if (argc == 2 && std::strcmp(argv[1], kShowBareWindow) == 0) return showAndExit(argc, argv, Shown::BareWindow);
+    if (argc == 2 && std::strcmp(argv[1], kShowLabelledWindow) == 0) return showAndExit(argc, argv, Shown::LabelledWindow);
     // Children run on the offscreen platform whatever display this shell has, and
     // keep the host's settings and data (the demo set up on the first start) in
     // a folder of their own.

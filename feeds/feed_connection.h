@@ -60,6 +60,11 @@ public:
     virtual bool send(std::string_view bytes) = 0;
     // The feed's name for the log, "kiss:localhost:8001".
     virtual const std::string& name() const = 0;
+    // Connected or open, whether the peer reads or not.
+    virtual bool isUp() const = 0;
+    // How many of the bytes sent the peer has not taken yet, as far as this side
+    // can see: our buffer and the system's queue for the peer.
+    virtual long long unsentBytes() const = 0;
 
     // A whole line or frame arrived: the peer is alive.
     virtual void lineOrFrameReceived() {}

@@ -14,6 +14,7 @@
 #include "feeds/feed_connection.h"
 #include "feeds/kiss_transmitter.h"
 #include "feeds/serial_device.h"
+#include "feeds/transmit_deadline.h"
 
 namespace ovelsk::aprs {
 
@@ -21,16 +22,20 @@ inline constexpr std::uint16_t kKissDefaultPort = 8001;
 
 class KissFeed final : public Feed, public KissTransmitter {
 public:
-    // Connection changes are logged in ovelsk.feeds.
-    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
-    KissFeed(const SerialDevice& device, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop());
+    // Connection changes and frames dropped for the TNC are logged in
+    // ovelsk.feeds; `transmitCheck` times what the TNC was sent.
+    KissFeed(const FeedAddress& address, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
+             std::unique_ptr<FeedTimer> transmitCheck = makeEventLoopTimer());
+    KissFeed(const SerialDevice& device, PacketSink sink, FeedTimers timers = FeedTimers::onEventLoop(),
+             std::unique_ptr<FeedTimer> transmitCheck = makeEventLoopTimer());
 
     void start() override;
     KissTransmitter* transmitter() override { return this; }
     FeedStatus status() const override;
 
-    bool sendKissFrame(std::string_view frame) override { return connection_->send(frame); }
+    bool sendKissFrame(std::string_view frame) override { return deadline_->send(frame); }
     const std::string& transmitterName() const override { return connection_->name(); }
+    std::string whyNotTaken() const override;
 
 private:
     FeedConnection::Handlers handlers();
@@ -41,6 +46,7 @@ private:
     KissDeframer::FrameHandler frameHandler_;
     std::unique_ptr<FeedConnection> connection_;
     std::uint64_t packets_ = 0;
+    std::unique_ptr<TransmitDeadline> deadline_;
 };
 
 }  // namespace ovelsk::aprs

@@ -11,10 +11,13 @@ class KissTransmitter {
 public:
     virtual ~KissTransmitter() = default;
     // Sends one whole KISS frame (FEND to FEND) to the TNC now. False, and
-    // nothing kept for later, when the TNC is not connected.
+    // nothing kept for later, when the TNC is not connected or not taking what
+    // it is sent; a frame taken is dropped if the TNC does not read it in time.
     virtual bool sendKissFrame(std::string_view frame) = 0;
     // The feed's name for the log, "kiss:localhost:8001".
     virtual const std::string& transmitterName() const = 0;
+    // Why a frame was just refused, to follow the name in the log.
+    virtual std::string whyNotTaken() const { return "is not connected"; }
 };
 
 }  // namespace ovelsk::aprs

@@ -1,5 +1,9 @@
 #include "feeds/serial_feed_connection.h"
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <utility>
 
 #include "feeds/feeds_log.h"
@@ -7,8 +11,9 @@
 
 namespace ovelsk::aprs {
 
-std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason) {
+std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason, bool mayUseDevice) {
     if (error != QSerialPort::PermissionError) return reason;
+    if (mayUseDevice) return reason + " (the device is in use: another program, or another feed of this one, has it open)";
     // Debian gives serial devices to the dialout group.
     return reason + " (to use serial devices the user must be in the dialout group: "
                     "sudo adduser $USER dialout, then log in again)";
@@ -28,6 +33,7 @@ SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     QObject::connect(&port_, &QSerialPort::readyRead, [this] { onReadyRead(); });
+    QObject::connect(&port_, &QSerialPort::bytesWritten, [this] { reportWhenDrained(); });
     // Queued: the port reports a vanished device from inside its own read
     // handler, and is closed here only once that has returned. By then the error
     // may be one of a failed open, already dealt with, so the port's present
@@ -53,11 +59,20 @@ bool SerialFeedConnection::send(std::string_view bytes) {
     return writeUnlessBacklogged(port_, bytes);
 }
 
+long long SerialFeedConnection::unsentBytes() const {
+    int queued = 0;
+    if (!isUp() || ioctl(port_.handle(), TIOCOUTQ, &queued) != 0) {
+        queued = 0;
+    }
+    return port_.bytesToWrite() + queued;
+}
+
 void SerialFeedConnection::packetDelivered() { backoff_.reset(); }
 
 void SerialFeedConnection::openNow() {
     if (!port_.open(QIODevice::ReadWrite)) {
-        const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString());
+        const bool mayUse = ::faccessat(AT_FDCWD, device_.path.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
+        const std::string reason = serialOpenFailure(port_.error(), port_.errorString().toStdString(), mayUse);
         port_.clearError();
         retryLater("cannot open " + device_.path + ": " + reason);
         return;
@@ -89,6 +104,7 @@ void SerialFeedConnection::onError() {
     port_.close();
     port_.clearError();
     timers_.settled->stop();
+    drainWait_->stop();
     handlers_.lost();
     retryLater(device_.path + " lost: " + reason);
 }
@@ -108,6 +124,20 @@ void SerialFeedConnection::enter(State state) {
     state_ = state;
     status_.state = kShown[static_cast<int>(state)];
     status_.since = std::chrono::system_clock::now();
+}
+
+// Our buffer empties with the write, the system's queue at the line's speed:
+// ten bits a byte with the start and stop bits.
+void SerialFeedConnection::reportWhenDrained() {
+    if (state_ != State::Open || port_.bytesToWrite() > 0) {
+        return;
+    }
+    if (const long long queued = unsentBytes(); queued > 0) {
+        const std::chrono::milliseconds lineTime(queued * 10'000 / device_.baud + 1);
+        drainWait_->start(lineTime, [this] { reportWhenDrained(); });
+    } else if (drained_) {
+        drained_();
+    }
 }
 
 }  // namespace ovelsk::aprs

@@ -11,10 +11,13 @@
 
 #include <QSerialPort>
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "feeds/feed_connection.h"
+#include "feeds/feed_timer.h"
 #include "feeds/reconnect_backoff.h"
 #include "feeds/serial_device.h"
 
@@ -31,8 +34,13 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    bool isUp() const override { return state_ == State::Open; }
+    long long unsentBytes() const override;
     void packetDelivered() override;
     const FeedStatus& linkStatus() const override { return status_; }
+    // Calls `drained` whenever all that was sent has left: our buffer and the
+    // system's queue for the device are empty.
+    void whenDrained(std::function<void()> drained) { drained_ = std::move(drained); }
 
 private:
     enum class State { Idle, Open, Waiting };
@@ -42,12 +50,16 @@ private:
     void onError();
     void retryLater(const std::string& what);
     void enter(State state);
+    void reportWhenDrained();
 
     std::string name_;
     SerialDevice device_;
     Handlers handlers_;
     FeedTimers timers_;
     ReconnectBackoff backoff_;
+    std::function<void()> drained_;
+    // Nothing says when the system's queue has gone out on the line.
+    std::unique_ptr<FeedTimer> drainWait_ = makeEventLoopTimer();
     QSerialPort port_;
     State state_ = State::Idle;
     FeedStatus status_;
@@ -55,7 +67,9 @@ private:
 };
 
 // Why a device could not be opened, for the log: the system's reason and, when
-// permission was refused, what to do about it.
-std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason);
+// permission was refused, what to do about it. Qt reports a device that another
+// program (or another feed) holds as refused permission too; `mayUseDevice`
+// (the user may read and write it) tells that case apart.
+std::string serialOpenFailure(QSerialPort::SerialPortError error, const std::string& reason, bool mayUseDevice);
 
 }  // namespace ovelsk::aprs

@@ -1,8 +1,10 @@
 #include "feeds/tcp_feed_connection.h"
 
 #include <QHostAddress>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <utility>
@@ -63,6 +65,19 @@ bool TcpFeedConnection::send(std::string_view bytes) {
     }
     return writeUnlessBacklogged(socket_, bytes);
 }
+
+// The system counts what the peer's system has not acknowledged; a peer on this
+// machine acknowledges what fits its receive buffer, read by the program or not.
+long long TcpFeedConnection::unsentBytes() const {
+    int queued = 0;
+    if (!isUp() || ioctl(static_cast<int>(socket_.socketDescriptor()), SIOCOUTQ, &queued) != 0) {
+        queued = 0;
+    }
+    return socket_.bytesToWrite() + queued;
+}
+
+// Bytes the system holds cannot be taken back, only thrown away with the connection.
+void TcpFeedConnection::discardUnsent(const std::string& why) { drop("reset " + why); }
 
 // Called for every line, so it only takes note; the read that brought the line
 // restarts the silence timer once.

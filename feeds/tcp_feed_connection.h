@@ -44,6 +44,11 @@ public:
     void start() override;
     bool send(std::string_view bytes) override;
     const std::string& name() const override { return name_; }
+    bool isUp() const override { return state_ == State::Connected; }
+    long long unsentBytes() const override;
+    // Throws away every byte the peer has not taken and logs `why` ("to drop
+    // ..."), which a connection can only do by starting over.
+    void discardUnsent(const std::string& why);
     void lineOrFrameReceived() override;
     void packetDelivered() override;
     const FeedStatus& linkStatus() const override { return status_; }

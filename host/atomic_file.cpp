@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace ovelsk {
 namespace {
@@ -114,9 +115,20 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& file) {
     return stampOf(info);
 }
 
+std::optional<FileStamp> fileStamp(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return std::nullopt;
+    return stampOf(info);
+}
+
+bool modifiedLater(const FileStamp& a, const FileStamp& b) {
+    return std::pair(a.modifiedSeconds, a.modifiedNanoseconds) > std::pair(b.modifiedSeconds, b.modifiedNanoseconds);
+}
+
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
                                                const std::filesystem::path& temp, std::string_view content,
-                                               bool flush, const std::optional<FileStamp>& expected) {
+                                               bool flush, const std::optional<FileStamp>& expected,
+                                               FileStamp* writtenStamp) {
     auto realTarget = target;
     auto realTemp = temp;
     struct stat existing {};
@@ -132,8 +144,11 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
         if (auto refused = refuseUnwritable(realTarget, existing)) return refused;
     }
 
-    // O_NOFOLLOW: a symlink planted under the temporary name must not redirect the write.
-    const int fd = ::open(realTemp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    // A file of our own, always new: whatever has the temporary name (left by a
+    // crash, a hard link to another file, a symlink) goes, and O_EXCL with
+    // O_NOFOLLOW makes sure nothing planted meanwhile redirects the write.
+    if (::unlink(realTemp.c_str()) != 0 && errno != ENOENT) return errnoError(realTemp);
+    const int fd = ::open(realTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return errnoError(realTemp);
     struct stat ours {};
     const bool written = (!replacing || takeOverMetadata(fd, existing)) && writeAll(fd, content) &&
@@ -149,6 +164,7 @@ std::optional<FileError> replaceFileAtomically(const std::filesystem::path& targ
         if (auto failed = replaceIfUnchanged(realTarget, realTemp, *expected, stampOf(ours))) return failed;
     }
     if (flush) syncFolderOf(realTarget);
+    if (writtenStamp) *writtenStamp = stampOf(ours);
     return std::nullopt;
 }
 

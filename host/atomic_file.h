@@ -32,9 +32,13 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of the file `file` leads to (links followed); nullopt and errno set
-// when it cannot be examined.
+// The stamp of the file `file` leads to (links followed), or of the open file
+// `fd`; nullopt and errno set when it cannot be examined.
 std::optional<FileStamp> fileStamp(const std::filesystem::path& file);
+std::optional<FileStamp> fileStamp(int fd);
+
+// True when `a` was last modified after `b`.
+bool modifiedLater(const FileStamp& a, const FileStamp& b);
 
 // Writes `content` to `temp`, flushes it to disk, puts it in place of `target`
 // and flushes the folder so that lasts too (no flushing when `flush` is false).
@@ -48,10 +52,12 @@ std::optional<FileStamp> fileStamp(const std::filesystem::path& file);
 //   should it have changed since (a hand edit saved meanwhile), the change is
 //   kept and the error says changedMeanwhile.
 // On failure the target is untouched, the temporary is removed, and the error
-// says why and, in `file`, which file failed.
+// says why and, in `file`, which file failed. On success `writtenStamp` receives the
+// stamp of the file now in place.
 std::optional<FileError> replaceFileAtomically(const std::filesystem::path& target,
                                                const std::filesystem::path& temp, std::string_view content,
-                                               bool flush = true, const std::optional<FileStamp>& expected = {});
+                                               bool flush = true, const std::optional<FileStamp>& expected = {},
+                                               FileStamp* writtenStamp = nullptr);
 
 inline constexpr std::size_t kNoSizeLimit = std::numeric_limits<std::size_t>::max();
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,6 +45,17 @@ public:
     // The second station list (stations heard through the Internet); element 0 is
     // a header line. The span stays valid until the host next handles an event.
     virtual std::span<const std::string> secondStationList() = 0;
+
+    // A host that keeps its lists indexed may answer the bearing look-up's search
+    // itself: the first line of the indexed list whose stationListCallsign is
+    // `callsign`, else the first such line of the second list past element 0,
+    // else none. It must give exactly what that walk over the lines would. A
+    // host that does not (the default) leaves LookupBearing to walk the lists.
+    struct StationLineSearch {
+        bool answered = false;
+        std::optional<std::string_view> line;  // valid as the lines themselves are
+    };
+    virtual StationLineSearch findStationLine(std::string_view /*callsign*/) { return {}; }
 };
 
 }  // namespace ovelsk

@@ -1,8 +1,11 @@
 #pragma once
-// One Ovelsk per host folder. Two would share igate.tmp and could leave igate.ini
-// empty, so the program holds an advisory lock (flock) on Ovelsk.lock in the
-// host folder for as long as it runs; the lock goes with the process, however it
-// ends, and the file stays.
+// One Ovelsk per igate.ini. Two would share igate.tmp and could leave igate.ini
+// empty, so the program holds an advisory lock (flock) on Ovelsk.lock for as long
+// as it runs; the lock goes with the process, however it ends, and the file
+// stays. The lock file lies beside the igate.ini that is really written: where
+// igate.ini is a symbolic link, in the folder it leads to, so two host folders
+// sharing one file exclude each other too. (igate.ini itself cannot carry the
+// lock: every rewrite puts a new file in its place.)
 
 #include <string>
 #include <string_view>
@@ -16,7 +19,7 @@ public:
     enum class Outcome {
         Taken,
         HeldElsewhere,  // another program holds it: this one must not keep the folder's files
-        Unavailable,    // no lock can be had here (the folder is read-only, say)
+        Unavailable,    // no lock can be had (a read-only folder, a file system without locks, ...)
     };
 
     HostFolderLock() = default;
@@ -24,8 +27,10 @@ public:
     HostFolderLock(const HostFolderLock&) = delete;
     HostFolderLock& operator=(const HostFolderLock&) = delete;
 
-    // Takes the lock of `hostFolder`, giving up one held before. For anything
-    // but Taken, problem() says why, naming the lock file.
+    // Takes the lock of `hostFolder`'s igate.ini, giving up one held before. For
+    // anything but Taken, problem() says why, naming the lock file. Only a lock
+    // file of our own kind counts: a folder or a symbolic link in its place is
+    // refused, not followed.
     Outcome take(std::string_view hostFolder);
     const std::string& problem() const { return problem_; }
 

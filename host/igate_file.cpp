@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <exception>
 #include <sys/stat.h>
+#include <utility>
 
 #include "host/host_folder.h"
 #include "host/igate_text.h"
@@ -37,8 +38,9 @@ void IgateFile::WriteIgateSection(const std::vector<std::string>& rows) {
 }
 
 void IgateFile::keep(const std::filesystem::path& target, const std::vector<std::string>& rows) {
+    auto lateSave = replaced_.takeLateSave(kMaxIgateFileSize);
     const auto now = fileStamp(target);
-    if (now && now == settledStamp_ && rows == settledRows_) return;
+    if (now && now == settledStamp_ && rows == settledRows_ && !lateSave) return;
     if (now && static_cast<std::uint64_t>(now->size) > kMaxIgateFileSize) {
         return report("Cannot write", {"it is " + std::to_string(now->size) + " bytes, more than the " +
                                            std::to_string(kMaxIgateFileSize / (1024 * 1024)) +
@@ -54,15 +56,23 @@ void IgateFile::keep(const std::filesystem::path& target, const std::vector<std:
             if (::lstat(target.c_str(), &info) != 0 && errno == ENOENT) return;
             return report("Cannot read", error);
         }
-        if (savedAsUtf16(*current)) {
+        // A save into a version already replaced counts, unless the file in place
+        // is not one of ours and was saved after it.
+        const bool lateSaveCounts = lateSave && (read == written_ || !modifiedLater(read, lateSave->stamp));
+        const std::string& base = lateSaveCounts ? lateSave->text : *current;
+        if (savedAsUtf16(base)) {
             settledStamp_ = read;
             settledRows_ = rows;
             return report("Cannot write", {"it is saved as UTF-16 (Unicode); save it as plain text", target});
         }
-        const std::string updated = rewriteIgateText(*current, rows);
+        const std::string updated = rewriteIgateText(base, rows);
         std::optional<FileError> failed;
-        if (updated != *current) failed = replaceFileAtomically(target, hostFolderFile(hostFolder_, kIgateTempFileName),
-                                                                updated, flushToDisk_, read);
+        if (updated != *current) {
+            replaced_.holdBeforeReplacing(target, read);
+            failed = replaceFileAtomically(target, hostFolderFile(hostFolder_, kIgateTempFileName), updated,
+                                           flushToDisk_, read, &written_);
+            replaced_.replaced(!failed);
+        }
         if (!failed) {
             // Written or already right: what is known to be right is a file that
             // was read, so a written one is settled by the next call's reading.

@@ -10,6 +10,7 @@
 
 #include "host/atomic_file.h"
 #include "host/gateway_section.h"
+#include "host/replaced_versions.h"
 
 namespace ovelsk {
 
@@ -33,7 +34,8 @@ public:
     // gateway section: through igate.tmp, flushed, then put in its place, so the
     // host only ever sees the old or the new file, complete (see
     // replaceFileAtomically for mode, owner, links and hand edits saved
-    // meanwhile). Content that would not change is not written at all, and the
+    // meanwhile; a save in place into the version just replaced is taken up by
+    // the next call, see ReplacedVersions). Content that would not change is not written at all, and the
     // file is read again only once it or the rows changed. An empty host folder or
     // a missing igate.ini is skipped silently. A file that cannot be kept is left
     // as it is and reported, once for each distinct problem until a write works
@@ -54,6 +56,9 @@ private:
     std::optional<FileStamp> settledStamp_;
     std::vector<std::string> settledRows_;
     std::set<std::string> reported_;
+    ReplacedVersions replaced_;
+    FileStamp written_;  // the version last put in place
+
 };
 
 }  // namespace ovelsk

@@ -69,7 +69,8 @@ void BeaconSender::sendToRadio() {
     if (!kissFrame_) {
         qCWarning(lcGate, "gate: beacon not sent to RF: it does not fit an AX.25 frame");
     } else if (!transmitter_->sendKissFrame(*kissFrame_)) {
-        qCInfo(lcGate, "gate: beacon not sent to RF: %s is not connected", escapedForLog(transmitter_->transmitterName()).c_str());
+        qCInfo(lcGate, "gate: beacon not sent to RF: %s %s", escapedForLog(transmitter_->transmitterName()).c_str(),
+               transmitter_->whyNotTaken().c_str());
     } else {
         qCInfo(lcGate, "gate: beacon sent to RF");
     }

@@ -346,7 +346,7 @@ GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool r
         return GateOutcome::NotConnected;
     }
     if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame))) {
-        why = transmitter_->transmitterName() + " is not connected";
+        why = transmitter_->transmitterName() + " " + transmitter_->whyNotTaken();
         return GateOutcome::NotConnected;
     }
     return GateOutcome::Sent;

@@ -132,4 +132,10 @@ std::string_view StandinHost::stationListLine(std::int16_t index) {
 
 std::span<const std::string> StandinHost::secondStationList() { return internetList_.lines(); }
 
+HostApplication::StationLineSearch StandinHost::findStationLine(std::string_view callsign) {
+    if (!radioList_.indexExact() || !internetList_.indexExact()) return {};
+    if (const auto line = radioList_.find(callsign)) return {true, line};
+    return {true, internetList_.find(callsign)};
+}
+
 }  // namespace ovelsk::aprs

@@ -66,6 +66,8 @@ public:
     std::int16_t stationListCount() override;
     std::string_view stationListLine(std::int16_t index) override;
     std::span<const std::string> secondStationList() override;
+    // Answered from the lists' callsign maps while both are exact.
+    StationLineSearch findStationLine(std::string_view callsign) override;
 
 private:
     std::string_view lastHeardText(DateTime now);

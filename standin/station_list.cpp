@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/station_list_line.h"
+
 namespace ovelsk::aprs {
 namespace {
 
@@ -38,6 +40,7 @@ StationList::StationList(std::size_t maxLines, std::string header)
     if (!header.empty()) {
         lines_.push_back(std::move(header));
         callsignOfLine_.emplace_back();
+        readsBackOtherwise_.push_back(false);
         newer_.push_back(kNone);
         older_.push_back(kNone);
     }
@@ -52,6 +55,7 @@ void StationList::update(const StationListEntry& entry) {
         line = lines_.size();
         lines_.emplace_back();
         callsignOfLine_.emplace_back(entry.callsign);
+        readsBackOtherwise_.push_back(false);
         newer_.push_back(kNone);
         older_.push_back(kNone);
         byCallsign_.emplace(entry.callsign, line);
@@ -62,7 +66,18 @@ void StationList::update(const StationListEntry& entry) {
         byCallsign_.emplace(entry.callsign, line);
     }
     lines_[line] = formatStationListLine(entry);
+    const bool otherwise = stationListCallsign(lines_[line]) != entry.callsign;
+    if (otherwise != readsBackOtherwise_[line]) {
+        readsBackOtherwise_[line] = otherwise;
+        otherwise ? ++linesReadBackOtherwise_ : --linesReadBackOtherwise_;
+    }
     moveToNewest(line);
+}
+
+std::optional<std::string_view> StationList::find(std::string_view callsign) const {
+    const auto found = byCallsign_.find(callsign);
+    if (found == byCallsign_.end()) return std::nullopt;
+    return lines_[found->second];
 }
 
 void StationList::unlink(std::size_t line) {

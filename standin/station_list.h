@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,6 +49,14 @@ public:
     std::span<const std::string> lines() const { return lines_; }
     std::size_t stationCount() const { return byCallsign_.size(); }
 
+    // The station line whose stationListCallsign is `callsign`, the header left
+    // out, found through the map. Exact, that is the first such line a walk
+    // would meet, only while indexExact(): every line reads back as its own
+    // station's callsign, so no two read alike. A callsign the columns cannot
+    // hold (over ten characters, or ending in "*") breaks that.
+    std::optional<std::string_view> find(std::string_view callsign) const;
+    bool indexExact() const { return linesReadBackOtherwise_ == 0; }
+
 private:
     struct TransparentHash {
         using is_transparent = void;
@@ -60,6 +69,8 @@ private:
     std::size_t maxLines_;
     std::vector<std::string> lines_;
     std::vector<std::string> callsignOfLine_;
+    std::vector<bool> readsBackOtherwise_;
+    std::size_t linesReadBackOtherwise_ = 0;
     std::unordered_map<std::string, std::size_t, TransparentHash, std::equal_to<>> byCallsign_;
     // Station lines in order of their last update, oldest first, as a doubly
     // linked list over line indices; kNone ends it.

@@ -18,18 +18,6 @@ bool pathShowsInternet(std::string_view path) {
     return path.find(",q") != std::string_view::npos || path.find("TCPIP") != std::string_view::npos;
 }
 
-std::string_view trimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
-// Characters first..first+count-1 of a line, counted from 1; short lines give what they have.
-std::string_view columns(std::string_view line, size_t first, size_t count) {
-    if (line.size() < first) return {};
-    return line.substr(first - 1, count);
-}
-
 }  // namespace
 
 StationTracker::StationTracker(TrackerWindow& window, HostApplication& host, GatewaySection& gateway,
@@ -72,7 +60,13 @@ void StationTracker::RecordBeacon(const std::string& callsign, float distance, b
     RebuildCandidateList();
 }
 
+// Asking the host for each line anew makes a beacon cost in proportion to the
+// lists (30,000 lines each are possible); a host that keeps an index answers the
+// same search itself, for the same line. The walk is what hosts without one get.
 float StationTracker::LookupBearing(std::string_view callsign) {
+    if (const auto found = host_.findStationLine(callsign); found.answered) {
+        return found.line ? stationListBearing(*found.line) : 0;
+    }
     const std::int16_t count = host_.stationListCount();
     for (std::int16_t i = 0; i < count; ++i) {
         const auto line = host_.stationListLine(i);
@@ -150,13 +144,7 @@ const StationTracker::CachedRow& StationTracker::candidateRow(size_t slot) {
     return row;
 }
 
-std::string_view stationListCallsign(std::string_view line) {
-    auto callsign = trimSpaces(columns(line, 2, 11));
-    if (!callsign.empty() && callsign.back() == '*') callsign.remove_suffix(1);
-    return callsign;
-}
-
-float stationListBearing(std::string_view line) { return rangeValue(columns(line, 55, 3)).value_or(0.0f); }
+float stationListBearing(std::string_view line) { return rangeValue(stationListColumns(line, 55, 3)).value_or(0.0f); }
 
 std::string formatSingle(float value) {
     char text[32];

@@ -9,6 +9,7 @@
 #include "host/date_time.h"
 #include "host/gateway_section.h"
 #include "host/host_application.h"
+#include "host/station_list_line.h"
 #include "stations/station_table.h"
 #include "stations/tracker_window.h"
 
@@ -68,8 +69,7 @@ private:
     std::vector<std::string> rows_;
 };
 
-// Station-list line columns, counted from 1: callsign 2 to 12, bearing 55 to 57.
-std::string_view stationListCallsign(std::string_view line);
+// The bearing of a station-list line (columns 55 to 57), 0 where they hold no number.
 float stationListBearing(std::string_view line);
 
 // A 32-bit float as the list shows it: at most 7 significant digits, no trailing

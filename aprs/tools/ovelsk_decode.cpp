@@ -7,6 +7,8 @@
 #include "aprs/decode_report.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <sys/types.h>
 #include <string>
 #include <string_view>
 
@@ -40,18 +42,17 @@ int main(int argc, char* argv[])
         return kUsageExitStatus;
     }
 
-    // Lines are read as raw bytes: a packet may hold any byte but a line feed,
-    // NUL included, so a line is gathered with getc rather than as a C string.
-    std::string line;
-    for (int c = std::getc(stdin); c != EOF;) {
-        line.clear();
-        for (; c != EOF && c != '\n'; c = std::getc(stdin)) {
-            line.push_back(static_cast<char>(c));
+    // Lines are read whole as raw bytes: a packet may hold any byte but a line
+    // feed, NUL included, and getline gives the length, so a NUL ends nothing.
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    for (ssize_t length; (length = ::getline(&buffer, &capacity, stdin)) > 0;) {
+        std::string_view line(buffer, static_cast<std::size_t>(length));
+        if (line.back() == '\n') {
+            line.remove_suffix(1);
         }
         std::puts(ovelsk::aprs::decodeReportLine(line).c_str());
-        if (c == '\n') {
-            c = std::getc(stdin);
-        }
     }
+    std::free(buffer);
     return 0;
 }

@@ -82,5 +82,18 @@ TEST(DemoProgram, ASecondOvelskOnTheSameHostFolderRefusesToStart) {
     EXPECT_EQ(first.exitCode(), 0);
 }
 
+// One that cannot take the lock cannot know it is alone with the file either.
+TEST(DemoProgram, AnOvelskThatCannotTakeTheLockRefusesToStart) {
+    testing::ScratchFolder home;
+    const auto lock = home / "data" / "ovelsk" / "host" / "Ovelsk.lock";
+    std::filesystem::create_directories(lock);
+    QProcess ovelsk;
+    startOvelsk(ovelsk, home);
+    ASSERT_TRUE(ovelsk.waitForFinished());
+    EXPECT_EQ(ovelsk.exitCode(), 1);
+    EXPECT_THAT(ovelsk.readAllStandardError().toStdString(),
+                ::testing::HasSubstr("ovelsk.app: error: cannot lock " + lock.string() + ": Is a directory\n"));
+}
+
 }  // namespace
 }  // namespace ovelsk::test

@@ -1,6 +1,10 @@
 // The one message handler: levels for the journal, Qt's platform chatter left out.
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -48,6 +52,34 @@ TEST(MessageHandler, TakesStandardErrorForTheJournalOnlyWhenJournalStreamNamesIt
     }
     ::unsetenv("JOURNAL_STREAM");
     EXPECT_FALSE(standardErrorIsJournal());
+}
+
+TEST(MessageHandler, NotesToAStandardErrorNobodyReadsAreDroppedWithACountInsteadOfWaiting) {
+    int pipe[2];
+    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+    ::unsetenv("JOURNAL_STREAM");
+    const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    installMessageHandler();
+    const std::string note(90, 'x');
+    std::string received;
+    {
+        const NotesWithoutWaiting notes(pipe[1]);
+        // Far more than the pipe and the writer's megabyte hold; a blocking write never returns.
+        for (int i = 0; i < 20000; ++i) qWarning("%s", note.c_str());
+        ASSERT_EQ(::fcntl(pipe[0], F_SETFL, O_NONBLOCK), 0);
+        for (const QDeadlineTimer deadline(10000); received.find("dropped") == std::string::npos && !deadline.hasExpired();) {
+            char buffer[65536];
+            for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<size_t>(n));
+            QCoreApplication::processEvents();
+        }
+    }
+    qInstallMessageHandler(previous);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    const std::string line = "warning: " + note + "\n";
+    const auto written = received.rfind(line) / line.size() + 1;
+    EXPECT_EQ(received.substr(written * line.size()), "ovelsk.app: warning: " + std::to_string(20000 - written) +
+                                                          " notes were dropped while standard error was not read\n");
 }
 
 }  // namespace

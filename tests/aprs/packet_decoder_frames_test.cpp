@@ -152,6 +152,7 @@ TEST(PacketDecoderFrames, PacketsThatAreNotTheSendersPositionGiveAReason)
     EXPECT_EQ(dropReason("N0CALL>APRS:!"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4903.50X/07201.75W-"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4963.50N/07201.75W-"), "bad position");
+    EXPECT_EQ(dropReason("N0CALL>APRS:!4903.50N/07260.75W-"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:@092345z"), "bad position");
     EXPECT_EQ(dropReason("N0CALL>APRS:!4903.50N/07201.75"), "bad position");
 }

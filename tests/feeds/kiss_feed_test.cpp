@@ -93,6 +93,7 @@ TEST_F(KissFeedTest, TransmitsOnlyWhileConnectedAndKeepsNothingForLater) {
     server.close(0);
     ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
     EXPECT_FALSE(tnc->sendKissFrame(kissEncode(ax25Frame({"N0TEST"}, {"APZOVL"}, {}, ">while away"))));
+    EXPECT_EQ(tnc->whyNotTaken(), "is not connected");
     timers.retry->fire();
     ASSERT_TRUE(server.waitForClients(2));
     server.send(1, kissEncode(ax25Frame({"W1AW"}, {"APRS"}, {}, ">back")));

@@ -78,10 +78,30 @@ TEST(SerialDeviceParse, TakesThePathAndASpeedAfterTheLastColon) {
 }
 
 TEST(SerialOpenFailure, APermissionRefusalNamesTheDialoutGroup) {
-    EXPECT_THAT(serialOpenFailure(QSerialPort::PermissionError, "Permission denied"),
+    EXPECT_THAT(serialOpenFailure(QSerialPort::PermissionError, "Permission denied", false),
                 ::testing::AllOf(HasSubstr("Permission denied"), HasSubstr("dialout group")));
-    EXPECT_EQ(serialOpenFailure(QSerialPort::DeviceNotFoundError, "No such file or directory"),
+    EXPECT_EQ(serialOpenFailure(QSerialPort::DeviceNotFoundError, "No such file or directory", false),
               "No such file or directory");
+}
+
+// Two feeds on one device (or another program on it): the second is told the
+// device is in use, not sent to the dialout group.
+TEST(KissSerialFeed, ADeviceAlreadyOpenIsReportedInUse) {
+    testing::ensureEventLoop();
+    PseudoTerminal tnc;
+    ASSERT_FALSE(tnc.slavePath.empty());
+    LogCapture log;
+    testing::ManualTimers firstTimers;
+    testing::ManualTimers secondTimers;
+    KissFeed first(SerialDevice{tnc.slavePath}, [](std::int16_t, std::string_view) {}, firstTimers.take());
+    KissFeed second(SerialDevice{tnc.slavePath}, [](std::int16_t, std::string_view) {}, secondTimers.take());
+    first.start();
+    ASSERT_FALSE(firstTimers.retry->active()) << log.text();
+    second.start();
+    ASSERT_TRUE(secondTimers.retry->active());
+    EXPECT_THAT(log.messages().back().text,
+                ::testing::AllOf(HasSubstr("cannot open " + tnc.slavePath), HasSubstr("the device is in use"),
+                                 ::testing::Not(HasSubstr("dialout"))));
 }
 
 TEST(KissSerialFeed, OpensADeviceThatAppearsLaterAndReopensItAfterItGoesAway) {

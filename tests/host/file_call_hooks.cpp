@@ -1,7 +1,9 @@
-// Stand-ins for the C library's fsync, rename and renameat2 in the host test
-// program: they tell testing::beforeFileCall, then pass the call on.
+// Stand-ins for the C library's fsync, rename, renameat2 and flock in the host
+// test program: they tell testing::beforeFileCall (or fail as told), then pass
+// the call on.
 #include "support/file_call_hooks.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <dlfcn.h>
 #include <unistd.h>
@@ -36,4 +38,12 @@ extern "C" int rename(const char* from, const char* to) noexcept {
 extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) noexcept {
     if (beforeFileCall) beforeFileCall(std::string(flags & RENAME_EXCHANGE ? "exchange " : "rename ") + from + " " + to);
     return next<int(int, const char*, int, const char*, unsigned)>("renameat2")(fromFolder, from, toFolder, to, flags);
+}
+
+extern "C" int flock(int fd, int operation) {
+    if (ovelsk::testing::flockFailure != 0) {
+        errno = ovelsk::testing::flockFailure;
+        return -1;
+    }
+    return next<int(int, int)>("flock")(fd, operation);
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <random>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <sys/syscall.h>
 #include <utility>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "host/igate_text.h"
@@ -128,16 +130,21 @@ TEST_F(IgateFileTest, FailedWriteKeepsTheOldFileAndIsReportedOnceNamingTheFileTh
     EXPECT_THAT(errors, ::testing::ElementsAre("Cannot write " + igateTmp().string() + ": Is a directory"));
 }
 
+// A name left at igate.tmp, by a crash or planted, is taken away, never written through.
 TEST_F(IgateFileTest, LinkPlantedAsTheTemporaryFileIsNotFollowed) {
-    writeFile(igateIni(), kUserFile);
     const auto victim = std::filesystem::path(folder) / "victim.txt";
-    writeFile(victim, "precious\n");
-    std::filesystem::create_symlink(victim, igateTmp());
-    writer.WriteIgateSection({row("G4ABC")});
-    EXPECT_EQ(readFile(victim), "precious\n");
-    EXPECT_EQ(readFile(igateIni()), kUserFile);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_THAT(errors[0], HasSubstr("Cannot write " + igateTmp().string() + ": "));
+    using Plant = void (*)(const std::filesystem::path&, const std::filesystem::path&);
+    for (const Plant plant : {Plant{std::filesystem::create_symlink}, Plant{std::filesystem::create_hard_link}}) {
+        writeFile(igateIni(), kUserFile);
+        writeFile(victim, "precious\n");
+        plant(victim, igateTmp());
+        writer.WriteIgateSection({row("G4ABC")});
+        EXPECT_EQ(readFile(victim), "precious\n");
+        EXPECT_EQ(readFile(igateIni()), rewriteIgateText(kUserFile, {row("G4ABC")}));
+        EXPECT_THAT(entries(), ::testing::ElementsAre("igate.ini", "victim.txt"));
+        EXPECT_THAT(errors, IsEmpty());
+        std::filesystem::remove(victim);
+    }
 }
 
 TEST_F(IgateFileTest, FolderNamedIgateIniIsReportedAndLeftAlone) {
@@ -345,6 +352,40 @@ TEST_F(IgateFileTest, HandEditsSavedDuringRewritesAreNeverLost) {
     for (int i = 0; i < kEdits; ++i) lost += after.find("; edit " + std::to_string(i) + "\r\n") == std::string::npos;
     EXPECT_EQ(lost, 0);
     EXPECT_THAT(after, HasSubstr(rewriteIgateText("[INET_TO_RF]\r\n", rowsA)));
+}
+
+// An editor that saves in place (opens the file, truncates it, writes, closes)
+// racing the rewrites, straight away or pausing between opening and writing: a
+// save that lands in the version just replaced is still kept.
+TEST_F(IgateFileTest, SavesInPlaceRacingRewritesAreNeverLost) {
+    const auto rowsA = rows("A", 20);
+    const auto rowsB = rows("BB", 20);
+    for (const auto pause : {std::chrono::microseconds(0), std::chrono::microseconds(2000)}) {
+        SCOPED_TRACE("pause " + std::to_string(pause.count()) + " us");
+        writeFile(igateIni(), kUserFile);
+        std::atomic<int> calls = 0;
+        std::atomic<bool> done = false;
+        int lost = 0;
+        std::thread editor([&] {
+            for (int i = 0; i < 120; ++i) {
+                const auto mark = "; save " + std::to_string(i) + "\r\n";
+                const auto edited = readFile(igateIni()) + mark;
+                const int fd = ::open(igateIni().c_str(), O_WRONLY | O_CLOEXEC);
+                std::this_thread::sleep_for(pause);
+                EXPECT_EQ(::ftruncate(fd, 0), 0);
+                EXPECT_EQ(::write(fd, edited.data(), edited.size()), static_cast<ssize_t>(edited.size()));
+                ::close(fd);
+                // Once the writer has had its next full turn, the save must be in the file.
+                for (const int seen = calls; calls < seen + 2;) std::this_thread::yield();
+                lost += readFile(igateIni()).find(mark) == std::string::npos;
+            }
+            done = true;
+        });
+        IgateFile racing(folder, {}, false);
+        for (int i = 0; !done; ++i, ++calls) racing.WriteIgateSection(i % 2 == 0 ? rowsA : rowsB);
+        editor.join();
+        EXPECT_EQ(lost, 0);
+    }
 }
 
 // A writer killed at any instant leaves igate.ini as one of the complete versions.

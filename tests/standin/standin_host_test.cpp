@@ -6,6 +6,7 @@
 #include "standin_host_fakes.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
+#include "support/scripted_host.h"
 
 namespace ovelsk::aprs {
 namespace {
@@ -143,6 +144,23 @@ TEST_F(StandinHostTest, AnswersOutOfRangeLineIndexesWithAnEmptyLine) {
     host_.receivePacket(0, kDirect);
     EXPECT_EQ(host_.stationListLine(1), "");
     EXPECT_EQ(host_.stationListLine(-1), "");
+}
+
+TEST_F(StandinHostTest, TheListIndexFindsTheBearingTheWalkFinds) {
+    host_.receivePacket(0, kDigipeated);  // N0CALL-9* on radio
+    host_.receivePacket(kInternetStreamSource, "N0CALL-9>APRS,TCPIP*,qAC,T2:!4930.00N/07100.00W-");  // and on the Internet
+    host_.receivePacket(kInternetStreamSource, "W1AW>APRS,TCPIP*,qAC,T2:!4800.00N/07200.00W-");
+    host_.receivePacket(kInternetStreamSource, "W1AW>APRS,TCPIP*,qAC,T2:!4800.00N/07300.00W-");  // moved
+    host_.receivePacket(3, kThirdParty);
+    ASSERT_TRUE(host_.findStationLine("W1AW").answered);
+    // The same lines in a host without an index: LookupBearing walks them.
+    testing::ScriptedHost walked;
+    for (std::int16_t i = 0; i < host_.stationListCount(); ++i) walked.indexedList.emplace_back(host_.stationListLine(i));
+    walked.secondList.assign(host_.secondStationList().begin(), host_.secondStationList().end());
+    StationTracker walker(window_, walked, gateway_, clock_, clock_.now() - kNeverHeardDaysBack);
+    for (const char* callsign : {"N0CALL-9", "N0CALL-9*", "N0CALL", "W1AW", "DL1ABC-7", "Callsign", "", "nobody"}) {
+        EXPECT_EQ(tracker_.LookupBearing(callsign), walker.LookupBearing(callsign)) << callsign;
+    }
 }
 
 }  // namespace

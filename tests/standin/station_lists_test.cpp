@@ -32,6 +32,17 @@ TEST(StationListLine, PutsTheStarRightAfterTheCallsignAndTheRestBetweenTheColumn
     EXPECT_EQ(line.substr(54, 3), "  5");
 }
 
+// The map answers for the lines only while every line reads back as its own callsign.
+TEST(StationList, ItsIndexStopsBeingExactForACallsignTheColumnsCannotHold) {
+    StationList list(10, stationListHeader());
+    list.update(entry("N0CALL-9", 90, true));
+    ASSERT_TRUE(list.indexExact());
+    EXPECT_EQ(list.find("N0CALL-9"), list.lines()[1]);
+    EXPECT_EQ(list.find("Callsign"), std::nullopt);
+    list.update(entry("ABCDEFGHIJKL"));
+    EXPECT_FALSE(list.indexExact());
+}
+
 TEST(StationListLine, BearingIsAWholeNumberFrom0To360) {
     EXPECT_EQ(stationListBearing(formatStationListLine(entry("N0CALL", 0.4))), 0.0f);
     EXPECT_EQ(stationListBearing(formatStationListLine(entry("N0CALL", 359.6))), 360.0f);

@@ -1,0 +1,64 @@
+// Whatever stands in the way of the one-instance lock stops the start, and the
+// lock lies beside the igate.ini that is really written.
+#include "host/host_folder_lock.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "support/as_nobody.h"
+#include "support/file_call_hooks.h"
+#include "support/scratch_folder.h"
+
+namespace ovelsk {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string problemTaking(const fs::path& host) {
+    HostFolderLock lock;
+    return lock.take(host.string()) == HostFolderLock::Outcome::Taken ? "taken" : lock.problem();
+}
+
+TEST(HostFolderLock, ALockThatCannotBeTakenIsRefusedWithItsReason) {
+    const struct {
+        void (*place)(const fs::path& lock);
+        const char* reason;
+    } obstacles[] = {
+        {[](const fs::path& lock) { fs::create_directory(lock); }, "Is a directory"},
+        {[](const fs::path& lock) { fs::create_symlink("elsewhere", lock); }, "it is a symbolic link"},
+        {[](const fs::path&) { testing::flockFailure = ENOLCK; }, "No locks available"},
+        // As one `sudo ovelsk` leaves it: a lock file this user may not open.
+        {[](const fs::path& lock) {
+             testing::writeFile(lock, "");
+             fs::permissions(lock, fs::perms::none);
+         },
+         "Permission denied"},
+    };
+    for (const auto& obstacle : obstacles) {
+        testing::ScratchFolder host;
+        fs::permissions(host.path(), fs::perms::all);
+        obstacle.place(host / "Ovelsk.lock");
+        const auto problem = testing::runAsNobody([&] { return problemTaking(host.path()); });
+        testing::flockFailure = 0;
+        if (!problem) GTEST_SKIP() << "cannot become nobody";
+        EXPECT_EQ(*problem, "cannot lock " + (host / "Ovelsk.lock").string() + ": " + obstacle.reason);
+    }
+}
+
+TEST(HostFolderLock, TwoHostFoldersWhoseIgateIniLeadsToOneFileExcludeEachOther) {
+    testing::ScratchFolder scratch;
+    const auto real = fs::canonical(scratch.path());
+    testing::writeFile(real / "igate.ini", "[INET_TO_RF]\r\n");
+    for (const char* folder : {"a", "b"}) {
+        fs::create_directory(scratch / folder);
+        fs::create_symlink(real / "igate.ini", scratch / folder / "igate.ini");
+    }
+    HostFolderLock first;
+    ASSERT_EQ(first.take((scratch / "a").string()), HostFolderLock::Outcome::Taken);
+    EXPECT_THAT(problemTaking(scratch / "b"), ::testing::HasSubstr("(it holds " + (real / "Ovelsk.lock").string() + ")"));
+}
+
+}  // namespace
+}  // namespace ovelsk
