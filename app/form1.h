@@ -53,6 +53,9 @@ public:
     const std::string& hostFolder() const { return hostFolder_; }
     // Null before Form_Load.
     const StationTracker* tracker() const { return tracker_.get(); }
+    const HostApplication* host() const { return mUIV_.get(); }
+    // The clock the tracker's times are on.
+    const Clock& clock() const { return *options_.clock; }
 
 signals:
     // Every status line the window sets, also when the text repeats.

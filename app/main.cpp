@@ -12,6 +12,7 @@
 #include "app/message_handler.h"
 #include "app/quit_on_signals.h"
 #include "app/status_output.h"
+#include "app/status_page.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
         qCCritical(ovelsk::lcApp, "%s", error->c_str());
         return 1;
     }
+    const auto statusPage = ovelsk::startStatusPage(form);
     form.show();
     return app.exec();
 }

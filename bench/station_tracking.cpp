@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "quiet_window.h"
 #include "standin/standin_host.h"
 #include "stations/station_tracker.h"
 #include "support/fake_clock.h"
@@ -16,18 +17,6 @@
 
 namespace ovelsk {
 namespace {
-
-class QuietWindow final : public TrackerWindow {
-public:
-    std::string rangeText() const override { return "40"; }
-    void setStatus(const std::string&) override {}
-    void replaceCandidateRows(const std::vector<std::string>& rows) override { benchmark::DoNotOptimize(rows.data()); }
-};
-
-class NoGateway final : public GatewaySection {
-public:
-    void WriteIgateSection(const std::vector<std::string>&) override {}
-};
 
 void recordOneBeacon(benchmark::State& state, HostApplication& host, testing::FakeClock& clock, int listLines) {
     QuietWindow window;

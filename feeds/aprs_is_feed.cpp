@@ -24,6 +24,13 @@ AprsIsFeed::AprsIsFeed(const FeedAddress& address, const AprsIsLogin& login, Pac
 
 void AprsIsFeed::start() { connection_.start(); }
 
+FeedStatus AprsIsFeed::status() const {
+    FeedStatus status = connection_.linkStatus();
+    status.packets = packets_;
+    if (loginAnswered_) status.loginVerified = loginVerified_;
+    return status;
+}
+
 bool AprsIsFeed::sendPacketLine(std::string_view line) {
     // A line break inside would let the rest pass as a line of its own; any
     // other byte, NUL included, is the packet's and goes as it is.
@@ -46,6 +53,7 @@ void AprsIsFeed::onLine(std::string_view line) {
     // Servers send a comment at least every 20 s, so whole lines show a live one.
     connection_.lineOrFrameReceived();
     if (!line.starts_with('#')) {
+        ++packets_;
         sink_(kInternetChannel, line);
         connection_.packetDelivered();
         return;

@@ -31,6 +31,7 @@ public:
 
     void start() override;
     AprsIsUplink* uplink() override { return this; }
+    FeedStatus status() const override;
 
     bool loginVerified() const override { return loginVerified_; }
     void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified_ = std::move(handler); }
@@ -48,6 +49,7 @@ private:
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     bool loginVerified_ = false;
+    std::uint64_t packets_ = 0;
     TcpFeedConnection connection_;
 };
 

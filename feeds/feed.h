@@ -8,6 +8,8 @@
 #include <functional>
 #include <string_view>
 
+#include "feeds/feed_status.h"
+
 namespace ovelsk::aprs {
 
 // The number a feed gives packets from the Internet stream; the host passes it on
@@ -37,6 +39,8 @@ public:
     virtual KissTransmitter* transmitter() { return nullptr; }
     // The APRS-IS server this feed is logged in to, or nullptr.
     virtual AprsIsUplink* uplink() { return nullptr; }
+    // Where the feed stands now, for a status view.
+    virtual FeedStatus status() const = 0;
 };
 
 }  // namespace ovelsk::aprs

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "feeds/feed_status.h"
 #include "feeds/feed_timer.h"
 
 class QIODevice;
@@ -69,6 +70,9 @@ public:
     virtual void lineOrFrameReceived() {}
     // A packet went on to the feed's sink: the link works.
     virtual void packetDelivered() = 0;
+    // The link's name, state, since when, next attempt and last error; the feed
+    // adds what it counts.
+    virtual const FeedStatus& linkStatus() const = 0;
 };
 
 }  // namespace ovelsk::aprs

@@ -38,6 +38,12 @@ FeedConnection::Handlers KissFeed::handlers() {
 
 void KissFeed::start() { connection_->start(); }
 
+FeedStatus KissFeed::status() const {
+    FeedStatus status = connection_->linkStatus();
+    status.packets = packets_;
+    return status;
+}
+
 std::string KissFeed::whyNotTaken() const {
     return connection_->isUp() ? "is not taking what it is sent" : "is not connected";
 }
@@ -48,6 +54,7 @@ void KissFeed::onFrame(const KissFrame& frame) {
         return;
     }
     if (const auto text = ax25UiFrameToTnc2(frame.payload)) {
+        ++packets_;
         sink_(static_cast<std::int16_t>(frame.port()), *text);
         connection_->packetDelivered();
     }

@@ -31,6 +31,7 @@ public:
 
     void start() override;
     KissTransmitter* transmitter() override { return this; }
+    FeedStatus status() const override;
 
     bool sendKissFrame(std::string_view frame) override { return deadline_->send(frame); }
     const std::string& transmitterName() const override { return connection_->name(); }
@@ -44,6 +45,7 @@ private:
     KissDeframer deframer_;
     KissDeframer::FrameHandler frameHandler_;
     std::unique_ptr<FeedConnection> connection_;
+    std::uint64_t packets_ = 0;
     std::unique_ptr<TransmitDeadline> deadline_;
 };
 

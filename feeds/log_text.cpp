@@ -33,4 +33,17 @@ std::string serverLineForLog(std::string_view line) { return cutAndEscaped(line,
 
 std::string valueForLog(std::string_view value) { return cutAndEscaped(value, kMaxEchoedValueBytes); }
 
+std::string utcText(std::chrono::sys_time<std::chrono::milliseconds> time) {
+    using namespace std::chrono;
+    const auto day = floor<days>(time);
+    const year_month_day date{day};
+    const hh_mm_ss clock{floor<seconds>(time - day)};
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
+    return text;
+}
+
 }  // namespace ovelsk::aprs

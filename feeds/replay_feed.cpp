@@ -3,36 +3,25 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 #include "feeds/feeds_log.h"
 #include "feeds/log_text.h"
 
 namespace ovelsk::aprs {
-namespace {
-
-// "2026-12-08T10:00:00Z", as replay files write it.
-std::string utcText(ReplayTime time) {
-    using namespace std::chrono;
-    const auto day = floor<days>(time);
-    const year_month_day date{day};
-    const hh_mm_ss clock{floor<seconds>(time - day)};
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-    return text;
-}
-
-}  // namespace
 
 ReplayFeed::ReplayFeed(std::unique_ptr<ReplaySource> source, PacketSink sink, std::unique_ptr<FeedTimer> timer,
                        ReplayOptions options)
     : source_(std::move(source)), sink_(std::move(sink)), timer_(std::move(timer)),
-      options_(std::move(options)) {}
+      options_(std::move(options)) {
+    // As the Feeds setting has it: "replay:PATH", "demo".
+    status_.name = options_.name == options_.kind ? options_.name : options_.kind + ":" + options_.name;
+}
 
-void ReplayFeed::start() { findNext(); }
+void ReplayFeed::start() {
+    status_.state = FeedState::Playing;
+    status_.since = std::chrono::system_clock::now();
+    findNext();
+}
 
 ReplayFeed::Found ReplayFeed::readNextPacket() {
     std::size_t budget = kReplayReadBudgetBytes;
@@ -92,6 +81,7 @@ void ReplayFeed::schedule() {
 void ReplayFeed::deliverNext() {
     sink_(nextSource_, nextPacket_);
     ++stats_.packets;
+    ++status_.packets;
     if (!playedUpTo_ || nextTime_ > *playedUpTo_) playedUpTo_ = nextTime_;
     findNext();
 }

@@ -35,6 +35,7 @@ struct ReplayOptions {
     double speed = 1;   // > 0; 2 plays twice as fast
     bool loop = false;
     std::chrono::milliseconds loopGap{std::chrono::seconds(60)};  // recorded time from the last packet to the first again
+    std::string kind = "replay";  // the feed's kind in the Feeds setting, which names it in its status
 };
 
 struct ReplayStats {
@@ -49,6 +50,7 @@ public:
                ReplayOptions options);
 
     void start() override;
+    FeedStatus status() const override { return status_; }
 
     const ReplayStats& stats() const { return stats_; }
 
@@ -68,6 +70,7 @@ private:
     LineReader reader_;
     bool sourceEnded_ = false;
     ReplayStats stats_;
+    FeedStatus status_;  // packets counts every pass
 
     // The wait before the first packet of a pass; the loop gap after the first pass.
     std::chrono::milliseconds firstGap_{0};

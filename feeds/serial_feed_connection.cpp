@@ -25,6 +25,7 @@ SerialFeedConnection::SerialFeedConnection(std::string name, SerialDevice device
       device_(std::move(device)),
       handlers_(std::move(handlers)),
       timers_(std::move(timers)) {
+    status_.name = name_;
     port_.setPortName(QString::fromStdString(device_.path));
     port_.setBaudRate(device_.baud);
     port_.setDataBits(QSerialPort::Data8);
@@ -76,7 +77,7 @@ void SerialFeedConnection::openNow() {
         retryLater("cannot open " + device_.path + ": " + reason);
         return;
     }
-    state_ = State::Open;
+    enter(State::Open);
     qCInfo(lcFeeds, "%s: opened %s at %d baud", escapedForLog(name_).c_str(), escapedForLog(device_.path).c_str(),
            device_.baud);
     timers_.settled->start(kSettledAfter, [this] { backoff_.reset(); });
@@ -109,11 +110,20 @@ void SerialFeedConnection::onError() {
 }
 
 void SerialFeedConnection::retryLater(const std::string& what) {
-    state_ = State::Waiting;
+    enter(State::Waiting);
     const auto delay = backoff_.nextDelay();
+    status_.lastError = what;
+    status_.retryAt = status_.since + delay;
     qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what).c_str(),
               static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { openNow(); });
+}
+
+void SerialFeedConnection::enter(State state) {
+    static constexpr FeedState kShown[] = {FeedState::Idle, FeedState::Connected, FeedState::Retrying};
+    state_ = state;
+    status_.state = kShown[static_cast<int>(state)];
+    status_.since = std::chrono::system_clock::now();
 }
 
 // Our buffer empties with the write, the system's queue at the line's speed:

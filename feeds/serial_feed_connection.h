@@ -37,6 +37,7 @@ public:
     bool isUp() const override { return state_ == State::Open; }
     long long unsentBytes() const override;
     void packetDelivered() override;
+    const FeedStatus& linkStatus() const override { return status_; }
     // Calls `drained` whenever all that was sent has left: our buffer and the
     // system's queue for the device are empty.
     void whenDrained(std::function<void()> drained) { drained_ = std::move(drained); }
@@ -48,6 +49,7 @@ private:
     void onReadyRead();
     void onError();
     void retryLater(const std::string& what);
+    void enter(State state);
     void reportWhenDrained();
 
     std::string name_;
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<FeedTimer> drainWait_ = makeEventLoopTimer();
     QSerialPort port_;
     State state_ = State::Idle;
+    FeedStatus status_;
     std::array<char, 4096> readBuffer_{};
 };
 

@@ -37,6 +37,7 @@ TcpFeedConnection::TcpFeedConnection(std::string name, FeedAddress address, std:
       handlers_(std::move(handlers)),
       timers_(std::move(timers)),
       whenSilent_(whenSilent) {
+    status_.name = name_;
     // Take no more from the kernel than one read hands on, so a server that
     // sends faster than we read is slowed by TCP instead of growing our memory.
     socket_.setReadBufferSize(static_cast<qint64>(readBuffer_.size()));
@@ -85,7 +86,7 @@ void TcpFeedConnection::lineOrFrameReceived() { wholeLineOrFrame_ = true; }
 void TcpFeedConnection::packetDelivered() { backoff_.reset(); }
 
 void TcpFeedConnection::connectNow() {
-    state_ = State::Connecting;
+    enter(State::Connecting);
     wholeLineOrFrame_ = false;
     armSilenceTimer();
     // Given the name, the socket looks it up again (Qt reuses an answer for a
@@ -95,7 +96,7 @@ void TcpFeedConnection::connectNow() {
 }
 
 void TcpFeedConnection::onConnected() {
-    state_ = State::Connected;
+    enter(State::Connected);
     qCInfo(lcFeeds, "%s: connected to %s port %u", escapedForLog(name_).c_str(),
            qUtf8Printable(socket_.peerAddress().toString()),
            static_cast<unsigned>(socket_.peerPort()));
@@ -132,7 +133,7 @@ void TcpFeedConnection::drop(const std::string& reason) {
     const bool wasConnected = state_ == State::Connected;
     // Whole lines or frames that arrived before the close still count.
     onReadyRead();
-    state_ = State::Waiting;
+    enter(State::Waiting);
     timers_.silence->stop();
     timers_.settled->stop();
     const std::string peer = wasConnected ? socket_.peerAddress().toString().toStdString() + " port " +
@@ -142,9 +143,19 @@ void TcpFeedConnection::drop(const std::string& reason) {
     handlers_.lost();
     const auto delay = backoff_.nextDelay();
     const std::string what = wasConnected ? "connection to " + peer + " lost" : "cannot connect to " + peer;
+    status_.lastError = what + ": " + reason;
+    status_.retryAt = status_.since + delay;
     qCWarning(lcFeeds, "%s; next attempt in %lld s", escapedForLog(name_ + ": " + what + ": " + reason).c_str(),
               static_cast<long long>(delay.count()));
     timers_.retry->start(delay, [this] { connectNow(); });
+}
+
+void TcpFeedConnection::enter(State state) {
+    static constexpr FeedState kShown[] = {FeedState::Idle, FeedState::Connecting, FeedState::Connected,
+                                           FeedState::Retrying};
+    state_ = state;
+    status_.state = kShown[static_cast<int>(state)];
+    status_.since = std::chrono::system_clock::now();
 }
 
 void TcpFeedConnection::armSilenceTimer() {

@@ -51,6 +51,7 @@ public:
     void discardUnsent(const std::string& why);
     void lineOrFrameReceived() override;
     void packetDelivered() override;
+    const FeedStatus& linkStatus() const override { return status_; }
 
 private:
     enum class State { Idle, Connecting, Connected, Waiting };
@@ -60,6 +61,7 @@ private:
     void onReadyRead();
     void drop(const std::string& reason);
     void armSilenceTimer();
+    void enter(State state);
 
     std::string name_;
     FeedAddress address_;
@@ -70,6 +72,7 @@ private:
     ReconnectBackoff backoff_;
     QTcpSocket socket_;
     State state_ = State::Idle;
+    FeedStatus status_;
     bool wholeLineOrFrame_ = false;  // since the silence timer was last started
     std::array<char, 64 * 1024> readBuffer_{};
 };

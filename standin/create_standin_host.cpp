@@ -92,9 +92,11 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
         if (!uplink) uplink = made->uplink();
         standin->addFeed(std::move(made));
     }
+    const auto igateIni =
+        host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
+    standin->setIdentity({host.callsign, host.home, host.distanceUnit, settings.path(), host.programFolder, igateIni,
+                          host.gate.mode, host.gate.toInternet && uplink, host.statusPage});
     if (host.gate.mode != GateMode::Off) {
-        const auto igateIni =
-            host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
         // The server sends an iGate the messages for the stations it uploaded from radio.
         if (host.gate.messages && !host.gate.toInternet && hasFeed(host.feeds, "aprs-is"))
             qCWarning(lcSettings,

@@ -169,6 +169,13 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                             "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
                             "(the default is the range around home)");
     }
+    const std::string statusPage = settings.value(kStatusPageKey).value_or("");
+    const auto page = parseStatusPageSetting(statusPage);
+    if (!page)
+        return settingError(settings, kStatusPageKey, statusPage,
+                            "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT, "
+                            "with a numeric address and a port from 1 to 65535");
+    config.statusPage = *page;
     auto gate = readGateConfig(settings, config.callsign, config.feeds);
     if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
     config.gate = std::move(std::get<GateConfig>(gate));

@@ -12,6 +12,7 @@
 //   Callsign=N0CALL-10
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
+//   Status Page=127.0.0.1:8080
 //
 // the gateway's keys (standin/gate_config.h) and the beacon's (standin/beacon_config.h).
 
@@ -25,6 +26,7 @@
 #include "standin/beacon_config.h"
 #include "standin/gate_config.h"
 #include "standin/geodesy.h"
+#include "standin/status_page_setting.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
 
@@ -38,6 +40,7 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
+inline constexpr std::string_view kStatusPageKey = "Status Page";
 
 // Each feed holds a connection or a file open; more than this is a mistake in the file.
 inline constexpr std::size_t kMaxFeeds = 16;
@@ -61,6 +64,7 @@ struct HostConfig {
     std::string filter;  // empty: a range filter around home
     GateConfig gate;
     BeaconConfig beacon;
+    StatusPageSetting statusPage;
 };
 
 // The one message start-up stops with for a bad setting: it names the file, the

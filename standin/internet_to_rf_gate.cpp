@@ -1,6 +1,7 @@
 #include "standin/internet_to_rf_gate.h"
 
 #include <array>
+#include <vector>
 
 #include "aprs/aprs_message.h"
 #include "aprs/ax25_frame.h"
@@ -77,6 +78,17 @@ std::string_view gateOutcomeLabel(GateOutcome outcome) {
     return "unknown";
 }
 
+std::span<const std::string_view> reportedGateOutcomes() {
+    static const std::vector<std::string_view> labels = [] {
+        std::vector<std::string_view> all;
+        for (int i = 0; i <= static_cast<int>(GateOutcome::Sent); ++i) {
+            if (static_cast<GateOutcome>(i) != GateOutcome::Held) all.push_back(gateOutcomeLabel(static_cast<GateOutcome>(i)));
+        }
+        return all;
+    }();
+    return labels;
+}
+
 InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
                                    std::unique_ptr<FeedTimer> delayTimer)
     : config_(std::move(config)),
@@ -107,7 +119,7 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     const auto parts = splitTnc2(packet);
     if (!parts) {
         if (!list_.contains(source, now)) return GateOutcome::NotListed;
-        qCInfo(lcGate, "gate: not sent %s: malformed header", std::string(source).c_str());
+        log(GateOutcome::BadHeader, "not sent " + std::string(source) + ": malformed header");
         return GateOutcome::BadHeader;
     }
     if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
@@ -160,7 +172,7 @@ GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_
                                           std::int64_t now, std::uint64_t looksBefore) {
     const std::string source(packet.source);
     const auto notSent = [&](GateOutcome outcome, const std::string& why) {
-        qCInfo(lcGate, "gate: not sent %s: %s", source.c_str(), why.c_str());
+        log(outcome, "not sent " + source + ": " + why);
         return outcome;
     };
     std::string why;
@@ -198,8 +210,9 @@ GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_
     if (outcome != GateOutcome::Sent && outcome != GateOutcome::WouldSend) return notSent(outcome, why);
     sent_.add(packet.source, packet.destination, information, now);
     window_.add(now);
-    qCInfo(lcGate, "gate: %s %s>%s (%d of %d this minute)", outcome == GateOutcome::Sent ? "sent" : "would send",
-           source.c_str(), std::string(packet.destination).c_str(), window_.inLastMinute(now), window_.perMinute());
+    log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + source + ">" +
+                     std::string(packet.destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
+                     std::to_string(window_.perMinute()) + " this minute)");
     return outcome;
 }
 
@@ -224,10 +237,10 @@ void InternetToRfGate::releaseHeld() {
             }
         }
         if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            qCInfo(lcGate, "gate: %s %s>%s after %d s", outcome == GateOutcome::Sent ? "sent" : "would send",
-                   frame.source.c_str(), frame.destination.c_str(), config_.delaySeconds);
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + frame.source + ">" +
+                             frame.destination + " after " + std::to_string(config_.delaySeconds) + " s");
         } else {
-            qCInfo(lcGate, "gate: not sent %s: %s", frame.source.c_str(), why.c_str());
+            log(outcome, "not sent " + frame.source + ": " + why);
         }
     }
     if (!held_.empty()) {
@@ -241,9 +254,9 @@ GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string
     const std::string what = "message " + std::string(packet.source) + " to " + std::string(addressee);
     const auto decided = [&](GateOutcome outcome, const std::string& why) {
         if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            qCInfo(lcGate, "gate: %s %s", outcome == GateOutcome::Sent ? "sent" : "would send", what.c_str());
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + what);
         } else {
-            qCInfo(lcGate, "gate: not sent %s: %s", what.c_str(), why.c_str());
+            log(outcome, "not sent " + what + ": " + why);
         }
         return outcome;
     };
@@ -282,10 +295,10 @@ GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::strin
     const std::string source(packet.source);
     const auto decided = [&](GateOutcome outcome, const std::string& why) {
         if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            qCInfo(lcGate, "gate: %s position of %s after its message",
-                   outcome == GateOutcome::Sent ? "sent" : "would send", source.c_str());
+            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent" : "would send") + " position of " + source +
+                             " after its message");
         } else {
-            qCInfo(lcGate, "gate: not sent position of %s: %s", source.c_str(), why.c_str());
+            log(outcome, "not sent position of " + source + ": " + why);
         }
         return outcome;
     };
@@ -337,6 +350,11 @@ GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool r
         return GateOutcome::NotConnected;
     }
     return GateOutcome::Sent;
+}
+
+void InternetToRfGate::log(GateOutcome outcome, const std::string& text) {
+    qCInfo(lcGate, "gate: %s", text.c_str());
+    if (report_) report_(gateOutcomeLabel(outcome), text);
 }
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {

@@ -32,6 +32,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,6 +42,7 @@
 #include "feeds/kiss_transmitter.h"
 #include "host/date_time.h"
 #include "standin/gate_config.h"
+#include "standin/gate_decisions.h"
 #include "standin/gate_history.h"
 #include "standin/gate_list.h"
 #include "standin/heard_stations.h"
@@ -72,6 +74,8 @@ enum class GateOutcome {
 
 // "duplicate", "rate limit", ...: a short name of each outcome.
 std::string_view gateOutcomeLabel(GateOutcome outcome);
+// The label of every outcome that is logged: all but Held.
+std::span<const std::string_view> reportedGateOutcomes();
 
 class InternetToRfGate {
 public:
@@ -83,6 +87,8 @@ public:
 
     // The TNC gated frames go out through; needed in On mode.
     void setTransmitter(KissTransmitter* transmitter) { transmitter_ = transmitter; }
+    // Told of every decision it logs.
+    void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
     // Decides on one Internet packet and, where all rules hold and it is live
     // traffic in On mode, transmits it (or holds it for Gate Delay). Recorded
@@ -97,6 +103,9 @@ public:
     GateList& list() { return list_; }
 
 private:
+    // Logs one decision, "gate: " and `text`, and reports it.
+    void log(GateOutcome outcome, const std::string& text);
+
     struct Held {
         std::string source, destination, information;  // the Internet packet
         std::string frameInformation;                   // what goes on the air
@@ -136,6 +145,7 @@ private:
     std::deque<Held> held_;
     std::unique_ptr<FeedTimer> delayTimer_;
     KissTransmitter* transmitter_ = nullptr;
+    GateDecisionReport report_;
 };
 
 }  // namespace ovelsk::aprs

@@ -1,10 +1,23 @@
 #include "standin/rf_to_internet_gate.h"
 
+#include <array>
+
 #include "aprs/aprs_is_login.h"
 #include "feeds/log_text.h"
 #include "standin/standin_log.h"
 
 namespace ovelsk::aprs {
+namespace {
+
+// The reasons of NotGatedToInternet in its order, then this gate's own.
+constexpr std::array<std::string_view, 7> kOutcomeLabels = {
+    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", "sent"};
+constexpr std::size_t kNoConnection = 5, kSent = 6;
+static_assert(kNoConnection == static_cast<std::size_t>(NotGatedToInternet::GenericQuery) + 1);
+
+}  // namespace
+
+std::span<const std::string_view> internetGateOutcomes() { return kOutcomeLabels; }
 
 RadioToInternetGate::RadioToInternetGate(std::string callsign, int passcode, IgateKind kind, AprsIsUplink& server)
     : callsign_(std::move(callsign)), passcode_(passcode), kind_(kind), server_(server) {}
@@ -29,12 +42,17 @@ bool RadioToInternetGate::loginAllowsGating() {
 void RadioToInternetGate::heardOnRadio(std::string_view packet) {
     if (!loginAllowsGating()) return;
     const RadioToInternet decision = gateToInternet(packet, callsign_, kind_);
-    const auto notSent = [&](const std::string& why) {
-        qCInfo(lcIgate, "igate: not sent %s: %s", escapedForLog(packet).c_str(), why.c_str());
+    const auto log = [&](std::size_t outcome, const std::string& text) {
+        qCInfo(lcIgate, "igate: %s", text.c_str());
+        if (report_) report_(kOutcomeLabels[outcome], text);
     };
-    if (!decision.line) return notSent(notGatedText(decision.reason, escapedForLog(decision.word)));
-    if (!server_.sendPacketLine(*decision.line)) return notSent("no connection to the APRS-IS server");
-    qCInfo(lcIgate, "igate: sent %s", escapedForLog(*decision.line).c_str());
+    const auto notSent = [&](std::size_t outcome, const std::string& why) {
+        log(outcome, "not sent " + escapedForLog(packet) + ": " + why);
+    };
+    if (!decision.line)
+        return notSent(static_cast<std::size_t>(decision.reason), notGatedText(decision.reason, escapedForLog(decision.word)));
+    if (!server_.sendPacketLine(*decision.line)) return notSent(kNoConnection, "no connection to the APRS-IS server");
+    log(kSent, "sent " + escapedForLog(*decision.line));
 }
 
 }  // namespace ovelsk::aprs

@@ -9,13 +9,19 @@
 //   igate: sent N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:!4903.50N/07201.75W-
 //   igate: not sent N0CALL>APRS,NOGATE:>x: path holds NOGATE
 
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "aprs/rf_to_internet.h"
 #include "feeds/aprs_is_uplink.h"
+#include "standin/gate_decisions.h"
 
 namespace ovelsk::aprs {
+
+// Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, and no
+// connection.
+std::span<const std::string_view> internetGateOutcomes();
 
 class RadioToInternetGate {
 public:
@@ -24,6 +30,8 @@ public:
     RadioToInternetGate(std::string callsign, int passcode, IgateKind kind, AprsIsUplink& server);
 
     void heardOnRadio(std::string_view packet);
+    // Told of every decision it logs.
+    void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
 private:
     bool loginAllowsGating();
@@ -33,6 +41,7 @@ private:
     IgateKind kind_;
     AprsIsUplink& server_;
     bool toldWhyNotGating_ = false;
+    GateDecisionReport report_;
 };
 
 }  // namespace ovelsk::aprs

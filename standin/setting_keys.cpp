@@ -82,6 +82,11 @@ constexpr SettingKey kKeys[] = {
      "off (the default) or on: the beacon is also transmitted through the TNC on Gate Port,\n"
      "by Gate Via; needs Gate To RF=on.",
      "off"},
+    {kStatusPageKey,
+     "A read-only status page in a browser (the lists, the radar, every gate decision):\n"
+     "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT. An\n"
+     "address other than loopback shows the page to the network.",
+     "8080"},
 };
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }

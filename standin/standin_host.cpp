@@ -12,7 +12,11 @@ namespace ovelsk::aprs {
 static_assert(kInternetChannel == kInternetStreamSource);
 
 StandinHost::StandinHost(Position home, DistanceUnit unit, const Clock& clock)
-    : home_(home), unit_(unit), clock_(clock), internetList_(kMaxStationListLines, stationListHeader()) {}
+    : home_(home),
+      unit_(unit),
+      clock_(clock),
+      internetList_(kMaxStationListLines, stationListHeader()),
+      decisions_(reportedGateOutcomes(), internetGateOutcomes()) {}
 
 // The counts of the whole run, unless nothing was received.
 StandinHost::~StandinHost() {
@@ -24,9 +28,26 @@ void StandinHost::addFeed(std::unique_ptr<Feed> feed) {
     if (feedsStarted_) feeds_.back()->start();
 }
 
-void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) { gate_ = std::move(gate); }
+void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) {
+    gate_ = std::move(gate);
+    gate_->setDecisionReport([this](std::string_view outcome, const std::string& text) {
+        decisions_.record(clock_.now(), GateDirection::ToRadio, outcome, text);
+    });
+}
 
-void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) { internetGate_ = std::move(gate); }
+void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) {
+    internetGate_ = std::move(gate);
+    internetGate_->setDecisionReport([this](std::string_view outcome, const std::string& text) {
+        decisions_.record(clock_.now(), GateDirection::ToInternet, outcome, text);
+    });
+}
+
+std::vector<FeedStatus> StandinHost::feedStatuses() const {
+    std::vector<FeedStatus> statuses;
+    statuses.reserve(feeds_.size());
+    for (const auto& feed : feeds_) statuses.push_back(feed->status());
+    return statuses;
+}
 
 void StandinHost::setBeacon(std::unique_ptr<BeaconSender> beacon) { beacon_ = std::move(beacon); }
 

@@ -27,13 +27,14 @@
 #include "standin/rf_to_internet_gate.h"
 #include "aprs/packet_decoder.h"
 #include "standin/decode_tally.h"
+#include "standin/host_report.h"
 #include "standin/station_list.h"
 #include "host/date_time.h"
 #include "host/host_application.h"
 
 namespace ovelsk::aprs {
 
-class StandinHost final : public HostApplication {
+class StandinHost final : public HostApplication, public HostReport {
 public:
     StandinHost(Position home, DistanceUnit unit, const Clock& clock);
     ~StandinHost() override;
@@ -52,7 +53,13 @@ public:
 
     std::uint64_t beaconsRaised() const { return tally_.decoded(); }
     std::uint64_t packetsDropped() const { return tally_.dropped(); }
-    const DecodeTally& decodeTally() const { return tally_; }
+    // What start-up read of the settings, for views of the host.
+    void setIdentity(HostIdentity identity) { identity_ = std::move(identity); }
+
+    const HostIdentity& identity() const override { return identity_; }
+    std::vector<FeedStatus> feedStatuses() const override;
+    const DecodeTally& decodeTally() const override { return tally_; }
+    const GateDecisions& gateDecisions() const override { return decisions_; }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;
@@ -84,6 +91,8 @@ private:
     std::string lastHeardText_;
 
     DecodeTally tally_;
+    GateDecisions decisions_;
+    HostIdentity identity_;
     std::optional<DateTime> nextSummary_;  // none until the first packet
 };
 

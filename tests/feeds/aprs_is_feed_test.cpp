@@ -238,5 +238,27 @@ TEST_F(AprsIsFeedTest, BacksOffWhileRefusedAndStartsOverOnceDataFlows) {
     EXPECT_EQ(timers.retry->delay(), std::chrono::seconds(1));
 }
 
+TEST_F(AprsIsFeedTest, TellsWhereItStandsForAStatusView) {
+    EXPECT_EQ(feed->status().state, FeedState::Idle);
+    connect();
+    server.send(0, "# logresp N0CALL-10 verified, server T2TEST\r\nK1ABC>APRS:>one\r\n");
+    ASSERT_TRUE(waitForDeliveries(1));
+    const FeedStatus up = feed->status();
+    EXPECT_EQ(up.name, "aprs-is:127.0.0.1:" + std::to_string(server.port()));
+    EXPECT_EQ(up.state, FeedState::Connected);
+    EXPECT_EQ(up.packets, 1u);
+    EXPECT_EQ(up.loginVerified, true);
+    EXPECT_EQ(up.lastError, "");
+
+    server.close(0);
+    ASSERT_TRUE(testing::spinUntil([&] { return timers.retry->active(); }));
+    const FeedStatus down = feed->status();
+    EXPECT_EQ(down.state, FeedState::Retrying);
+    EXPECT_EQ(down.retryAt - down.since, std::chrono::seconds(1));
+    EXPECT_THAT(down.lastError, HasSubstr("connection to 127.0.0.1 port " + std::to_string(server.port()) + " lost: "));
+    EXPECT_EQ(down.loginVerified, std::nullopt);
+    EXPECT_EQ(down.packets, 1u);
+}
+
 }  // namespace
 }  // namespace ovelsk::aprs

@@ -81,5 +81,32 @@ TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
                             "igate: not sent N0CALL-9>APRS,NOGATE:>\\x1C x: path holds NOGATE"));
 }
 
+TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
+    verify();
+    RadioToInternetGate gate("N0CALL-10", 12345, IgateKind::TwoWay, feed);
+    std::vector<std::pair<std::string, std::string>> reported;
+    gate.setDecisionReport([&](std::string_view outcome, const std::string& text) { reported.emplace_back(outcome, text); });
+    struct Case {
+        std::string_view heard;
+        const char* outcome;
+    };
+    const Case cases[] = {
+        {"N0CALL-9>APRS:>a", "sent"},
+        {"N0CALL-9>APRS:\r\n>a", "empty"},
+        {"N0CALL-9", "malformed"},
+        {"N0CALL-9>APRS,NOGATE:>b", "never-gate path"},
+        {"N0CALL-9>APRS,qAR,N1GATE:>c", "from the Internet"},
+        {"N0CALL-9>APRS:?APRS?", "query"},
+    };
+    for (const auto& c : cases) gate.heardOnRadio(c.heard);
+    ASSERT_EQ(reported.size(), std::size(cases));
+    for (std::size_t i = 0; i < reported.size(); ++i) {
+        EXPECT_EQ(reported[i].first, cases[i].outcome) << cases[i].heard;
+        EXPECT_EQ("igate: " + reported[i].second, gateLog()[i]);
+    }
+    for (const auto& c : cases) EXPECT_NE(std::find(internetGateOutcomes().begin(), internetGateOutcomes().end(), c.outcome),
+                                          internetGateOutcomes().end());
+}
+
 }  // namespace
 }  // namespace ovelsk::aprs

@@ -13,6 +13,7 @@ namespace ovelsk::aprs {
 class PushedFeed final : public Feed {
 public:
     void start() override { ++starts; }
+    FeedStatus status() const override { return {}; }
     int starts = 0;
 };
 

@@ -1,0 +1,41 @@
+#pragma once
+// What the host tells a view of it (the status page): who the station is, where
+// its feeds stand, and what the decoder and the gateways made of the traffic.
+// Read-only: a view reads this and changes nothing.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "feeds/feed_status.h"
+#include "standin/decode_tally.h"
+#include "standin/gate_config.h"
+#include "standin/gate_decisions.h"
+#include "standin/geodesy.h"
+#include "standin/status_page_setting.h"
+
+namespace ovelsk::aprs {
+
+struct HostIdentity {
+    std::string callsign;  // empty when none is set
+    Position home;
+    DistanceUnit distanceUnit = DistanceUnit::Miles;
+    std::filesystem::path settingsFile;
+    std::string programFolder;         // empty: no igate.ini is kept
+    std::filesystem::path igateIni;    // empty likewise
+    GateMode gateToRadio = GateMode::Off;
+    bool gateToInternet = false;
+    StatusPageSetting statusPage;
+};
+
+class HostReport {
+public:
+    virtual ~HostReport() = default;
+    virtual const HostIdentity& identity() const = 0;
+    // One for each feed, in the order of the Feeds setting.
+    virtual std::vector<FeedStatus> feedStatuses() const = 0;
+    virtual const DecodeTally& decodeTally() const = 0;
+    virtual const GateDecisions& gateDecisions() const = 0;
+};
+
+}  // namespace ovelsk::aprs

@@ -1,0 +1,37 @@
+#pragma once
+// Where the status page listens, as the "Status Page" setting says it:
+//   off               no page (the default)
+//   8080              port 8080 on 127.0.0.1
+//   192.168.1.5:8080  that address; 0.0.0.0 for every IPv4 address
+//   [::1]:8080        an IPv6 address, in brackets
+// Only numeric addresses: the page is bound where the user says, never where a
+// name lookup happens to point.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace ovelsk::aprs {
+
+struct StatusPageAddress {
+    std::string address;  // numeric, without brackets: "127.0.0.1", "::1"
+    std::uint16_t port = 0;
+
+    bool isLoopback() const;
+    // "127.0.0.1:8080", "[::1]:8080"
+    std::string text() const;
+    friend bool operator==(const StatusPageAddress&, const StatusPageAddress&) = default;
+};
+
+inline constexpr std::string_view kStatusPageDefaultAddress = "127.0.0.1";
+
+// Off, an address, or nothing for a value the setting does not allow.
+struct StatusPageOff {
+    friend bool operator==(StatusPageOff, StatusPageOff) = default;
+};
+using StatusPageSetting = std::variant<StatusPageOff, StatusPageAddress>;
+std::optional<StatusPageSetting> parseStatusPageSetting(std::string_view text);
+
+}  // namespace ovelsk::aprs
