@@ -48,6 +48,11 @@ std::string tooLongText(std::size_t bytes) {
            std::to_string(kMaxInformationBytes) + ")";
 }
 
+// The packet went out, or would have in log mode or from a recording.
+bool wentOut(GateOutcome outcome) { return outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend; }
+
+std::string duplicateText() { return "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s"; }
+
 std::int64_t minutesMs(int minutes) { return std::int64_t{minutes} * 60'000; }
 
 }  // namespace
@@ -171,21 +176,16 @@ std::optional<GateOutcome> InternetToRfGate::commonRefusal(const Tnc2Packet& pac
 GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_view information, bool recorded,
                                           std::int64_t now, std::uint64_t looksBefore) {
     const std::string source(packet.source);
-    const auto notSent = [&](GateOutcome outcome, const std::string& why) {
-        log(outcome, "not sent " + source + ": " + why);
-        return outcome;
-    };
+    const auto notSent = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, source, why); };
     std::string why;
     if (const auto refused = commonRefusal(packet, information, now, why)) return notSent(*refused, why);
     if (heard_.contains(packet.source, packet.destination, information, now) ||
         sent_.contains(packet.source, packet.destination, information, now))
-        return notSent(GateOutcome::Duplicate, "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s");
+        return notSent(GateOutcome::Duplicate, duplicateText());
     if (!window_.hasRoom(now))
         return notSent(GateOutcome::RateLimited, "rate limit " + std::to_string(window_.perMinute()) + "/" +
                                                      std::to_string(window_.perFiveMinutes()));
-    Tnc2Packet cut = packet;
-    cut.information = information;
-    std::string frameInformation = thirdPartyInformation(config_.callsign, cut);
+    std::string frameInformation = thirdPartyInformationOf(packet, information);
     if (frameInformation.size() > kMaxInformationBytes)
         return notSent(GateOutcome::TooLong, tooLongText(frameInformation.size()));
 
@@ -207,13 +207,12 @@ GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_
         return GateOutcome::Held;
     }
     const GateOutcome outcome = transmit(frameInformation, recorded, why);
-    if (outcome != GateOutcome::Sent && outcome != GateOutcome::WouldSend) return notSent(outcome, why);
+    if (!wentOut(outcome)) return notSent(outcome, why);
     sent_.add(packet.source, packet.destination, information, now);
     window_.add(now);
-    log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + source + ">" +
-                     std::string(packet.destination) + " (" + std::to_string(window_.inLastMinute(now)) + " of " +
-                     std::to_string(window_.perMinute()) + " this minute)");
-    return outcome;
+    return logDecision(outcome, source + ">" + std::string(packet.destination), why,
+                       " (" + std::to_string(window_.inLastMinute(now)) + " of " +
+                           std::to_string(window_.perMinute()) + " this minute)");
 }
 
 void InternetToRfGate::releaseHeld() {
@@ -236,12 +235,8 @@ void InternetToRfGate::releaseHeld() {
                 outcome = transmit(frame.frameInformation, frame.recorded, why);
             }
         }
-        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + frame.source + ">" +
-                             frame.destination + " after " + std::to_string(config_.delaySeconds) + " s");
-        } else {
-            log(outcome, "not sent " + frame.source + ": " + why);
-        }
+        logDecision(outcome, wentOut(outcome) ? frame.source + ">" + frame.destination : frame.source, why,
+                    " after " + std::to_string(config_.delaySeconds) + " s");
     }
     if (!held_.empty()) {
         const auto wait = held_.front().heldAtMs + delayMs - now;
@@ -252,14 +247,7 @@ void InternetToRfGate::releaseHeld() {
 GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string_view information,
                                            std::string_view addressee, bool recorded, std::int64_t now) {
     const std::string what = "message " + std::string(packet.source) + " to " + std::string(addressee);
-    const auto decided = [&](GateOutcome outcome, const std::string& why) {
-        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent " : "would send ") + what);
-        } else {
-            log(outcome, "not sent " + what + ": " + why);
-        }
-        return outcome;
-    };
+    const auto decided = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, what, why); };
     std::string why;
     if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
     if (!stations_.nearOnRadio(addressee, now))
@@ -274,7 +262,7 @@ GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string
     if (sentMessages_.contains(packet.source, {}, information, now))
         return decided(GateOutcome::Duplicate, "sent within " + std::to_string(kMessageRetryMs / 1000) + " s");
     const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
-    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
+    if (wentOut(outcome)) {
         sentMessages_.add(packet.source, {}, information, now);
         noteCourtesyDue(packet.source, now);
     }
@@ -292,25 +280,18 @@ void InternetToRfGate::noteCourtesyDue(std::string_view sender, std::int64_t now
 
 GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,
                                             std::int64_t now) {
-    const std::string source(packet.source);
+    const std::string what = "position of " + std::string(packet.source);
     const auto decided = [&](GateOutcome outcome, const std::string& why) {
-        if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) {
-            log(outcome, std::string(outcome == GateOutcome::Sent ? "sent" : "would send") + " position of " + source +
-                             " after its message");
-        } else {
-            log(outcome, "not sent position of " + source + ": " + why);
-        }
-        return outcome;
+        return logDecision(outcome, what, why, " after its message");
     };
     std::string why;
     if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
     if (stations_.onRadio(packet.source, now)) return decided(GateOutcome::SenderOnRadio, "sender heard on radio");
     if (heard_.contains(packet.source, packet.destination, information, now) ||
         sent_.contains(packet.source, packet.destination, information, now))
-        return decided(GateOutcome::Duplicate, "duplicate within " + std::to_string(kDuplicateWindowMs / 1000) + " s");
+        return decided(GateOutcome::Duplicate, duplicateText());
     const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
-    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend)
-        sent_.add(packet.source, packet.destination, information, now);
+    if (wentOut(outcome)) sent_.add(packet.source, packet.destination, information, now);
     return decided(outcome, why);
 }
 
@@ -321,15 +302,27 @@ GateOutcome InternetToRfGate::sendUnderMessageLimit(const Tnc2Packet& packet, st
               std::to_string(messageWindow_.perFiveMinutes());
         return GateOutcome::RateLimited;
     }
-    Tnc2Packet cut = packet;
-    cut.information = information;
-    const std::string frameInformation = thirdPartyInformation(config_.callsign, cut);
+    const std::string frameInformation = thirdPartyInformationOf(packet, information);
     if (frameInformation.size() > kMaxInformationBytes) {
         why = tooLongText(frameInformation.size());
         return GateOutcome::TooLong;
     }
     const GateOutcome outcome = transmit(frameInformation, recorded, why);
-    if (outcome == GateOutcome::Sent || outcome == GateOutcome::WouldSend) messageWindow_.add(now);
+    if (wentOut(outcome)) messageWindow_.add(now);
+    return outcome;
+}
+
+std::string InternetToRfGate::thirdPartyInformationOf(const Tnc2Packet& packet, std::string_view information) const {
+    Tnc2Packet cut = packet;
+    cut.information = information;
+    return thirdPartyInformation(config_.callsign, cut);
+}
+
+GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
+                                          std::string_view afterSent) {
+    if (outcome == GateOutcome::Sent) log(outcome, "sent " + what + std::string(afterSent));
+    else if (outcome == GateOutcome::WouldSend) log(outcome, "would send " + what + std::string(afterSent));
+    else log(outcome, "not sent " + what + ": " + why);
     return outcome;
 }
 

@@ -126,6 +126,11 @@ private:
     GateOutcome sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information, bool recorded,
                                       std::int64_t now, std::string& why);
     void noteCourtesyDue(std::string_view sender, std::int64_t now);
+    // The third-party information for `packet` with its information cut to `information`.
+    std::string thirdPartyInformationOf(const Tnc2Packet& packet, std::string_view information) const;
+    // Logs "sent WHAT[AFTER]", "would send WHAT[AFTER]" or "not sent WHAT: WHY", and returns the outcome.
+    GateOutcome logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
+                            std::string_view afterSent = {});
     GateOutcome transmit(std::string_view frameInformation, bool recorded, std::string& why);
     void releaseHeld();
     std::int64_t nowMs() const;
