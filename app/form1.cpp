@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +16,7 @@
 #include <sstream>
 
 #include "app/app_log.h"
+#include "app/background_startup.h"
 #include "app/list_header.h"
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
@@ -110,11 +110,7 @@ Form1::Form1(StartupOptions options, QWidget* parent)
       gateway_(std::make_unique<IgateFile>(hostFolder_, [this](const std::string& message) { setStatus(message); })) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-48.png"));
-    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-32.png"));
-    icon.addFile(QStringLiteral(":/ovelsk/ovelsk-16.png"));
-    setWindowIcon(icon);
+    iconLoader_ = loadWindowIcon(this);
     setFont(sansFont(8.25));
     buildControls();
     resize(kClientWidthTwips / kTwipsPerPixel,

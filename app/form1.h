@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/range_settings.h"
@@ -108,6 +109,8 @@ private:
     QLabel* status_ = nullptr;
     QLabel* applicationDir_ = nullptr;
     QMenu* menuFile_ = nullptr;
+    // Last, so it has finished before anything it could reach goes.
+    std::jthread iconLoader_;
 };
 
 }  // namespace ovelsk

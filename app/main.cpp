@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/app_log.h"
+#include "app/background_startup.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/form1.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
         return printed ? exit->status : 1;
     }
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
+    auto fontConfiguration = ovelsk::readFontConfiguration();
     ovelsk::chooseOffscreenPlatformWhenHeadless(commandLine.headless, argc, argv);
     auto displayCheck = std::make_optional<ovelsk::DisplayCheck>(ovelsk::processEnvironment, commandLine);
     if (const auto& problem = displayCheck->problem()) {
@@ -46,6 +48,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     displayCheck.reset();
+    fontConfiguration.join();
     ovelsk::QuitOnSignals quitOnSignals;
     const ovelsk::NotesWithoutWaiting notes;
 

@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -149,6 +150,9 @@ TEST(Form1Controls, IconFileMenuWithoutItemsAndARadarTimerRunningEvery70Ms) {
     EXPECT_TRUE(menu->actions().isEmpty());
     EXPECT_EQ(h.form->menuBar()->actions().size(), 1);
 
+    // The icon is decoded beside the start-up and comes a moment later.
+    QDeadlineTimer deadline(5000);
+    while (h.form->windowIcon().isNull() && !deadline.hasExpired()) QCoreApplication::processEvents();
     const auto sizes = h.form->windowIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));
