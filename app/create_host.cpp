@@ -8,14 +8,14 @@ namespace ovelsk {
 // bundled demo on a first start).
 HostOrError createHost(float range, const std::filesystem::path& settingsFile, bool firstStartWhenMissing,
                        const Clock& clock) {
-    aprs::StandinStartup startup;
+    standin::StandinStartup startup;
     startup.settingsFile = settingsFile;
     startup.firstStartWhenMissing = firstStartWhenMissing;
     startup.range = range;
     startup.clock = &clock;
-    auto host = aprs::createStandinHost(startup);
+    auto host = standin::createStandinHost(startup);
     if (auto* error = std::get_if<std::string>(&host)) return std::move(*error);
-    return std::unique_ptr<HostApplication>(std::move(std::get<std::unique_ptr<aprs::StandinHost>>(host)));
+    return std::unique_ptr<HostApplication>(std::move(std::get<std::unique_ptr<standin::StandinHost>>(host)));
 }
 
 }  // namespace ovelsk

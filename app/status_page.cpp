@@ -7,9 +7,9 @@ namespace ovelsk {
 
 std::unique_ptr<StatusServer> startStatusPage(const Form1& form) {
     // Only a host that reports on itself can be shown; Ovelsk's own does.
-    const auto* host = dynamic_cast<const aprs::HostReport*>(form.host());
+    const auto* host = dynamic_cast<const standin::HostReport*>(form.host());
     if (!host || !form.tracker()) return nullptr;
-    const auto* address = std::get_if<aprs::StatusPageAddress>(&host->identity().statusPage);
+    const auto* address = std::get_if<standin::StatusPageAddress>(&host->identity().statusPage);
     if (!address) return nullptr;
 
     auto server = std::make_unique<StatusServer>(StatusSources{*host, *form.tracker(), form.clock(),
@@ -19,7 +19,7 @@ std::unique_ptr<StatusServer> startStatusPage(const Form1& form) {
         qCCritical(lcStatus, "%s; Ovelsk goes on without it", error->c_str());
         return nullptr;
     }
-    aprs::StatusPageAddress listening = *address;
+    standin::StatusPageAddress listening = *address;
     listening.port = server->port();
     if (!address->isLoopback())
         qCWarning(lcStatus, "the status page is visible to the network at http://%s/", listening.text().c_str());

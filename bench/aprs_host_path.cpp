@@ -22,6 +22,7 @@ namespace {
 
 using namespace ovelsk;
 using namespace ovelsk::aprs;
+using namespace ovelsk::standin;
 
 struct Packet {
     std::int16_t source;

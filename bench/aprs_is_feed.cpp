@@ -25,6 +25,7 @@
 namespace {
 
 using namespace ovelsk::aprs;
+using namespace ovelsk::standin;
 
 // Lines shaped like the worldwide stream: positions in all three formats,
 // third-party and digipeated traffic, status, messages, objects, and the

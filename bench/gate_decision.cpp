@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "host/igate_file.h"
-#include "standin/internet_to_rf_gate.h"
+#include "gateway/internet_to_rf_gate.h"
 #include "support/fake_clock.h"
 #include "support/scratch_folder.h"
 
@@ -22,6 +22,7 @@ namespace {
 
 using namespace ovelsk;
 using namespace ovelsk::aprs;
+using namespace ovelsk::gateway;
 
 constexpr int kListed = 151;
 constexpr int kHandWritten = 20;

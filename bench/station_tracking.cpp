@@ -55,7 +55,7 @@ void RecordOneBeacon(benchmark::State& state) {
 void RecordOneBeaconIndexedHost(benchmark::State& state) {
     const int listLines = static_cast<int>(state.range(0));
     testing::FakeClock clock;
-    aprs::StandinHost host({49.0, -72.0}, aprs::DistanceUnit::Miles, clock);
+    standin::StandinHost host({49.0, -72.0}, standin::DistanceUnit::Miles, clock);
     for (int i = 0; i < listLines; ++i) {
         host.receivePacket(0, "RF" + std::to_string(i) + ">APRS:!4903.50N/07201.75W-");
         host.receivePacket(kInternetStreamSource, "IS" + std::to_string(i) + ">APRS,TCPIP*,qAC,T2:!4903.50N/07201.75W-");

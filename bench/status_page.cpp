@@ -30,7 +30,7 @@ testing::FakeHostReport busyReport() {
     feed.state = aprs::FeedState::Connected;
     feed.packets = 123456;
     for (int i = 0; i < 150; ++i)
-        report.decisions.record(46000.5, aprs::GateDirection::ToRadio, i % 2 ? "sent" : "duplicate",
+        report.decisions.record(46000.5, gateway::GateDirection::ToRadio, i % 2 ? "sent" : "duplicate",
                                 "sent K0ABC-" + std::to_string(i % 16) + ">APRS (2 of 6 this minute)");
     return report;
 }

@@ -1,5 +1,6 @@
 #include "feeds/feed_factory.h"
 
+#include <algorithm>
 #include <array>
 
 #include "feeds/aprs_is_feed.h"
@@ -65,6 +66,14 @@ std::string allowedFeeds() {
 }
 
 }  // namespace
+
+bool isFeedOf(std::string_view entry, std::string_view kind) {
+    return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
+}
+
+bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
+    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) { return isFeedOf(entry, kind); });
+}
 
 std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context) {
     for (const auto& kind : kFeedKinds) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "aprs/aprs_is_login.h"
 #include "feeds/feed.h"
@@ -28,6 +29,11 @@ struct FeedContext {
     AprsIsLogin aprsIsLogin;      // with the filter filled in
     std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
 };
+
+// Whether a "Feeds" entry is of this kind ("aprs-is" for "aprs-is:HOST:PORT").
+bool isFeedOf(std::string_view entry, std::string_view kind);
+// Whether `feeds` has an entry of this kind.
+bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind);
 
 // The feed, or what is wrong with the entry, worded to follow "allowed: ".
 std::variant<std::unique_ptr<Feed>, std::string> makeFeed(std::string_view entry, const FeedContext& context);

@@ -20,6 +20,8 @@ namespace ovelsk {
 
 inline constexpr std::string_view kHostSettingsSection = "UI-View32";
 inline constexpr std::string_view kProgramFolderKey = "Program Folder";
+// The station's own callsign: the APRS-IS login, the gateway and the beacon sign with it.
+inline constexpr std::string_view kCallsignKey = "Callsign";
 
 class HostSettings {
 public:

@@ -12,34 +12,34 @@
 #include "standin/settings_file_warnings.h"
 #include "standin/standin_log.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 // The iGate's own beacon, when its settings ask for one and it has somewhere to go.
-std::unique_ptr<BeaconSender> makeBeaconSender(const HostSettings& settings, const HostConfig& host,
-                                               AprsIsUplink* uplink, KissTransmitter* transmitter,
-                                               std::unique_ptr<FeedTimer> timer) {
-    BeaconPlan plan;
-    if (uplink && host.passcode != kReceiveOnlyPasscode) plan.uplink = uplink;
+std::unique_ptr<gateway::BeaconSender> makeBeaconSender(const HostSettings& settings, const HostConfig& host,
+                                               aprs::AprsIsUplink* uplink, aprs::KissTransmitter* transmitter,
+                                               std::unique_ptr<aprs::FeedTimer> timer) {
+    gateway::BeaconPlan plan;
+    if (uplink && host.passcode != aprs::kReceiveOnlyPasscode) plan.uplink = uplink;
     if (host.beacon.toRf) plan.transmitter = transmitter;
     if (!host.beacon.on || (!plan.uplink && !plan.transmitter)) return nullptr;
     // A wrong position on the map is worse than none.
-    if (host.home.latitude == kDemoHome.latitude && host.home.longitude == kDemoHome.longitude) {
+    if (host.home.latitude == aprs::kDemoHome.latitude && host.home.longitude == aprs::kDemoHome.longitude) {
         qCWarning(lcSettings,
                   "Host settings %s: \"%s\" and \"%s\" are still the demo's home, so the iGate sends no beacon; "
                   "set them to its own position",
                   settings.path().c_str(), std::string(kLatitudeKey).c_str(), std::string(kLongitudeKey).c_str());
         return nullptr;
     }
-    const bool deliversMessagesToRadio = host.gate.mode == GateMode::On && host.gate.messages;
-    plan.information = igatePositionReport(host.home.latitude, host.home.longitude,
-                                           igateOverlay(deliversMessagesToRadio, host.gate.via), host.beacon.comment);
+    const bool deliversMessagesToRadio = host.gate.mode == gateway::GateMode::On && host.gate.messages;
+    plan.information = aprs::igatePositionReport(host.home.latitude, host.home.longitude,
+                                           aprs::igateOverlay(deliversMessagesToRadio, host.gate.via), host.beacon.comment);
     plan.interval = std::chrono::minutes(host.beacon.intervalMinutes);
     plan.loginCallsign = host.callsign;
     plan.radioCallsign = host.gate.callsign;
     plan.via = host.gate.via;
     plan.port = host.gate.port;
-    return std::make_unique<BeaconSender>(plan, std::move(timer));
+    return std::make_unique<gateway::BeaconSender>(plan, std::move(timer));
 }
 
 }  // namespace
@@ -71,23 +71,23 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     auto standin = std::make_unique<StandinHost>(host.home, host.distanceUnit, clock);
     // A server filter needs a positive radius even where the range text is not one.
     const double rangeKilometres = std::max(1.0, kilometres(startup.range, host.distanceUnit));
-    const AprsIsLogin login{host.callsign, host.passcode,
-                            host.filter.empty() ? aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
+    const aprs::AprsIsLogin login{host.callsign, host.passcode,
+                            host.filter.empty() ? aprs::aprsIsRangeFilter(host.home.latitude, host.home.longitude, rangeKilometres)
                                                 : host.filter};
     StandinHost* target = standin.get();
-    const FeedContext context{[target](FeedOrigin origin) { return target->packetSink(origin); },
+    const aprs::FeedContext context{[target](aprs::FeedOrigin origin) { return target->packetSink(origin); },
                               host.home,
                               host.replaySpeed,
                               login,
                               startup.makeTimer};
     // Gated frames go out through the first feed that reaches a TNC, and what a
     // TNC hears goes to the APRS-IS server (there is one at most).
-    KissTransmitter* transmitter = nullptr;
-    AprsIsUplink* uplink = nullptr;
+    aprs::KissTransmitter* transmitter = nullptr;
+    aprs::AprsIsUplink* uplink = nullptr;
     for (const auto& entry : host.feeds) {
-        auto feed = makeFeed(entry, context);
-        if (auto* allowed = std::get_if<std::string>(&feed)) return settingError(settings, kFeedsKey, entry, *allowed);
-        auto& made = std::get<std::unique_ptr<Feed>>(feed);
+        auto feed = aprs::makeFeed(entry, context);
+        if (auto* allowed = std::get_if<std::string>(&feed)) return gateway::settingError(settings, kFeedsKey, entry, *allowed);
+        auto& made = std::get<std::unique_ptr<aprs::Feed>>(feed);
         if (!transmitter) transmitter = made->transmitter();
         if (!uplink) uplink = made->uplink();
         standin->addFeed(std::move(made));
@@ -96,22 +96,22 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
         host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
     standin->setIdentity({host.callsign, host.home, host.distanceUnit, settings.path(), host.programFolder, igateIni,
                           host.gate.mode, host.gate.toInternet && uplink, host.statusPage});
-    if (host.gate.mode != GateMode::Off) {
+    if (host.gate.mode != gateway::GateMode::Off) {
         // The server sends an iGate the messages for the stations it uploaded from radio.
-        if (host.gate.messages && !host.gate.toInternet && hasFeed(host.feeds, "aprs-is"))
+        if (host.gate.messages && !host.gate.toInternet && aprs::hasFeed(host.feeds, "aprs-is"))
             qCWarning(lcSettings,
                       "Host settings %s: \"%s\" is on but \"%s\" is off, so APRS-IS sends this iGate no "
                       "messages for stations heard on radio; set %s=on, or %s=off",
-                      settings.path().c_str(), std::string(kGateMessagesKey).c_str(),
-                      std::string(kGateToInternetKey).c_str(), std::string(kGateToInternetKey).c_str(),
-                      std::string(kGateMessagesKey).c_str());
-        auto gate = std::make_unique<InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer());
+                      settings.path().c_str(), std::string(gateway::kGateMessagesKey).c_str(),
+                      std::string(gateway::kGateToInternetKey).c_str(), std::string(gateway::kGateToInternetKey).c_str(),
+                      std::string(gateway::kGateMessagesKey).c_str());
+        auto gate = std::make_unique<gateway::InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer());
         gate->setTransmitter(transmitter);
         standin->setGate(std::move(gate));
     }
     if (host.gate.toInternet && uplink) {
-        const IgateKind kind = host.gate.mode == GateMode::On ? IgateKind::TwoWay : IgateKind::ReceiveOnly;
-        standin->setInternetGate(std::make_unique<RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
+        const aprs::IgateKind kind = host.gate.mode == gateway::GateMode::On ? aprs::IgateKind::TwoWay : aprs::IgateKind::ReceiveOnly;
+        standin->setInternetGate(std::make_unique<gateway::RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
     }
     if (auto beacon = makeBeaconSender(settings, host, uplink, transmitter, startup.makeTimer())) {
         standin->setBeacon(std::move(beacon));
@@ -119,4 +119,4 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     return standin;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -17,7 +17,7 @@
 #include "host/date_time.h"
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 struct StandinStartup {
     std::filesystem::path settingsFile = HostSettings::defaultPath();
@@ -26,7 +26,7 @@ struct StandinStartup {
     // or is an error (a file the user named).
     bool firstStartWhenMissing = true;
     const Clock* clock = nullptr;        // the system clock when not set
-    std::function<std::unique_ptr<FeedTimer>()> makeTimer = makeEventLoopTimer;
+    std::function<std::unique_ptr<aprs::FeedTimer>()> makeTimer = aprs::makeEventLoopTimer;
     // Ovelsk's range setting, in the host's distance unit: the APRS-IS feed asks
     // its server for the stations within it unless the Filter setting says otherwise.
     float range = 40;
@@ -34,4 +34,4 @@ struct StandinStartup {
 
 std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const StandinStartup& startup = {});
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

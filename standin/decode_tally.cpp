@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <numeric>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 std::uint64_t DecodeTally::dropped() const { return std::accumulate(dropped_.begin(), dropped_.end(), std::uint64_t{0}); }
 
 std::string DecodeTally::summary() const {
-    std::array<DropReasonEntry, kDropReasonCount> reasons = kDropReasons;
-    std::stable_sort(reasons.begin(), reasons.end(), [this](const DropReasonEntry& a, const DropReasonEntry& b) {
+    std::array<aprs::DropReasonEntry, aprs::kDropReasonCount> reasons = aprs::kDropReasons;
+    std::stable_sort(reasons.begin(), reasons.end(), [this](const aprs::DropReasonEntry& a, const aprs::DropReasonEntry& b) {
         return dropped(a.reason) > dropped(b.reason);
     });
     std::string text = "decoded " + std::to_string(decoded_) + ", dropped " + std::to_string(dropped());
@@ -24,4 +24,4 @@ std::string DecodeTally::summary() const {
     return text;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -10,23 +10,23 @@
 
 #include "aprs/drop_reason.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 class DecodeTally {
 public:
     void countDecoded() { ++decoded_; }
-    void countDropped(DropReason reason) { ++dropped_[dropReasonIndex(reason)]; }
+    void countDropped(aprs::DropReason reason) { ++dropped_[aprs::dropReasonIndex(reason)]; }
 
     std::uint64_t decoded() const { return decoded_; }
     std::uint64_t dropped() const;
-    std::uint64_t dropped(DropReason reason) const { return dropped_[dropReasonIndex(reason)]; }
+    std::uint64_t dropped(aprs::DropReason reason) const { return dropped_[aprs::dropReasonIndex(reason)]; }
 
     // The reasons that occurred, most frequent first (ties in the order of the enum).
     std::string summary() const;
 
 private:
     std::uint64_t decoded_ = 0;
-    std::array<std::uint64_t, kDropReasonCount> dropped_{};
+    std::array<std::uint64_t, aprs::kDropReasonCount> dropped_{};
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -3,14 +3,14 @@
 #include <charconv>
 
 #include "feeds/demo_feed.h"
-#include "standin/gate_config.h"
+#include "gateway/gate_config.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
 #include "standin/standin_log.h"
 #include "host/atomic_file.h"
 #include "host/xdg_folders.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 std::string shortest(double value) {
@@ -28,13 +28,13 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder) {
     if (!folder.ends_with('/')) folder += '/';
     const FirstStartValue values[] = {
         {kProgramFolderKey, folder},
-        {kLatitudeKey, shortest(kDemoHome.latitude)},
-        {kLongitudeKey, shortest(kDemoHome.longitude)},
+        {kLatitudeKey, shortest(aprs::kDemoHome.latitude)},
+        {kLongitudeKey, shortest(aprs::kDemoHome.longitude)},
         {kDistanceUnitKey, "mi"},
         {kFeedsKey, "demo"},
         {kReplaySpeedKey, "1"},
         // The demo shows what the gateway would pass to radio, on standard error.
-        {kGateToRfKey, "log"},
+        {gateway::kGateToRfKey, "log"},
     };
     return commentedSettingsText(values);
 }
@@ -47,7 +47,7 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     if (ec) return "cannot create the host folder " + programFolder.string() + ": " + ec.message();
     const auto igateIni = programFolder / "igate.ini";
     if (!std::filesystem::exists(igateIni, ec)) {
-        if (const auto error = replaceFileAtomically(igateIni, programFolder / "igate.tmp", sampleIgateIni()))
+        if (const auto error = replaceFileAtomically(igateIni, programFolder / "igate.tmp", aprs::sampleIgateIni()))
             return "cannot write " + igateIni.string() + ": " + error->reason;
     }
 
@@ -71,4 +71,4 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
     return std::nullopt;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

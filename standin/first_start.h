@@ -10,7 +10,7 @@
 
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 // $XDG_DATA_HOME (else ~/.local/share) / ovelsk / host /
 std::filesystem::path defaultHostDataFolder();
@@ -25,4 +25,4 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder);
 // nullopt on success, else why it failed.
 std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

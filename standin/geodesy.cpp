@@ -2,7 +2,7 @@
 
 #include <GeographicLib/Geodesic.hpp>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 constexpr double kMetresPerMile = 1609.344;
@@ -26,7 +26,7 @@ double kilometres(double distance, DistanceUnit unit)
     return distance * (unit == DistanceUnit::Miles ? kMetresPerMile : kMetresPerKilometre) / kMetresPerKilometre;
 }
 
-DistanceAndBearing distanceAndBearingFromHome(const Position& home, const Position& station, DistanceUnit unit)
+DistanceAndBearing distanceAndBearingFromHome(const aprs::Position& home, const aprs::Position& station, DistanceUnit unit)
 {
     double metres = 0;
     double azimuthAtHome = 0;
@@ -38,4 +38,4 @@ DistanceAndBearing distanceAndBearingFromHome(const Position& home, const Positi
     return {metres / metresPerUnit, atHome ? 0.0 : normalisedBearing(azimuthAtHome)};
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

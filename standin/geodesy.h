@@ -3,7 +3,7 @@
 
 #include "aprs/packet_decoder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 enum class DistanceUnit {
     Miles,       // statute miles of 1609.344 m
@@ -19,6 +19,6 @@ struct DistanceAndBearing {
 double kilometres(double distance, DistanceUnit unit);
 
 // The geodesic from home to the station. A station exactly at home has bearing 0.
-DistanceAndBearing distanceAndBearingFromHome(const Position& home, const Position& station, DistanceUnit unit);
+DistanceAndBearing distanceAndBearingFromHome(const aprs::Position& home, const aprs::Position& station, DistanceUnit unit);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -8,10 +8,11 @@
 #include <optional>
 
 #include "aprs/aprs_is_login.h"
+#include "feeds/feed_factory.h"
 #include "feeds/log_text.h"
 #include "host/settings_text.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 // A plain decimal number ("40.015", "-105.27", "+2", "1e1"); nothing else, not "nan", "inf" or "+-40".
@@ -25,10 +26,6 @@ std::optional<double> plainNumber(std::string_view text) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-bool isFeedOf(std::string_view entry, std::string_view kind) {
-    return entry.size() > kind.size() && entry.starts_with(kind) && entry[kind.size()] == ':';
 }
 
 struct Problem {
@@ -59,30 +56,11 @@ std::optional<double> coordinate(const HostSettings& settings, std::string_view 
 
 std::string_view distanceUnitText(DistanceUnit unit) { return unit == DistanceUnit::Miles ? "mi" : "km"; }
 
-std::optional<int> wholeNumber(std::string_view text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind) {
-    return std::any_of(feeds.begin(), feeds.end(), [kind](const std::string& entry) { return isFeedOf(entry, kind); });
-}
-
-std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
-                         std::string_view allowed, std::string_view note) {
-    std::string shown = value.empty() ? "empty or missing" : "\"" + valueForLog(value) + "\"";
-    if (!note.empty()) shown += " (" + std::string(note) + ")";
-    return "Host settings " + settings.path().string() + ": \"" + std::string(key) + "\" is " + shown +
-           "; allowed: " + std::string(allowed);
-}
-
 std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings) {
     HostConfig config;
     std::optional<Problem> problem;
     const auto fail = [&] {
-        return settingError(settings, problem->key, problem->value, problem->allowed, commaNote(problem->value));
+        return gateway::settingError(settings, problem->key, problem->value, problem->allowed, commaNote(problem->value));
     };
 
     // Read as it stands: "~/host/" names no folder here, and a relative one would
@@ -96,7 +74,7 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                                       : !std::filesystem::is_directory(status)               ? "it is not a folder"
                                                                                                : "";
         if (!folder.is_absolute() || !std::filesystem::is_directory(status)) {
-            return settingError(settings, kProgramFolderKey, config.programFolder,
+            return gateway::settingError(settings, kProgramFolderKey, config.programFolder,
                                 "the absolute path of an existing folder, where igate.ini is kept (~ is not "
                                 "expanded), or empty to keep no igate.ini",
                                 note);
@@ -115,14 +93,14 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     if (equalsIgnoringCase(unit, "km")) {
         config.distanceUnit = DistanceUnit::Kilometres;
     } else if (!unit.empty() && !equalsIgnoringCase(unit, "mi")) {
-        return settingError(settings, kDistanceUnitKey, unit, "mi (statute miles, the default) or km");
+        return gateway::settingError(settings, kDistanceUnitKey, unit, "mi (statute miles, the default) or km");
     }
 
     const std::string speed = settings.value(kReplaySpeedKey).value_or("");
     if (!speed.empty()) {
         const auto value = plainNumber(speed);
         if (!value || *value <= 0 || *value > kMaxReplaySpeed)
-            return settingError(settings, kReplaySpeedKey, speed,
+            return gateway::settingError(settings, kReplaySpeedKey, speed,
                                 "a number greater than 0 and at most 10000 (1, the default, is real time)",
                                 commaNote(speed));
         config.replaySpeed = *value;
@@ -134,55 +112,55 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
     while (!feeds.empty()) {
         const auto comma = feeds.find(',');
         const auto entry = trimBlanks(feeds.substr(0, comma));
-        if (entry.empty() || config.feeds.size() == kMaxFeeds) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
+        if (entry.empty() || config.feeds.size() == kMaxFeeds) return gateway::settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
         config.feeds.emplace_back(entry);
         if (comma == std::string_view::npos) break;
         feeds.remove_prefix(comma + 1);
-        if (trimBlanks(feeds).empty()) return settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
+        if (trimBlanks(feeds).empty()) return gateway::settingError(settings, kFeedsKey, feedsText, kFeedsAllowed);
     }
 
     // Two connections to APRS-IS make a loop: what one server takes from us
     // comes back through the other, late, past the servers' 30 s duplicate check.
     if (std::count_if(config.feeds.begin(), config.feeds.end(),
-                      [](const std::string& entry) { return isFeedOf(entry, "aprs-is"); }) > 1)
-        return settingError(settings, kFeedsKey, feedsText,
+                      [](const std::string& entry) { return aprs::isFeedOf(entry, "aprs-is"); }) > 1)
+        return gateway::settingError(settings, kFeedsKey, feedsText,
                             "one aprs-is feed at most: two connections to APRS-IS loop packets back to the "
                             "network as delayed duplicates (a round-robin name such as rotate.aprs2.net finds "
                             "another server when one fails)");
 
     config.callsign = settings.value(kCallsignKey).value_or("");
-    if (config.callsign.empty() ? hasFeed(config.feeds, "aprs-is") : !isValidAprsIsCallsign(config.callsign)) {
-        return settingError(settings, kCallsignKey, config.callsign,
+    if (config.callsign.empty() ? aprs::hasFeed(config.feeds, "aprs-is") : !aprs::isValidAprsIsCallsign(config.callsign)) {
+        return gateway::settingError(settings, kCallsignKey, config.callsign,
                             "the station's callsign, 1 to 9 letters, digits and \"-\" (the aprs-is feed logs in with it)");
     }
     const std::string passcode = settings.value(kPasscodeKey).value_or("");
     if (!passcode.empty()) {
         const auto number = wholeNumber(passcode);
         if (!number || *number < -1 || *number > 32767)
-            return settingError(settings, kPasscodeKey, passcode,
+            return gateway::settingError(settings, kPasscodeKey, passcode,
                                 "the APRS-IS passcode of the callsign, 0 to 32767, or -1 (the default) to receive only");
         config.passcode = *number;
     }
     config.filter = settings.value(kFilterKey).value_or("");
-    if (!isValidAprsIsFilter(config.filter)) {
-        return settingError(settings, kFilterKey, config.filter,
+    if (!aprs::isValidAprsIsFilter(config.filter)) {
+        return gateway::settingError(settings, kFilterKey, config.filter,
                             "an APRS-IS server filter on one line, such as r/40.015/-105.27/65 "
                             "(the default is the range around home)");
     }
     const std::string statusPage = settings.value(kStatusPageKey).value_or("");
     const auto page = parseStatusPageSetting(statusPage);
     if (!page)
-        return settingError(settings, kStatusPageKey, statusPage,
+        return gateway::settingError(settings, kStatusPageKey, statusPage,
                             "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT, "
                             "with a numeric address and a port from 1 to 65535");
     config.statusPage = *page;
-    auto gate = readGateConfig(settings, config.callsign, config.feeds);
+    auto gate = gateway::readGateConfig(settings, config.callsign, config.feeds);
     if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
-    config.gate = std::move(std::get<GateConfig>(gate));
-    auto beacon = readBeaconConfig(settings, config.gate);
+    config.gate = std::move(std::get<gateway::GateConfig>(gate));
+    auto beacon = gateway::readBeaconConfig(settings, config.gate);
     if (auto* error = std::get_if<std::string>(&beacon)) return std::move(*error);
-    config.beacon = std::move(std::get<BeaconConfig>(beacon));
+    config.beacon = std::move(std::get<gateway::BeaconConfig>(beacon));
     return config;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

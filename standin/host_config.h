@@ -14,7 +14,7 @@
 //   Filter=r/40.015/-105.2705/65
 //   Status Page=127.0.0.1:8080
 //
-// the gateway's keys (standin/gate_config.h) and the beacon's (standin/beacon_config.h).
+// the gateway's keys (gateway/gate_config.h) and the beacon's (gateway/beacon_config.h).
 
 #include <cstddef>
 #include <optional>
@@ -23,21 +23,21 @@
 #include <variant>
 #include <vector>
 
-#include "standin/beacon_config.h"
-#include "standin/gate_config.h"
+#include "gateway/beacon_config.h"
+#include "gateway/gate_config.h"
 #include "standin/geodesy.h"
 #include "standin/status_page_setting.h"
+#include "gateway/setting_error.h"
 #include "aprs/packet_decoder.h"
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 inline constexpr std::string_view kLatitudeKey = "Latitude";
 inline constexpr std::string_view kLongitudeKey = "Longitude";
 inline constexpr std::string_view kDistanceUnitKey = "Distance Unit";
 inline constexpr std::string_view kFeedsKey = "Feeds";
 inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
-inline constexpr std::string_view kCallsignKey = "Callsign";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
 inline constexpr std::string_view kStatusPageKey = "Status Page";
@@ -54,7 +54,7 @@ struct HostConfig {
     // Where Ovelsk keeps igate.ini; empty: nowhere. Otherwise an existing folder,
     // named by its absolute path.
     std::string programFolder;
-    Position home;
+    aprs::Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::vector<std::string> feeds;  // one feed entry each, blanks around them removed
     double replaySpeed = 1;
@@ -62,24 +62,12 @@ struct HostConfig {
     std::string callsign;
     int passcode = -1;   // receive only
     std::string filter;  // empty: a range filter around home
-    GateConfig gate;
-    BeaconConfig beacon;
+    gateway::GateConfig gate;
+    gateway::BeaconConfig beacon;
     StatusPageSetting statusPage;
 };
-
-// The one message start-up stops with for a bad setting: it names the file, the
-// key, the value, what is wrong with it when that is not plain from what is
-// allowed (`note`), and what the key allows.
-std::string settingError(const HostSettings& settings, std::string_view key, std::string_view value,
-                         std::string_view allowed, std::string_view note = {});
-
-// A setting's whole decimal number ("-1", "15"), nothing else.
-std::optional<int> wholeNumber(std::string_view text);
-
-// Whether `feeds` has an entry of this kind ("aprs-is" for "aprs-is:HOST:PORT").
-bool hasFeed(const std::vector<std::string>& feeds, std::string_view kind);
 
 // The settings as the host uses them, or the message for the first bad one.
 std::variant<HostConfig, std::string> readHostConfig(const HostSettings& settings);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -9,21 +9,21 @@
 
 #include "feeds/feed_status.h"
 #include "standin/decode_tally.h"
-#include "standin/gate_config.h"
-#include "standin/gate_decisions.h"
+#include "gateway/gate_config.h"
+#include "gateway/gate_decisions.h"
 #include "standin/geodesy.h"
 #include "standin/status_page_setting.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 struct HostIdentity {
     std::string callsign;  // empty when none is set
-    Position home;
+    aprs::Position home;
     DistanceUnit distanceUnit = DistanceUnit::Miles;
     std::filesystem::path settingsFile;
     std::string programFolder;         // empty: no igate.ini is kept
     std::filesystem::path igateIni;    // empty likewise
-    GateMode gateToRadio = GateMode::Off;
+    gateway::GateMode gateToRadio = gateway::GateMode::Off;
     bool gateToInternet = false;
     StatusPageSetting statusPage;
 };
@@ -33,9 +33,9 @@ public:
     virtual ~HostReport() = default;
     virtual const HostIdentity& identity() const = 0;
     // One for each feed, in the order of the Feeds setting.
-    virtual std::vector<FeedStatus> feedStatuses() const = 0;
+    virtual std::vector<aprs::FeedStatus> feedStatuses() const = 0;
     virtual const DecodeTally& decodeTally() const = 0;
-    virtual const GateDecisions& gateDecisions() const = 0;
+    virtual const gateway::GateDecisions& gateDecisions() const = 0;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -7,11 +7,11 @@
 
 #include "feeds/log_text.h"
 #include "host/settings_text.h"
-#include "standin/beacon_config.h"
-#include "standin/gate_config.h"
+#include "gateway/beacon_config.h"
+#include "gateway/gate_config.h"
 #include "standin/host_config.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 constexpr SettingKey kKeys[] = {
@@ -43,42 +43,42 @@ constexpr SettingKey kKeys[] = {
      "The APRS-IS server filter, on one line. Default: r/LAT/LON/KM, Ovelsk's range\n"
      "around home.",
      "r/40.015/-105.2705/65"},
-    {kGateToRfKey,
+    {gateway::kGateToRfKey,
      "The gateway to radio, for the stations Ovelsk lists in igate.ini: off (the default),\n"
      "log (decide and log on standard error, never transmit) or on (transmit through the\n"
      "first kiss or kiss-serial feed; needs a real Callsign, an aprs-is feed and a TNC feed).\n"
      "The licensed operator is responsible for what is transmitted."},
-    {kGateViaKey, "The digipeater path of gated frames: one or two addresses such as WIDE1-1 (the\n"
+    {gateway::kGateViaKey, "The digipeater path of gated frames: one or two addresses such as WIDE1-1 (the\n"
                   "default) or WIDE1-1,WIDE2-1, or empty for none.",
      "WIDE1-1"},
-    {kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
+    {gateway::kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
                     "at most 20/80.",
      "6/20"},
-    {kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
-    {kGateMessagesKey,
+    {gateway::kGatePortKey, "The TNC's radio port gated frames go out on, 0 to 15; default 0.", "0"},
+    {gateway::kGateMessagesKey,
      "Messages from the Internet to stations heard on radio, with Gate To RF log or on:\n"
      "M/H gates those to a station heard in the last M minutes at most H digipeater hops\n"
      "away (default 180/1), and the sender's next position after one; off gates none.\n"
      "The server sends messages only for stations this iGate sent it: needs Gate To Internet=on.",
      "180/1"},
-    {kGateDelayKey,
+    {gateway::kGateDelayKey,
      "Seconds, 0 (the default) to 10, that a listed station's frame waits before it goes out;\n"
      "it is dropped when another iGate sends it meanwhile. Messages never wait.",
      "0"},
-    {kGateToInternetKey,
+    {gateway::kGateToInternetKey,
      "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
      "kiss-serial feed hears goes to the APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
      "off"},
-    {kBeaconKey,
+    {gateway::kBeaconKey,
      "The iGate's own position report, sent to APRS-IS once the server verifies the login\n"
      "and every Beacon Interval minutes: on (the default) or off. None is sent while\n"
      "Latitude and Longitude are still the demo's home.",
      "on"},
-    {kBeaconIntervalKey, "Minutes between beacons, 10 to 1440; default 30.", "30"},
-    {kBeaconCommentKey, "The beacon's comment, at most 43 characters of printable ASCII; default Ovelsk iGate.",
+    {gateway::kBeaconIntervalKey, "Minutes between beacons, 10 to 1440; default 30.", "30"},
+    {gateway::kBeaconCommentKey, "The beacon's comment, at most 43 characters of printable ASCII; default Ovelsk iGate.",
      "Ovelsk iGate"},
-    {kBeaconToRfKey,
+    {gateway::kBeaconToRfKey,
      "off (the default) or on: the beacon is also transmitted through the TNC on Gate Port,\n"
      "by Gate Via; needs Gate To RF=on.",
      "off"},
@@ -136,7 +136,7 @@ std::vector<std::string> unknownSettingWarnings(const HostSettings& settings) {
         const bool known = std::any_of(std::begin(kKeys), std::end(kKeys),
                                        [&key](const SettingKey& k) { return equalsIgnoringCase(k.name, key); });
         if (known) continue;
-        warnings.push_back("Host settings " + settings.path().string() + ": \"" + valueForLog(key) +
+        warnings.push_back("Host settings " + settings.path().string() + ": \"" + aprs::valueForLog(key) +
                            "\" is not a setting; did you mean \"" + std::string(nearestSettingKey(key)) + "\"?");
     }
     return warnings;
@@ -162,4 +162,4 @@ std::string commentedSettingsText(std::span<const FirstStartValue> values) {
     return text;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -9,7 +9,7 @@
 
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 struct SettingKey {
     std::string_view name;
@@ -38,4 +38,4 @@ struct FirstStartValue {
 };
 std::string commentedSettingsText(std::span<const FirstStartValue> values);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -2,7 +2,7 @@
 
 #include "feeds/log_text.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 std::string sectionLine() { return "[" + std::string(kHostSettingsSection) + "]"; }
@@ -16,11 +16,11 @@ std::string prefix(const HostSettings& settings, std::size_t line) {
 std::vector<std::string> settingsFileWarnings(const HostSettings& settings) {
     std::vector<std::string> warnings;
     for (const auto& [key, line] : settings.keysOutsideSection()) {
-        warnings.push_back(prefix(settings, line) + "\"" + valueForLog(key) + "\" is outside the " + sectionLine() +
+        warnings.push_back(prefix(settings, line) + "\"" + aprs::valueForLog(key) + "\" is outside the " + sectionLine() +
                            " section, which Ovelsk reads");
     }
     for (const auto& [later, first] : settings.repeatedKeys()) {
-        warnings.push_back(prefix(settings, later.line) + "\"" + valueForLog(later.key) + "\" is given again (first on line " +
+        warnings.push_back(prefix(settings, later.line) + "\"" + aprs::valueForLog(later.key) + "\" is given again (first on line " +
                            std::to_string(first.line) + "); the one on line " + std::to_string(first.line) + " is used");
     }
     return warnings;
@@ -31,4 +31,4 @@ std::string missingSectionError(const HostSettings& settings) {
            "from that section: put " + sectionLine() + " on a line of its own above them";
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

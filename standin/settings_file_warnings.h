@@ -9,7 +9,7 @@
 
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 // One warning for each key outside the section, then one for each repeated key.
 std::vector<std::string> settingsFileWarnings(const HostSettings& settings);
@@ -17,4 +17,4 @@ std::vector<std::string> settingsFileWarnings(const HostSettings& settings);
 // The message start-up stops with when the file has no [UI-View32] line.
 std::string missingSectionError(const HostSettings& settings);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

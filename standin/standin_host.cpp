@@ -6,52 +6,52 @@
 #include "standin/host_config.h"
 #include "standin/standin_log.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 // A feed's channel number is the source number the host reports.
-static_assert(kInternetChannel == kInternetStreamSource);
+static_assert(aprs::kInternetChannel == kInternetStreamSource);
 
-StandinHost::StandinHost(Position home, DistanceUnit unit, const Clock& clock)
+StandinHost::StandinHost(aprs::Position home, DistanceUnit unit, const Clock& clock)
     : home_(home),
       unit_(unit),
       clock_(clock),
       internetList_(kMaxStationListLines, stationListHeader()),
-      decisions_(reportedGateOutcomes(), internetGateOutcomes()) {}
+      decisions_(gateway::reportedGateOutcomes(), gateway::internetGateOutcomes()) {}
 
 // The counts of the whole run, unless nothing was received.
 StandinHost::~StandinHost() {
     if (nextSummary_) qCInfo(lcDecode, "%s", tally_.summary().c_str());
 }
 
-void StandinHost::addFeed(std::unique_ptr<Feed> feed) {
+void StandinHost::addFeed(std::unique_ptr<aprs::Feed> feed) {
     feeds_.push_back(std::move(feed));
     if (feedsStarted_) feeds_.back()->start();
 }
 
-void StandinHost::setGate(std::unique_ptr<InternetToRfGate> gate) {
+void StandinHost::setGate(std::unique_ptr<gateway::InternetToRfGate> gate) {
     gate_ = std::move(gate);
     gate_->setDecisionReport([this](std::string_view outcome, const std::string& text) {
-        decisions_.record(clock_.now(), GateDirection::ToRadio, outcome, text);
+        decisions_.record(clock_.now(), gateway::GateDirection::ToRadio, outcome, text);
     });
 }
 
-void StandinHost::setInternetGate(std::unique_ptr<RadioToInternetGate> gate) {
+void StandinHost::setInternetGate(std::unique_ptr<gateway::RadioToInternetGate> gate) {
     internetGate_ = std::move(gate);
     internetGate_->setDecisionReport([this](std::string_view outcome, const std::string& text) {
-        decisions_.record(clock_.now(), GateDirection::ToInternet, outcome, text);
+        decisions_.record(clock_.now(), gateway::GateDirection::ToInternet, outcome, text);
     });
 }
 
-std::vector<FeedStatus> StandinHost::feedStatuses() const {
-    std::vector<FeedStatus> statuses;
+std::vector<aprs::FeedStatus> StandinHost::feedStatuses() const {
+    std::vector<aprs::FeedStatus> statuses;
     statuses.reserve(feeds_.size());
     for (const auto& feed : feeds_) statuses.push_back(feed->status());
     return statuses;
 }
 
-void StandinHost::setBeacon(std::unique_ptr<BeaconSender> beacon) { beacon_ = std::move(beacon); }
+void StandinHost::setBeacon(std::unique_ptr<gateway::BeaconSender> beacon) { beacon_ = std::move(beacon); }
 
-PacketSink StandinHost::packetSink(FeedOrigin origin) {
+aprs::PacketSink StandinHost::packetSink(aprs::FeedOrigin origin) {
     return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
         receivePacket(sourceNumber, packet, origin);
     };
@@ -68,24 +68,24 @@ void StandinHost::enable(bool& on) {
     for (auto& feed : feeds_) feed->start();
 }
 
-void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin) {
+void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view packet, aprs::FeedOrigin origin) {
     if (!enabled_) return;
     const DateTime now = clock_.now();
     logSummaryHourly(now);
-    if (internetGate_ && origin == FeedOrigin::Radio) internetGate_->heardOnRadio(packet);
-    if (gate_ && origin == FeedOrigin::Radio) {
+    if (internetGate_ && origin == aprs::FeedOrigin::Radio) internetGate_->heardOnRadio(packet);
+    if (gate_ && origin == aprs::FeedOrigin::Radio) {
         gate_->heardOnRadio(packet);
     } else if (gate_ && sourceNumber == kInternetStreamSource) {
-        gate_->judgeInternetPacket(packet, origin == FeedOrigin::Recorded);
+        gate_->judgeInternetPacket(packet, origin == aprs::FeedOrigin::Recorded);
     }
-    const DecodeResult decoded = decodePacket(packet);
+    const aprs::DecodeResult decoded = aprs::decodePacket(packet);
     if (!decoded.packet) {
         tally_.countDropped(decoded.dropReason);
-        qCDebug(lcDecode, "dropped (%s): %s", std::string(dropReasonLabel(decoded.dropReason)).c_str(),
-                valueForLog(packet).c_str());
+        qCDebug(lcDecode, "dropped (%s): %s", std::string(aprs::dropReasonLabel(decoded.dropReason)).c_str(),
+                aprs::valueForLog(packet).c_str());
         return;
     }
-    const DecodedPacket& beacon = *decoded.packet;
+    const aprs::DecodedPacket& beacon = *decoded.packet;
     const DistanceAndBearing fromHome = distanceAndBearingFromHome(home_, beacon.position, unit_);
 
     StationList& list = sourceNumber == kInternetStreamSource ? internetList_ : radioList_;
@@ -138,4 +138,4 @@ HostApplication::StationLineSearch StandinHost::findStationLine(std::string_view
     return {true, internetList_.find(callsign)};
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "feeds/feed.h"
-#include "standin/beacon_sender.h"
+#include "gateway/beacon_sender.h"
 #include "standin/geodesy.h"
-#include "standin/internet_to_rf_gate.h"
-#include "standin/rf_to_internet_gate.h"
+#include "gateway/internet_to_rf_gate.h"
+#include "gateway/rf_to_internet_gate.h"
 #include "aprs/packet_decoder.h"
 #include "standin/decode_tally.h"
 #include "standin/host_report.h"
@@ -32,24 +32,24 @@
 #include "host/date_time.h"
 #include "host/host_application.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 class StandinHost final : public HostApplication, public HostReport {
 public:
-    StandinHost(Position home, DistanceUnit unit, const Clock& clock);
+    StandinHost(aprs::Position home, DistanceUnit unit, const Clock& clock);
     ~StandinHost() override;
 
     // Feeds start when the host is switched on, not before.
-    void addFeed(std::unique_ptr<Feed> feed);
+    void addFeed(std::unique_ptr<aprs::Feed> feed);
     // The gateway to radio; without one nothing is judged.
-    void setGate(std::unique_ptr<InternetToRfGate> gate);
+    void setGate(std::unique_ptr<gateway::InternetToRfGate> gate);
     // The gateway to the Internet; without one nothing heard is sent there.
-    void setInternetGate(std::unique_ptr<RadioToInternetGate> gate);
+    void setInternetGate(std::unique_ptr<gateway::RadioToInternetGate> gate);
     // The iGate's own beacon; it starts with the feeds.
-    void setBeacon(std::unique_ptr<BeaconSender> beacon);
+    void setBeacon(std::unique_ptr<gateway::BeaconSender> beacon);
     // Where feeds of this origin deliver their packets.
-    PacketSink packetSink(FeedOrigin origin = FeedOrigin::Recorded);
-    void receivePacket(std::int16_t sourceNumber, std::string_view packet, FeedOrigin origin = FeedOrigin::Recorded);
+    aprs::PacketSink packetSink(aprs::FeedOrigin origin = aprs::FeedOrigin::Recorded);
+    void receivePacket(std::int16_t sourceNumber, std::string_view packet, aprs::FeedOrigin origin = aprs::FeedOrigin::Recorded);
 
     std::uint64_t beaconsRaised() const { return tally_.decoded(); }
     std::uint64_t packetsDropped() const { return tally_.dropped(); }
@@ -57,9 +57,9 @@ public:
     void setIdentity(HostIdentity identity) { identity_ = std::move(identity); }
 
     const HostIdentity& identity() const override { return identity_; }
-    std::vector<FeedStatus> feedStatuses() const override;
+    std::vector<aprs::FeedStatus> feedStatuses() const override;
     const DecodeTally& decodeTally() const override { return tally_; }
-    const GateDecisions& gateDecisions() const override { return decisions_; }
+    const gateway::GateDecisions& gateDecisions() const override { return decisions_; }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;
@@ -73,14 +73,14 @@ private:
     std::string_view lastHeardText(DateTime now);
     void logSummaryHourly(DateTime now);
 
-    Position home_;
+    aprs::Position home_;
     DistanceUnit unit_;
     const Clock& clock_;
     NotifyBeaconData notifyBeaconData_;
-    std::vector<std::unique_ptr<Feed>> feeds_;
-    std::unique_ptr<InternetToRfGate> gate_;
-    std::unique_ptr<RadioToInternetGate> internetGate_;
-    std::unique_ptr<BeaconSender> beacon_;
+    std::vector<std::unique_ptr<aprs::Feed>> feeds_;
+    std::unique_ptr<gateway::InternetToRfGate> gate_;
+    std::unique_ptr<gateway::RadioToInternetGate> internetGate_;
+    std::unique_ptr<gateway::BeaconSender> beacon_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
 
@@ -91,9 +91,9 @@ private:
     std::string lastHeardText_;
 
     DecodeTally tally_;
-    GateDecisions decisions_;
+    gateway::GateDecisions decisions_;
     HostIdentity identity_;
     std::optional<DateTime> nextSummary_;  // none until the first packet
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -3,17 +3,13 @@
 // QT_LOGGING_RULES="ovelsk.decode.debug=true" also logs every dropped packet.
 //   ovelsk.settings  the host settings: first start, unknown keys, notes on values
 //   ovelsk.decode    what the decoder made of the packets: drops, hourly summaries
-//   ovelsk.gate      the gateway to radio: each decision on a listed station, notes on igate.ini,
-//                    each beacon
-//   ovelsk.igate     the gateway to the Internet: each packet heard on radio, sent or not
+// The gateway's own categories are in gateway/gateway_log.h.
 
 #include <QLoggingCategory>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 Q_DECLARE_LOGGING_CATEGORY(lcSettings)
 Q_DECLARE_LOGGING_CATEGORY(lcDecode)
-Q_DECLARE_LOGGING_CATEGORY(lcGate)
-Q_DECLARE_LOGGING_CATEGORY(lcIgate)
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

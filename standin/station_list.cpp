@@ -6,7 +6,7 @@
 
 #include "host/station_list_line.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 // Keeps the distance inside its columns whatever it is.
@@ -97,4 +97,4 @@ void StationList::moveToNewest(std::size_t line) {
     if (oldest_ == kNone) oldest_ = line;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 // The lists are read through a 16-bit index, so neither may grow past this.
 inline constexpr std::size_t kMaxStationListLines = 32767;
@@ -84,4 +84,4 @@ private:
 // The header line the Internet list shows as its element 0.
 std::string stationListHeader();
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -5,7 +5,7 @@
 
 #include "host/settings_text.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 std::optional<std::uint16_t> port(std::string_view text) {
@@ -54,4 +54,4 @@ std::optional<StatusPageSetting> parseStatusPageSetting(std::string_view text) {
     return StatusPageAddress{*address, *number};
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <variant>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
 struct StatusPageAddress {
     std::string address;  // numeric, without brackets: "127.0.0.1", "::1"
@@ -34,4 +34,4 @@ struct StatusPageOff {
 using StatusPageSetting = std::variant<StatusPageOff, StatusPageAddress>;
 std::optional<StatusPageSetting> parseStatusPageSetting(std::string_view text);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -12,11 +12,11 @@ namespace {
 
 using SystemTime = std::chrono::system_clock::time_point;
 
-std::string_view gateModeLabel(aprs::GateMode mode) {
+std::string_view gateModeLabel(gateway::GateMode mode) {
     switch (mode) {
-    case aprs::GateMode::Off: return "off";
-    case aprs::GateMode::Log: return "log";
-    case aprs::GateMode::On: return "on";
+    case gateway::GateMode::Off: return "off";
+    case gateway::GateMode::Log: return "log";
+    case gateway::GateMode::On: return "on";
     }
     return "off";
 }
@@ -56,13 +56,13 @@ private:
     JsonWriter& shownTime(DateTime t) { return json_.string(utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
 
     void station() {
-        const aprs::HostIdentity& id = sources_.host.identity();
+        const standin::HostIdentity& id = sources_.host.identity();
         json_.key("station").beginObject();
         json_.key("callsign").string(id.callsign);
         json_.key("home").beginObject();
         json_.key("latitude").number(id.home.latitude).key("longitude").number(id.home.longitude);
         json_.endObject();
-        json_.key("distanceUnit").string(aprs::distanceUnitText(id.distanceUnit));
+        json_.key("distanceUnit").string(standin::distanceUnitText(id.distanceUnit));
         json_.key("range").string(sources_.rangeText());
         json_.key("version").string(sources_.programVersion);
         json_.key("started").string(utcText(sources_.started));
@@ -128,7 +128,7 @@ private:
         json_.endArray();
     }
 
-    void counts(const std::vector<aprs::OutcomeCount>& outcomes) {
+    void counts(const std::vector<gateway::OutcomeCount>& outcomes) {
         json_.key("counts").beginArray();
         for (const auto& outcome : outcomes) {
             json_.beginObject().key("outcome").string(outcome.outcome);
@@ -138,20 +138,20 @@ private:
     }
 
     void gates() {
-        const aprs::HostIdentity& id = sources_.host.identity();
-        const aprs::GateDecisions& decisions = sources_.host.gateDecisions();
+        const standin::HostIdentity& id = sources_.host.identity();
+        const gateway::GateDecisions& decisions = sources_.host.gateDecisions();
         json_.key("gates").beginObject();
         json_.key("toRadio").beginObject().key("mode").string(gateModeLabel(id.gateToRadio));
-        counts(decisions.counts(aprs::GateDirection::ToRadio));
+        counts(decisions.counts(gateway::GateDirection::ToRadio));
         json_.endObject();
         json_.key("toInternet").beginObject().key("mode").string(id.gateToInternet ? "on" : "off");
-        counts(decisions.counts(aprs::GateDirection::ToInternet));
+        counts(decisions.counts(gateway::GateDirection::ToInternet));
         json_.endObject();
         json_.key("recent").beginArray();
         for (const auto& decision : decisions.recent()) {
             json_.beginObject().key("time");
             shownTime(decision.time);
-            json_.key("direction").string(aprs::gateDirectionLabel(decision.direction));
+            json_.key("direction").string(gateway::gateDirectionLabel(decision.direction));
             json_.key("outcome").string(decision.outcome);
             json_.key("text").string(decision.text);
             json_.endObject();
@@ -160,7 +160,7 @@ private:
     }
 
     void decoder() {
-        const aprs::DecodeTally& tally = sources_.host.decodeTally();
+        const standin::DecodeTally& tally = sources_.host.decodeTally();
         json_.key("decoder").beginObject().key("decoded").number(static_cast<std::int64_t>(tally.decoded()));
         json_.key("dropped").beginArray();
         for (const auto& entry : aprs::kDropReasons) {

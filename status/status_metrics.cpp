@@ -41,7 +41,7 @@ private:
 }  // namespace
 
 QByteArray statusMetrics(const StatusSources& sources) {
-    const aprs::HostReport& host = sources.host;
+    const standin::HostReport& host = sources.host;
     Metrics metrics;
     const auto feeds = host.feedStatuses();
     metrics.family("ovelsk_feed_packets_total", "counter", "Packets a feed delivered since start.");
@@ -52,7 +52,7 @@ QByteArray statusMetrics(const StatusSources& sources) {
         metrics.sample("ovelsk_feed_connected", "feed=" + labelValue(feed.name), up ? 1 : 0);
     }
 
-    const aprs::DecodeTally& tally = host.decodeTally();
+    const standin::DecodeTally& tally = host.decodeTally();
     metrics.family("ovelsk_packets_decoded_total", "counter", "Packets that raised a beacon event.");
     metrics.sample("ovelsk_packets_decoded_total", {}, tally.decoded());
     metrics.family("ovelsk_packets_dropped_total", "counter", "Packets the decoder dropped, by reason.");
@@ -60,8 +60,8 @@ QByteArray statusMetrics(const StatusSources& sources) {
         metrics.sample("ovelsk_packets_dropped_total", "reason=" + labelValue(entry.label), tally.dropped(entry.reason));
 
     metrics.family("ovelsk_gate_decisions_total", "counter", "Gateway decisions since start, by direction and outcome.");
-    for (const auto direction : {aprs::GateDirection::ToRadio, aprs::GateDirection::ToInternet}) {
-        const std::string where = "direction=" + labelValue(aprs::gateDirectionLabel(direction)) + ",outcome=";
+    for (const auto direction : {gateway::GateDirection::ToRadio, gateway::GateDirection::ToInternet}) {
+        const std::string where = "direction=" + labelValue(gateway::gateDirectionLabel(direction)) + ",outcome=";
         for (const auto& outcome : host.gateDecisions().counts(direction))
             metrics.sample("ovelsk_gate_decisions_total", where + labelValue(outcome.outcome), outcome.count);
     }

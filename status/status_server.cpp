@@ -69,7 +69,7 @@ void StatusServer::serve(const char* path, std::function<Body()> body) {
     });
 }
 
-std::optional<std::string> StatusServer::listen(const aprs::StatusPageAddress& address) {
+std::optional<std::string> StatusServer::listen(const standin::StatusPageAddress& address) {
     if (!guard_->listen(QHostAddress(QString::fromStdString(address.address)), address.port))
         return "the status page cannot listen on " + address.text() + ": " + guard_->errorString().toStdString();
     http_.bind(guard_);

@@ -31,7 +31,7 @@ public:
     ~StatusServer();
 
     // Starts listening; why not, when it cannot.
-    std::optional<std::string> listen(const aprs::StatusPageAddress& address);
+    std::optional<std::string> listen(const standin::StatusPageAddress& address);
     std::uint16_t port() const;
     int openConnections() const { return guard_->openConnections(); }
 

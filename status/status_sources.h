@@ -13,7 +13,7 @@
 namespace ovelsk {
 
 struct StatusSources {
-    const aprs::HostReport& host;
+    const standin::HostReport& host;
     const StationTracker& tracker;
     const Clock& clock;  // the tracker's, whose times it shows
     std::function<std::string()> rangeText;

@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
     const std::filesystem::path output = argv[1];
     auto temp = output;
     temp += ".tmp";
-    const auto text = ovelsk::aprs::firstStartSettingsText("/home/me/.local/share/ovelsk/host/");
+    const auto text = ovelsk::standin::firstStartSettingsText("/home/me/.local/share/ovelsk/host/");
     if (const auto error = ovelsk::replaceFileAtomically(output, temp, text, false)) {
         std::fprintf(stderr, "cannot write %s: %s\n", argv[1], error->reason.c_str());
         return 1;

@@ -15,7 +15,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -72,16 +72,16 @@ TEST_F(AprsIsSettingsTest, RefusesLoginValuesThatAreMissingOrWouldBreakTheLoginL
 }
 
 TEST_F(AprsIsSettingsTest, NamesBothLiveFeedsAndTheirAddressFormsInTheFeedsError) {
-    FeedContext context;
-    context.sinkFor = [](FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
+    aprs::FeedContext context;
+    context.sinkFor = [](aprs::FeedOrigin) { return [](std::int16_t, std::string_view) {}; };
     for (const char* bad : {"aprs-is:host:0", "aprs-is:", "kiss:host:99999", "kiss"}) {
-        const auto made = makeFeed(bad, context);
+        const auto made = aprs::makeFeed(bad, context);
         ASSERT_TRUE(std::holds_alternative<std::string>(made)) << bad;
         const bool aprsIs = std::string_view(bad).starts_with("aprs-is");
         EXPECT_THAT(std::get<std::string>(made), HasSubstr(aprsIs ? "aprs-is:HOST:PORT" : "kiss:HOST:PORT"));
     }
-    EXPECT_TRUE(std::holds_alternative<std::unique_ptr<Feed>>(makeFeed("kiss:localhost", context)));
-    EXPECT_TRUE(std::holds_alternative<std::unique_ptr<Feed>>(makeFeed("aprs-is:[::1]:10152", context)));
+    EXPECT_TRUE(std::holds_alternative<std::unique_ptr<aprs::Feed>>(aprs::makeFeed("kiss:localhost", context)));
+    EXPECT_TRUE(std::holds_alternative<std::unique_ptr<aprs::Feed>>(aprs::makeFeed("aprs-is:[::1]:10152", context)));
 }
 
 TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAtOnce) {
@@ -121,4 +121,4 @@ TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAt
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -8,7 +8,7 @@
 #include "support/fake_clock.h"
 #include "support/log_capture.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::ElementsAre;
@@ -22,12 +22,12 @@ TEST(DecodeTally, SummaryNamesTheReasonsThatOccurredMostFrequentFirst) {
     DecodeTally tally;
     EXPECT_EQ(tally.summary(), "decoded 0, dropped 0");
     tally.countDecoded();
-    for (const DropReason reason : {DropReason::Status, DropReason::NoPosition, DropReason::Object,
-                                    DropReason::NoPosition, DropReason::BadCallsign}) {
+    for (const aprs::DropReason reason : {aprs::DropReason::Status, aprs::DropReason::NoPosition, aprs::DropReason::Object,
+                                    aprs::DropReason::NoPosition, aprs::DropReason::BadCallsign}) {
         tally.countDropped(reason);
     }
     EXPECT_EQ(tally.dropped(), 5u);
-    EXPECT_EQ(tally.dropped(DropReason::NoPosition), 2u);
+    EXPECT_EQ(tally.dropped(aprs::DropReason::NoPosition), 2u);
     // Equal counts keep the order of the reasons.
     EXPECT_EQ(tally.summary(), "decoded 1, dropped 5: no position 2, bad callsign 1, object 1, status 1");
 }
@@ -82,4 +82,4 @@ TEST(DecodeSummary, EachDropIsLoggedAtDebugLevelWithThePacketEscapedWhenAskedFor
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -18,7 +18,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using namespace std::chrono_literals;
@@ -28,7 +28,7 @@ constexpr double kDefaultRangeMiles = 40;
 struct DemoBeacon {
     std::chrono::seconds at;  // from the first line
     std::int16_t source;
-    DecodedPacket packet;
+    aprs::DecodedPacket packet;
     char format;  // 'u'ncompressed, 'c'ompressed, 'm'ic-E
 };
 
@@ -44,14 +44,14 @@ char positionFormat(std::string_view packet) {
 class DemoFeedTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::istringstream lines{std::string(demoFeedText())};
-        std::optional<ReplayTime> first;
+        std::istringstream lines{std::string(aprs::demoFeedText())};
+        std::optional<aprs::ReplayTime> first;
         for (std::string line; std::getline(lines, line);) {
-            const auto parsed = parseReplayLine(line);
-            if (parsed.kind == ReplayLineKind::Malformed) ++malformedLines;
-            if (parsed.kind != ReplayLineKind::Packet) continue;
+            const auto parsed = aprs::parseReplayLine(line);
+            if (parsed.kind == aprs::ReplayLineKind::Malformed) ++malformedLines;
+            if (parsed.kind != aprs::ReplayLineKind::Packet) continue;
             if (!first) first = parsed.line.time;
-            const auto decoded = decodePacket(parsed.line.packet);
+            const auto decoded = aprs::decodePacket(parsed.line.packet);
             if (!decoded.packet) {
                 dropReasons.insert(decoded.dropReason);
                 continue;
@@ -62,17 +62,17 @@ protected:
     }
 
     static double miles(const DemoBeacon& beacon) {
-        return distanceAndBearingFromHome(kDemoHome, beacon.packet.position, DistanceUnit::Miles).distance;
+        return distanceAndBearingFromHome(aprs::kDemoHome, beacon.packet.position, DistanceUnit::Miles).distance;
     }
 
     static inline std::vector<DemoBeacon> beacons;
-    static inline std::set<DropReason> dropReasons;
+    static inline std::set<aprs::DropReason> dropReasons;
     static inline int malformedLines = 0;
 };
 
 TEST_F(DemoFeedTest, IsTheSampleFileBuiltIn) {
-    EXPECT_EQ(demoFeedText(), testing::readFile(std::filesystem::path(OVELSK_SOURCE_DIR) / "samples/demo-feed.txt"));
-    EXPECT_THAT(std::string(demoFeedText()), ::testing::HasSubstr("# home 40.015000 -105.270500,"))
+    EXPECT_EQ(aprs::demoFeedText(), testing::readFile(std::filesystem::path(OVELSK_SOURCE_DIR) / "samples/demo-feed.txt"));
+    EXPECT_THAT(std::string(aprs::demoFeedText()), ::testing::HasSubstr("# home 40.015000 -105.270500,"))
         << "the generator and kDemoHome agree";
 }
 
@@ -118,9 +118,9 @@ class DemoPlayTest : public ::testing::Test {
 protected:
     DemoPlayTest() {
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
-        auto timer = std::make_unique<FakeTimer>();
+        auto timer = std::make_unique<aprs::FakeTimer>();
         timer_ = timer.get();
-        host_.addFeed(makeDemoFeed(host_.packetSink(), std::move(timer), 1));
+        host_.addFeed(aprs::makeDemoFeed(host_.packetSink(), std::move(timer), 1));
         bool on = true;
         host_.enable(on);
     }
@@ -143,11 +143,11 @@ protected:
     }
 
     testing::FakeClock clock_;
-    StandinHost host_{kDemoHome, DistanceUnit::Miles, clock_};
+    StandinHost host_{aprs::kDemoHome, DistanceUnit::Miles, clock_};
     RecordingWindow window_;
     RecordingGateway gateway_;
     StationTracker tracker_{window_, host_, gateway_, clock_, clock_.now() - kNeverHeardDaysBack};
-    FakeTimer* timer_ = nullptr;
+    aprs::FakeTimer* timer_ = nullptr;
     testing::LogCapture log_;
     std::chrono::milliseconds played_{0};
 };
@@ -178,4 +178,4 @@ TEST_F(DemoPlayTest, LoopsOnWithStationsComingAndGoing) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

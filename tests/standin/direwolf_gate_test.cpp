@@ -12,7 +12,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using testing::DirewolfPeer;
@@ -141,4 +141,4 @@ TEST(DirewolfGate, TransmitsAMessageToAStationItHeardThenTheSendersPositionAndTh
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

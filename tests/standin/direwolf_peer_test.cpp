@@ -19,7 +19,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::UnorderedElementsAreArray;
@@ -58,9 +58,9 @@ DirewolfPeer::Options peerOptions(bool serial) {
     return serial ? DirewolfPeer::Options{.playOnFirstClient = false, .pseudoTerminal = true} : DirewolfPeer::Options{};
 }
 
-std::unique_ptr<KissFeed> connectKissFeed(DirewolfPeer& peer, bool serial, PacketSink sink) {
-    if (!serial) return std::make_unique<KissFeed>(FeedAddress{"127.0.0.1", peer.port()}, std::move(sink));
-    return std::make_unique<KissFeed>(SerialDevice{peer.pseudoTerminal()}, std::move(sink));
+std::unique_ptr<aprs::KissFeed> connectKissFeed(DirewolfPeer& peer, bool serial, aprs::PacketSink sink) {
+    if (!serial) return std::make_unique<aprs::KissFeed>(aprs::FeedAddress{"127.0.0.1", peer.port()}, std::move(sink));
+    return std::make_unique<aprs::KissFeed>(aprs::SerialDevice{peer.pseudoTerminal()}, std::move(sink));
 }
 
 TEST_P(DirewolfPeerTest, KissFeedReadsWhatDirewolfHearsAsTnc2Text) {
@@ -85,7 +85,7 @@ TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
     DirewolfPeer peer;
     ASSERT_TRUE(peer.start(kRadioPackets, peerOptions(GetParam()))) << peer.error();
 
-    constexpr Position kHome{49.0, -72.0};
+    constexpr aprs::Position kHome{49.0, -72.0};
     testing::FakeClock clock;
     StandinHost host(kHome, DistanceUnit::Kilometres, clock);
     RecordingWindow window;
@@ -103,7 +103,7 @@ TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
         heard[cStn.callsign] = {window.status, cStn.distance, tracker.LookupBearing(cStn.callsign)};
     });
     testing::LogCapture log;
-    host.addFeed(connectKissFeed(peer, GetParam(), host.packetSink(FeedOrigin::Radio)));
+    host.addFeed(connectKissFeed(peer, GetParam(), host.packetSink(aprs::FeedOrigin::Radio)));
     bool on = true;
     host.enable(on);
     if (GetParam()) peer.feed();
@@ -113,7 +113,7 @@ TEST_P(DirewolfPeerTest, EveryKindOfRadioPacketReachesOvelskWithItsRouteAndPosit
     struct Expected {
         std::string callsign;
         std::string route;
-        Position position;
+        aprs::Position position;
     };
     const std::vector<Expected> expected = {
         {"N0CALL-9", "Via RF", {49.058333, -72.029167}},
@@ -198,4 +198,4 @@ TEST_F(DirewolfTest, ASerialTncIgateGatesBothWays) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

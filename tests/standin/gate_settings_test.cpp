@@ -1,5 +1,5 @@
 // The gateway's settings as start-up reads and checks them.
-#include "standin/gate_config.h"
+#include "gateway/gate_config.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include "standin/host_config.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -30,8 +30,8 @@ protected:
 TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     const auto defaults = read("");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(defaults));
-    const GateConfig& off = std::get<HostConfig>(defaults).gate;
-    EXPECT_EQ(off.mode, GateMode::Off);
+    const gateway::GateConfig& off = std::get<HostConfig>(defaults).gate;
+    EXPECT_EQ(off.mode, gateway::GateMode::Off);
     EXPECT_EQ(off.via, "WIDE1-1");
     EXPECT_EQ(off.perMinute, 6);
     EXPECT_EQ(off.perFiveMinutes, 20);
@@ -46,8 +46,8 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
                           "Callsign=K0ABC-0\nGate To RF=ON\nGate Via=\nGate Limit=20/80\nGate Port=15\n"
                           "Gate Messages=OFF\nGate Delay=10\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(set)) << std::get<std::string>(set);
-    const GateConfig& on = std::get<HostConfig>(set).gate;
-    EXPECT_EQ(on.mode, GateMode::On);
+    const gateway::GateConfig& on = std::get<HostConfig>(set).gate;
+    EXPECT_EQ(on.mode, gateway::GateMode::On);
     EXPECT_EQ(on.callsign, "K0ABC") << "SSID 0 is the plain callsign";
     EXPECT_EQ(on.via, "") << "an empty Gate Via means no digipeater path";
     EXPECT_EQ(on.perMinute, 20);
@@ -64,13 +64,13 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     const auto serial = read("Feeds=aprs-is:rotate.aprs2.net, kiss-serial:/dev/ttyUSB0\nCallsign=K0ABC-10\n"
                              "Gate To RF=on\nGate To Internet=On\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(serial)) << std::get<std::string>(serial);
-    EXPECT_EQ(std::get<HostConfig>(serial).gate.mode, GateMode::On);
+    EXPECT_EQ(std::get<HostConfig>(serial).gate.mode, gateway::GateMode::On);
     EXPECT_TRUE(std::get<HostConfig>(serial).gate.toInternet);
 
     // Log mode transmits nothing, so it needs neither a callsign nor live feeds.
     const auto log = read("Feeds=demo\nGate To RF=log\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(log));
-    EXPECT_EQ(std::get<HostConfig>(log).gate.mode, GateMode::Log);
+    EXPECT_EQ(std::get<HostConfig>(log).gate.mode, gateway::GateMode::Log);
 }
 
 TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
@@ -121,4 +121,4 @@ TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

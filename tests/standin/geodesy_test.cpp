@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 TEST(Geodesy, OneDegreeOfLatitudeAtTheEquatorInBothUnits)
 {
     // WGS84 meridian arc from 0 to 1 degree north: 110574.389 m.
-    const Position home{0.0, 0.0};
-    const Position north{1.0, 0.0};
+    const aprs::Position home{0.0, 0.0};
+    const aprs::Position north{1.0, 0.0};
     const DistanceAndBearing km = distanceAndBearingFromHome(home, north, DistanceUnit::Kilometres);
     const DistanceAndBearing mi = distanceAndBearingFromHome(home, north, DistanceUnit::Miles);
     EXPECT_NEAR(km.distance, 110.574389, 1e-5);
@@ -21,9 +21,9 @@ TEST(Geodesy, OneDegreeOfLatitudeAtTheEquatorInBothUnits)
 
 TEST(Geodesy, BearingCoversTheWholeCircleWithoutNegatives)
 {
-    const Position home{49.0, -72.0};
+    const aprs::Position home{49.0, -72.0};
     struct Case {
-        Position station;
+        aprs::Position station;
         double bearing;
     };
     for (const Case& c : {
@@ -61,4 +61,4 @@ TEST(Geodesy, AntipodalAndDateLineCrossingDistances)
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -9,7 +9,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -34,14 +34,14 @@ TEST_F(FirstStartTest, SetsTheHostUpForTheDemo) {
     EXPECT_EQ(settings.value(kProgramFolderKey), hostFolder_.string());
     EXPECT_TRUE(settings.value(kProgramFolderKey)->ends_with("/ovelsk/host/"));
     EXPECT_EQ(settings.value(kFeedsKey), "demo");
-    EXPECT_EQ(settings.value(kGateToRfKey), "log") << "the demo shows the gate's decisions";
+    EXPECT_EQ(settings.value(gateway::kGateToRfKey), "log") << "the demo shows the gate's decisions";
     const auto config = readHostConfig(settings);
     ASSERT_TRUE(std::holds_alternative<HostConfig>(config));
-    EXPECT_EQ(std::get<HostConfig>(config).home.latitude, kDemoHome.latitude);
-    EXPECT_EQ(std::get<HostConfig>(config).home.longitude, kDemoHome.longitude);
+    EXPECT_EQ(std::get<HostConfig>(config).home.latitude, aprs::kDemoHome.latitude);
+    EXPECT_EQ(std::get<HostConfig>(config).home.longitude, aprs::kDemoHome.longitude);
 
     const auto igate = testing::readFile(hostFolder_ / "igate.ini");
-    EXPECT_EQ(igate, sampleIgateIni());
+    EXPECT_EQ(igate, aprs::sampleIgateIni());
     EXPECT_THAT(igate, HasSubstr("[INET_TO_RF]\r\nW0DEMO-7=ALL\r\n"));
     EXPECT_FALSE(std::filesystem::exists(hostFolder_ / "igate.tmp"));
     EXPECT_THAT(log_.text(), HasSubstr(settingsFile_.string()));
@@ -106,4 +106,4 @@ TEST(DefaultHostDataFolder, FollowsXdgDataHome) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -9,7 +9,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::ElementsAre;
@@ -245,4 +245,4 @@ TEST_F(HostStartupTest, BuildsTheHostWithItsFeeds) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -8,12 +8,12 @@
 #include "host/gateway_section.h"
 #include "stations/tracker_window.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 
-class PushedFeed final : public Feed {
+class PushedFeed final : public aprs::Feed {
 public:
     void start() override { ++starts; }
-    FeedStatus status() const override { return {}; }
+    aprs::FeedStatus status() const override { return {}; }
     int starts = 0;
 };
 
@@ -38,4 +38,4 @@ public:
     std::vector<std::string> rows;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -7,7 +7,7 @@
 
 #include <sstream>
 
-#include "gate_fakes.h"
+#include "gateway/gate_fakes.h"
 #include "host/igate_file.h"
 #include "standin/standin_host.h"
 #include "standin_host_fakes.h"
@@ -16,25 +16,25 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-constexpr Position kHome{49.0, -72.0};
+constexpr aprs::Position kHome{49.0, -72.0};
 
 class HostGateTest : public ::testing::Test {
 protected:
     HostGateTest() {
         testing::writeFile(folder_ / "igate.ini", "[INET_TO_RF]\r\n");
-        GateConfig config;
-        config.mode = GateMode::On;
+        gateway::GateConfig config;
+        config.mode = gateway::GateMode::On;
         config.callsign = "N0TEST";
-        auto gate = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_);
+        auto gate = std::make_unique<gateway::InternetToRfGate>(config, folder_ / "igate.ini", clock_);
         gate->setTransmitter(&tnc_);
         host_.setGate(std::move(gate));
-        host_.setInternetGate(std::make_unique<RadioToInternetGate>("N0TEST-10", 12345, IgateKind::TwoWay, uplink_));
+        host_.setInternetGate(std::make_unique<gateway::RadioToInternetGate>("N0TEST-10", 12345, aprs::IgateKind::TwoWay, uplink_));
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
         bool on = true;
         host_.enable(on);
@@ -44,8 +44,8 @@ protected:
     std::string hostFolder_ = folder_.path().string();
     testing::FakeClock clock_;
     testing::LogCapture log_;
-    RecordingTransmitter tnc_;
-    RecordingUplink uplink_;
+    gateway::RecordingTransmitter tnc_;
+    gateway::RecordingUplink uplink_;
     StandinHost host_{kHome, DistanceUnit::Miles, clock_};
     RecordingWindow window_;
     IgateFile igateFile_{hostFolder_};
@@ -53,9 +53,9 @@ protected:
 };
 
 TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOnTheAirAndOnlyLiveRadioPacketsToTheInternet) {
-    const auto internet = host_.packetSink(FeedOrigin::Internet);
-    const auto recorded = host_.packetSink(FeedOrigin::Recorded);
-    const auto radio = host_.packetSink(FeedOrigin::Radio);
+    const auto internet = host_.packetSink(aprs::FeedOrigin::Internet);
+    const auto recorded = host_.packetSink(aprs::FeedOrigin::Recorded);
+    const auto radio = host_.packetSink(aprs::FeedOrigin::Radio);
 
     // Heard on the Internet: not listed yet, so not sent; Ovelsk lists it while
     // handling the beacon, and its next Internet packet goes out.
@@ -85,4 +85,4 @@ TEST_F(HostGateTest, LiveInternetPacketsOfListedStationsGoOnTheAirAndOnlyLiveRad
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

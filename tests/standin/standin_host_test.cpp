@@ -8,14 +8,14 @@
 #include "support/fake_clock.h"
 #include "support/scripted_host.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::FieldsAre;
 using ::testing::SizeIs;
 
-constexpr Position kHome{49.0, -72.0};
+constexpr aprs::Position kHome{49.0, -72.0};
 // 4903.50N 07201.75W: 6.8 km from home, a little west of north.
 constexpr std::string_view kDirect = "N0CALL-9>APRS,WIDE1-1,WIDE2-1:!4903.50N/07201.75W-Test";
 constexpr std::string_view kDigipeated = "N0CALL-9>APRS,RELAY*,WIDE2-1:!4903.50N/07201.75W-Test";
@@ -164,4 +164,4 @@ TEST_F(StandinHostTest, TheListIndexFindsTheBearingTheWalkFinds) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

@@ -11,16 +11,16 @@
 
 namespace ovelsk::testing {
 
-inline std::unique_ptr<aprs::StandinHost> startHost(const std::filesystem::path& settingsFile, const Clock& clock) {
-    aprs::StandinStartup startup;
+inline std::unique_ptr<standin::StandinHost> startHost(const std::filesystem::path& settingsFile, const Clock& clock) {
+    standin::StandinStartup startup;
     startup.settingsFile = settingsFile;
     startup.clock = &clock;
-    auto created = aprs::createStandinHost(startup);
+    auto created = standin::createStandinHost(startup);
     if (auto* refused = std::get_if<std::string>(&created)) {
         ADD_FAILURE() << *refused;
         return nullptr;
     }
-    auto host = std::move(std::get<std::unique_ptr<aprs::StandinHost>>(created));
+    auto host = std::move(std::get<std::unique_ptr<standin::StandinHost>>(created));
     bool on = true;
     host->enable(on);
     return host;

@@ -6,7 +6,7 @@
 
 #include "stations/station_tracker.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 StationListEntry entry(std::string_view callsign, double bearing = 0, bool viaDigipeater = false) {
@@ -105,4 +105,4 @@ TEST(StationList, NeverHoldsMoreThan32767Lines) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

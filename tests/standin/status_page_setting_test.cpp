@@ -8,7 +8,7 @@
 #include "standin/host_config.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::standin {
 namespace {
 
 TEST(StatusPageSetting, ReadsOffPortsAndAddresses) {
@@ -50,4 +50,4 @@ TEST(StatusPageSetting, ABadValueStopsStartUpNamingTheKey) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::standin

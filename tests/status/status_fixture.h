@@ -51,9 +51,9 @@ protected:
 
     ScratchFolder scratch_;
     FakeClock clock_;
-    aprs::RecordingWindow window_;
-    aprs::RecordingGateway gateway_;
-    std::unique_ptr<aprs::StandinHost> host_;
+    standin::RecordingWindow window_;
+    standin::RecordingGateway gateway_;
+    std::unique_ptr<standin::StandinHost> host_;
     std::unique_ptr<StationTracker> tracker_;
     const std::chrono::system_clock::time_point started_ = std::chrono::system_clock::now() - std::chrono::seconds(90);
 };

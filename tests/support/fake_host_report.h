@@ -4,22 +4,22 @@
 #include <vector>
 
 #include "standin/host_report.h"
-#include "standin/internet_to_rf_gate.h"
-#include "standin/rf_to_internet_gate.h"
+#include "gateway/internet_to_rf_gate.h"
+#include "gateway/rf_to_internet_gate.h"
 
 namespace ovelsk::testing {
 
-class FakeHostReport final : public aprs::HostReport {
+class FakeHostReport final : public standin::HostReport {
 public:
-    const aprs::HostIdentity& identity() const override { return hostIdentity; }
+    const standin::HostIdentity& identity() const override { return hostIdentity; }
     std::vector<aprs::FeedStatus> feedStatuses() const override { return feeds; }
-    const aprs::DecodeTally& decodeTally() const override { return tally; }
-    const aprs::GateDecisions& gateDecisions() const override { return decisions; }
+    const standin::DecodeTally& decodeTally() const override { return tally; }
+    const gateway::GateDecisions& gateDecisions() const override { return decisions; }
 
-    aprs::HostIdentity hostIdentity;
+    standin::HostIdentity hostIdentity;
     std::vector<aprs::FeedStatus> feeds;
-    aprs::DecodeTally tally;
-    aprs::GateDecisions decisions{aprs::reportedGateOutcomes(), aprs::internetGateOutcomes()};
+    standin::DecodeTally tally;
+    gateway::GateDecisions decisions{gateway::reportedGateOutcomes(), gateway::internetGateOutcomes()};
 };
 
 }  // namespace ovelsk::testing

@@ -1,8 +1,8 @@
-#include "standin/heard_stations.h"
+#include "gateway/heard_stations.h"
 
 #include <cctype>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 // Old entries are swept out at most this often, and whenever the table is full.
@@ -74,4 +74,4 @@ bool HeardStations::onInternet(std::string_view callsign, std::int64_t nowMs) co
     return heard && recent(heard->internetMs, nowMs);
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,12 +1,12 @@
-#include "standin/beacon_sender.h"
+#include "gateway/beacon_sender.h"
 
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_frame.h"
 #include "aprs/third_party_frame.h"
 #include "feeds/log_text.h"
-#include "standin/standin_log.h"
+#include "gateway/gateway_log.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 // What the server expects of a client's own packet: its login as the source,
@@ -15,14 +15,14 @@ constexpr std::string_view kInternetPath = "TCPIP*";
 
 }  // namespace
 
-BeaconSender::BeaconSender(const BeaconPlan& plan, std::unique_ptr<FeedTimer> timer)
+BeaconSender::BeaconSender(const BeaconPlan& plan, std::unique_ptr<aprs::FeedTimer> timer)
     : uplink_(plan.uplink),
-      internetLine_(thirdPartyFrameText(plan.loginCallsign, kInternetPath, plan.information)),
+      internetLine_(aprs::thirdPartyFrameText(plan.loginCallsign, kInternetPath, plan.information)),
       transmitter_(plan.transmitter),
       interval_(plan.interval),
       timer_(std::move(timer)) {
-    if (const auto frame = tnc2ToAx25UiFrame(thirdPartyFrameText(plan.radioCallsign, plan.via, plan.information)))
-        kissFrame_ = kissDataFrame(plan.port, *frame);
+    if (const auto frame = aprs::tnc2ToAx25UiFrame(aprs::thirdPartyFrameText(plan.radioCallsign, plan.via, plan.information)))
+        kissFrame_ = aprs::kissDataFrame(plan.port, *frame);
 }
 
 BeaconSender::~BeaconSender() {
@@ -69,11 +69,11 @@ void BeaconSender::sendToRadio() {
     if (!kissFrame_) {
         qCWarning(lcGate, "gate: beacon not sent to RF: it does not fit an AX.25 frame");
     } else if (!transmitter_->sendKissFrame(*kissFrame_)) {
-        qCInfo(lcGate, "gate: beacon not sent to RF: %s %s", escapedForLog(transmitter_->transmitterName()).c_str(),
+        qCInfo(lcGate, "gate: beacon not sent to RF: %s %s", aprs::escapedForLog(transmitter_->transmitterName()).c_str(),
                transmitter_->whyNotTaken().c_str());
     } else {
         qCInfo(lcGate, "gate: beacon sent to RF");
     }
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

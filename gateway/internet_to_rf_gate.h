@@ -41,13 +41,13 @@
 #include "feeds/feed_timer.h"
 #include "feeds/kiss_transmitter.h"
 #include "host/date_time.h"
-#include "standin/gate_config.h"
-#include "standin/gate_decisions.h"
-#include "standin/gate_history.h"
-#include "standin/gate_list.h"
-#include "standin/heard_stations.h"
+#include "gateway/gate_config.h"
+#include "gateway/gate_decisions.h"
+#include "gateway/gate_history.h"
+#include "gateway/gate_list.h"
+#include "gateway/heard_stations.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 enum class GateOutcome {
     NotListed,          // none of the three reasons to gate it; not logged
@@ -82,11 +82,11 @@ public:
     // `config.mode` is Log or On; `igateIni` is where the list is read from.
     // `delayTimer` runs Gate Delay's waits; needed only when that is set.
     InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
-                     std::unique_ptr<FeedTimer> delayTimer = nullptr);
+                     std::unique_ptr<aprs::FeedTimer> delayTimer = nullptr);
     ~InternetToRfGate();
 
     // The TNC gated frames go out through; needed in On mode.
-    void setTransmitter(KissTransmitter* transmitter) { transmitter_ = transmitter; }
+    void setTransmitter(aprs::KissTransmitter* transmitter) { transmitter_ = transmitter; }
     // Told of every decision it logs.
     void setDecisionReport(GateDecisionReport report) { report_ = std::move(report); }
 
@@ -113,21 +113,21 @@ private:
         bool recorded;
     };
 
-    GateOutcome judgeListed(const Tnc2Packet& packet, std::string_view information, bool recorded,
+    GateOutcome judgeListed(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                             std::int64_t now, std::uint64_t looksBefore);
-    GateOutcome judgeMessage(const Tnc2Packet& packet, std::string_view information, std::string_view addressee,
+    GateOutcome judgeMessage(const aprs::Tnc2Packet& packet, std::string_view information, std::string_view addressee,
                              bool recorded, std::int64_t now);
-    GateOutcome judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,
+    GateOutcome judgeCourtesy(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                               std::int64_t now);
     // The rules every gated packet obeys, whatever the reason; and the cut information.
-    std::optional<GateOutcome> commonRefusal(const Tnc2Packet& packet, std::string_view& information,
+    std::optional<GateOutcome> commonRefusal(const aprs::Tnc2Packet& packet, std::string_view& information,
                                              std::int64_t now, std::string& why);
     // Messages' and courtesy positions' own rate limit, the fit and the transmission.
-    GateOutcome sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information, bool recorded,
+    GateOutcome sendUnderMessageLimit(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                                       std::int64_t now, std::string& why);
     void noteCourtesyDue(std::string_view sender, std::int64_t now);
     // The third-party information for `packet` with its information cut to `information`.
-    std::string thirdPartyInformationOf(const Tnc2Packet& packet, std::string_view information) const;
+    std::string thirdPartyInformationOf(const aprs::Tnc2Packet& packet, std::string_view information) const;
     // Logs "sent WHAT[AFTER]", "would send WHAT[AFTER]" or "not sent WHAT: WHY", and returns the outcome.
     GateOutcome logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
                             std::string_view afterSent = {});
@@ -148,9 +148,9 @@ private:
     // Senders whose message went out, until their next position report.
     std::unordered_map<std::string, std::int64_t> courtesyDue_;
     std::deque<Held> held_;
-    std::unique_ptr<FeedTimer> delayTimer_;
-    KissTransmitter* transmitter_ = nullptr;
+    std::unique_ptr<aprs::FeedTimer> delayTimer_;
+    aprs::KissTransmitter* transmitter_ = nullptr;
     GateDecisionReport report_;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

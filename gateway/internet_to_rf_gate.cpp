@@ -1,4 +1,4 @@
-#include "standin/internet_to_rf_gate.h"
+#include "gateway/internet_to_rf_gate.h"
 
 #include <array>
 #include <vector>
@@ -8,9 +8,9 @@
 #include "aprs/kiss_frame.h"
 #include "aprs/third_party_frame.h"
 #include "host/settings_text.h"
-#include "standin/standin_log.h"
+#include "gateway/gateway_log.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 constexpr std::int64_t kDuplicateWindowMs = 60'000;
@@ -45,7 +45,7 @@ bool sentStraightToInternet(std::string_view path) {
 
 std::string tooLongText(std::size_t bytes) {
     return "frame too long (" + std::to_string(bytes) + " bytes of information, at most " +
-           std::to_string(kMaxInformationBytes) + ")";
+           std::to_string(aprs::kMaxInformationBytes) + ")";
 }
 
 // The packet went out, or would have in log mode or from a recording.
@@ -95,7 +95,7 @@ std::span<const std::string_view> reportedGateOutcomes() {
 }
 
 InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
-                                   std::unique_ptr<FeedTimer> delayTimer)
+                                   std::unique_ptr<aprs::FeedTimer> delayTimer)
     : config_(std::move(config)),
       clock_(clock),
       list_(std::move(igateIni)),
@@ -121,7 +121,7 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     const std::string_view source = packet.substr(0, arrow);
     const std::int64_t now = nowMs();
     const std::uint64_t looksBefore = list_.looks();
-    const auto parts = splitTnc2(packet);
+    const auto parts = aprs::splitTnc2(packet);
     if (!parts) {
         if (!list_.contains(source, now)) return GateOutcome::NotListed;
         log(GateOutcome::BadHeader, "not sent " + std::string(source) + ": malformed header");
@@ -130,12 +130,12 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
 
     if (config_.messages) {
-        const auto message = parseAprsMessage(parts->information);
-        if (message && !isBroadcastAddressee(message->addressee) && stations_.onRadio(message->addressee, now))
+        const auto message = aprs::parseAprsMessage(parts->information);
+        if (message && !aprs::isBroadcastAddressee(message->addressee) && stations_.onRadio(message->addressee, now))
             return judgeMessage(*parts, parts->information, message->addressee, recorded, now);
     }
     if (list_.contains(source, now)) return judgeListed(*parts, parts->information, recorded, now, looksBefore);
-    if (!courtesyDue_.empty() && isPositionReport(parts->information)) {
+    if (!courtesyDue_.empty() && aprs::isPositionReport(parts->information)) {
         const auto due = courtesyDue_.find(std::string(source));
         if (due != courtesyDue_.end()) {
             const bool recent = now - due->second < minutesMs(config_.messages->minutes) && now >= due->second;
@@ -146,10 +146,10 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     return GateOutcome::NotListed;
 }
 
-std::optional<GateOutcome> InternetToRfGate::commonRefusal(const Tnc2Packet& packet, std::string_view& information,
+std::optional<GateOutcome> InternetToRfGate::commonRefusal(const aprs::Tnc2Packet& packet, std::string_view& information,
                                                            std::int64_t now, std::string& why) {
     for (const auto word : kNoGateWords) {
-        if (pathHasElement(packet.path, word)) {
+        if (aprs::pathHasElement(packet.path, word)) {
             why = "path has " + std::string(word);
             return GateOutcome::NoGatePath;
         }
@@ -173,7 +173,7 @@ std::optional<GateOutcome> InternetToRfGate::commonRefusal(const Tnc2Packet& pac
     return std::nullopt;
 }
 
-GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_view information, bool recorded,
+GateOutcome InternetToRfGate::judgeListed(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                                           std::int64_t now, std::uint64_t looksBefore) {
     const std::string source(packet.source);
     const auto notSent = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, source, why); };
@@ -186,7 +186,7 @@ GateOutcome InternetToRfGate::judgeListed(const Tnc2Packet& packet, std::string_
         return notSent(GateOutcome::RateLimited, "rate limit " + std::to_string(window_.perMinute()) + "/" +
                                                      std::to_string(window_.perFiveMinutes()));
     std::string frameInformation = thirdPartyInformationOf(packet, information);
-    if (frameInformation.size() > kMaxInformationBytes)
+    if (frameInformation.size() > aprs::kMaxInformationBytes)
         return notSent(GateOutcome::TooLong, tooLongText(frameInformation.size()));
 
     // Ovelsk also rewrites igate.ini outside beacon events (its minute timer
@@ -244,7 +244,7 @@ void InternetToRfGate::releaseHeld() {
     }
 }
 
-GateOutcome InternetToRfGate::judgeMessage(const Tnc2Packet& packet, std::string_view information,
+GateOutcome InternetToRfGate::judgeMessage(const aprs::Tnc2Packet& packet, std::string_view information,
                                            std::string_view addressee, bool recorded, std::int64_t now) {
     const std::string what = "message " + std::string(packet.source) + " to " + std::string(addressee);
     const auto decided = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, what, why); };
@@ -278,7 +278,7 @@ void InternetToRfGate::noteCourtesyDue(std::string_view sender, std::int64_t now
     if (courtesyDue_.size() < kMostCourtesyDue) courtesyDue_[std::string(sender)] = now;
 }
 
-GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::string_view information, bool recorded,
+GateOutcome InternetToRfGate::judgeCourtesy(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                                             std::int64_t now) {
     const std::string what = "position of " + std::string(packet.source);
     const auto decided = [&](GateOutcome outcome, const std::string& why) {
@@ -295,7 +295,7 @@ GateOutcome InternetToRfGate::judgeCourtesy(const Tnc2Packet& packet, std::strin
     return decided(outcome, why);
 }
 
-GateOutcome InternetToRfGate::sendUnderMessageLimit(const Tnc2Packet& packet, std::string_view information,
+GateOutcome InternetToRfGate::sendUnderMessageLimit(const aprs::Tnc2Packet& packet, std::string_view information,
                                                     bool recorded, std::int64_t now, std::string& why) {
     if (!messageWindow_.hasRoom(now)) {
         why = "message rate limit " + std::to_string(messageWindow_.perMinute()) + "/" +
@@ -303,7 +303,7 @@ GateOutcome InternetToRfGate::sendUnderMessageLimit(const Tnc2Packet& packet, st
         return GateOutcome::RateLimited;
     }
     const std::string frameInformation = thirdPartyInformationOf(packet, information);
-    if (frameInformation.size() > kMaxInformationBytes) {
+    if (frameInformation.size() > aprs::kMaxInformationBytes) {
         why = tooLongText(frameInformation.size());
         return GateOutcome::TooLong;
     }
@@ -312,10 +312,10 @@ GateOutcome InternetToRfGate::sendUnderMessageLimit(const Tnc2Packet& packet, st
     return outcome;
 }
 
-std::string InternetToRfGate::thirdPartyInformationOf(const Tnc2Packet& packet, std::string_view information) const {
-    Tnc2Packet cut = packet;
+std::string InternetToRfGate::thirdPartyInformationOf(const aprs::Tnc2Packet& packet, std::string_view information) const {
+    aprs::Tnc2Packet cut = packet;
     cut.information = information;
-    return thirdPartyInformation(config_.callsign, cut);
+    return aprs::thirdPartyInformation(config_.callsign, cut);
 }
 
 GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
@@ -328,7 +328,7 @@ GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string
 
 GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool recorded, std::string& why) {
     if (config_.mode != GateMode::On || recorded) return GateOutcome::WouldSend;
-    const auto frame = tnc2ToAx25UiFrame(thirdPartyFrameText(config_.callsign, config_.via, frameInformation));
+    const auto frame = aprs::tnc2ToAx25UiFrame(aprs::thirdPartyFrameText(config_.callsign, config_.via, frameInformation));
     // The callsign and via were checked at start-up and the length before.
     if (!frame) {
         why = "cannot be put in an AX.25 frame";
@@ -338,7 +338,7 @@ GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool r
         why = "no kiss feed to transmit through";
         return GateOutcome::NotConnected;
     }
-    if (!transmitter_->sendKissFrame(kissDataFrame(config_.port, *frame))) {
+    if (!transmitter_->sendKissFrame(aprs::kissDataFrame(config_.port, *frame))) {
         why = transmitter_->transmitterName() + " " + transmitter_->whyNotTaken();
         return GateOutcome::NotConnected;
     }
@@ -351,22 +351,22 @@ void InternetToRfGate::log(GateOutcome outcome, const std::string& text) {
 }
 
 void InternetToRfGate::heardOnRadio(std::string_view packet) {
-    const auto parts = splitTnc2(packet);
+    const auto parts = aprs::splitTnc2(packet);
     if (!parts) return;
     // Our own frames, repeated by a digipeater, are not another iGate's: a retry
     // of a message must not be held back by hearing the first try.
     if (isOwnCallsign(parts->source)) return;
     const std::int64_t now = nowMs();
     heard_.add(parts->source, parts->destination, parts->information, now);
-    const bool counts = !pathHasElement(parts->path, "NOGATE") && !pathHasElement(parts->path, "RFONLY");
-    if (config_.messages && counts) stations_.heardOnRadio(parts->source, digipeaterHopsUsed(parts->path), now);
+    const bool counts = !aprs::pathHasElement(parts->path, "NOGATE") && !aprs::pathHasElement(parts->path, "RFONLY");
+    if (config_.messages && counts) stations_.heardOnRadio(parts->source, aprs::digipeaterHopsUsed(parts->path), now);
     if (!parts->information.starts_with('}')) return;
-    if (const auto inner = splitTnc2(parts->information.substr(1))) {
+    if (const auto inner = aprs::splitTnc2(parts->information.substr(1))) {
         heard_.add(inner->source, inner->destination, inner->information, now);
         // The sender of a third-party frame from the Internet is an iGate: it
         // gets its own messages from APRS-IS.
-        if (config_.messages && pathHasElement(inner->path, "TCPIP")) stations_.heardOnInternet(parts->source, now);
+        if (config_.messages && aprs::pathHasElement(inner->path, "TCPIP")) stations_.heardOnInternet(parts->source, now);
     }
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -17,7 +17,7 @@
 
 #include "host/host_settings.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 inline constexpr std::string_view kGateToRfKey = "Gate To RF";
 inline constexpr std::string_view kGateViaKey = "Gate Via";
@@ -64,4 +64,4 @@ struct GateConfig {
 std::variant<GateConfig, std::string> readGateConfig(const HostSettings& settings, std::string_view callsign,
                                                      const std::vector<std::string>& feeds);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 class HeardStations {
 public:
@@ -50,4 +50,4 @@ private:
     std::int64_t lastSweepMs_ = 0;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -15,7 +15,7 @@
 
 #include "host/date_time.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 enum class GateDirection { ToRadio, ToInternet };
 
@@ -57,4 +57,4 @@ private:
     std::deque<GateDecision> recent_;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

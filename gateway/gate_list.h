@@ -28,7 +28,7 @@
 #include <unordered_set>
 #include <vector>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 // Views into the text parsed.
 struct GateListText {
@@ -98,4 +98,4 @@ private:
     std::uint64_t reads_ = 0;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,14 +1,14 @@
 // The iGate's own beacon: when it goes and where.
-#include "standin/beacon_sender.h"
+#include "gateway/beacon_sender.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "feeds/aprs_is_loopback_server.h"
-#include "gate_fakes.h"
+#include "gateway/gate_fakes.h"
 #include "support/log_capture.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 using ::testing::ElementsAre;
@@ -60,4 +60,4 @@ TEST(BeaconSender, GoesOnceTheLoginIsVerifiedThenEveryIntervalToTheServerAndOnTh
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,4 +1,4 @@
-#include "standin/gate_list.h"
+#include "gateway/gate_list.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,9 +9,9 @@
 #include "host/igate_file.h"
 #include "host/igate_text.h"
 #include "host/settings_text.h"
-#include "standin/standin_log.h"
+#include "gateway/gateway_log.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 constexpr std::string_view kAllSuffix = "=ALL";
@@ -35,7 +35,7 @@ GateListText parseGateList(std::string_view igateText) {
             section = equalsIgnoringCase(trimBlanks(trimmed), kExcludeHeader) ? &result.excluded : nullptr;
         } else if (section && !trimmed.empty() && !trimmed.starts_with(';') && !trimmed.starts_with('#')) {
             const bool station = trimmed.ends_with(kAllSuffix) &&
-                                 isValidSourceCallsign(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
+                                 aprs::isValidSourceCallsign(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
             if (station) {
                 section->push_back(trimmed.substr(0, trimmed.size() - kAllSuffix.size()));
             } else if (section == &result.stations) {
@@ -104,7 +104,7 @@ void GateList::load(std::string_view text) {
             continue;
         }
         qCInfo(lcGate, "gate: ignored a line of [INET_TO_RF] in %s, not CALL=ALL: \"%s\"", igateIni_.c_str(),
-               valueForLog(line).c_str());
+               aprs::valueForLog(line).c_str());
     }
 }
 
@@ -118,4 +118,4 @@ void GateList::unreadable(const std::string& reason) {
               igateIni_.empty() ? "igate.ini" : igateIni_.c_str(), reason.c_str());
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,8 +1,8 @@
-#include "standin/gate_history.h"
+#include "gateway/gate_history.h"
 
 #include <algorithm>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 constexpr std::int64_t kMinuteMs = 60'000;
@@ -75,4 +75,4 @@ int SendWindow::inLastMinute(std::int64_t nowMs) const {
         std::count_if(sent_.rbegin(), sent_.rend(), [nowMs](std::int64_t t) { return within(nowMs, t, kMinuteMs); }));
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

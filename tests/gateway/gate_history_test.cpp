@@ -1,9 +1,9 @@
 // The gateway's memory of recent packets and of its sends, at the edges of its windows.
-#include "standin/gate_history.h"
+#include "gateway/gate_history.h"
 
 #include <gtest/gtest.h>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 TEST(RecentPackets, APacketIsRecentForJustUnderTheWindowFromItsLatestSighting) {
@@ -36,4 +36,4 @@ TEST(SendWindow, ASendLeavesTheMinuteAfterExactlySixtySeconds) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

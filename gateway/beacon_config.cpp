@@ -1,10 +1,10 @@
-#include "standin/beacon_config.h"
+#include "gateway/beacon_config.h"
 
 #include "aprs/igate_beacon.h"
 #include "host/settings_text.h"
-#include "standin/host_config.h"
+#include "gateway/setting_error.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 // Often enough to stay on the maps, rarely enough to leave the channel to others.
@@ -40,7 +40,7 @@ std::variant<BeaconConfig, std::string> readBeaconConfig(const HostSettings& set
     }
 
     if (const auto comment = settings.value(kBeaconCommentKey)) {
-        if (!isValidBeaconComment(*comment))
+        if (!aprs::isValidBeaconComment(*comment))
             return settingError(settings, kBeaconCommentKey, *comment,
                                 "at most 43 characters of printable ASCII (the default is Ovelsk iGate)");
         beacon.comment = *comment;
@@ -56,4 +56,4 @@ std::variant<BeaconConfig, std::string> readBeaconConfig(const HostSettings& set
     return beacon;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,8 +1,8 @@
-#include "standin/gate_decisions.h"
+#include "gateway/gate_decisions.h"
 
 #include <algorithm>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 std::string_view gateDirectionLabel(GateDirection direction) {
     return direction == GateDirection::ToRadio ? "to radio" : "to the Internet";
@@ -22,4 +22,4 @@ void GateDecisions::record(DateTime time, GateDirection direction, std::string_v
     recent_.push_back({time, direction, outcome, std::move(text)});
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,12 +1,13 @@
-#include "standin/gate_config.h"
+#include "gateway/gate_config.h"
 
 #include <utility>
 
 #include "aprs/ax25_frame.h"
 #include "host/settings_text.h"
-#include "standin/host_config.h"
+#include "gateway/setting_error.h"
+#include "feeds/feed_factory.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 constexpr int kMostPerMinute = 20;
@@ -43,7 +44,7 @@ std::optional<std::string> digipeaterPath(std::string_view text) {
     for (;;) {
         const auto comma = text.find(',');
         const auto address = trimBlanks(text.substr(0, comma));
-        if (!isAx25Address(address) || isNeverADigipeater(address) || ++count > kMostViaAddresses) return std::nullopt;
+        if (!aprs::isAx25Address(address) || isNeverADigipeater(address) || ++count > kMostViaAddresses) return std::nullopt;
         if (!path.empty()) path += ',';
         path += withoutSsidZero(std::string(address));
         if (comma == std::string_view::npos) return path;
@@ -72,7 +73,7 @@ std::optional<MessageGating> messageGating(std::string_view text) {
 
 // Gating either way joins an APRS-IS server and a TNC.
 bool hasServerAndTnc(const std::vector<std::string>& feeds) {
-    return hasFeed(feeds, "aprs-is") && (hasFeed(feeds, "kiss") || hasFeed(feeds, "kiss-serial"));
+    return aprs::hasFeed(feeds, "aprs-is") && (aprs::hasFeed(feeds, "kiss") || aprs::hasFeed(feeds, "kiss-serial"));
 }
 
 }  // namespace
@@ -142,12 +143,12 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
         gate.delaySeconds = *seconds;
     }
 
-    gate.callsign = isAx25Address(callsign) ? withoutSsidZero(std::string(callsign)) : std::string(callsign);
+    gate.callsign = aprs::isAx25Address(callsign) ? withoutSsidZero(std::string(callsign)) : std::string(callsign);
     if (gate.mode == GateMode::On) {
         if (!hasServerAndTnc(feeds))
             return settingError(settings, kGateToRfKey, mode,
                                 "on only with an aprs-is feed and a kiss or kiss-serial feed in Feeds (else off or log)");
-        if (!isAx25Address(callsign) || isPlaceholder(callsign))
+        if (!aprs::isAx25Address(callsign) || isPlaceholder(callsign))
             return settingError(settings, kCallsignKey, callsign,
                                 "with Gate To RF=on, the station's own callsign as an AX.25 address: 1 to 6 capital "
                                 "letters and digits, then -1 to -15 if any; not N0CALL, NOCALL or MYCALL");
@@ -164,4 +165,4 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
     return gate;
 }
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <utility>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 // Packets are the same when source, destination and information are, trailing
 // spaces, CR and LF of the information aside (a server or tracker that adds one
@@ -67,4 +67,4 @@ private:
     std::deque<std::int64_t> sent_;  // oldest first, at most the last five minutes
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

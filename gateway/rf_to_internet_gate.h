@@ -15,9 +15,9 @@
 
 #include "aprs/rf_to_internet.h"
 #include "feeds/aprs_is_uplink.h"
-#include "standin/gate_decisions.h"
+#include "gateway/gate_decisions.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 // Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, and no
 // connection.
@@ -27,7 +27,7 @@ class RadioToInternetGate {
 public:
     // Gates as `callsign` through `server`, whose login used `passcode`; `kind`
     // says whether this iGate also transmits to radio.
-    RadioToInternetGate(std::string callsign, int passcode, IgateKind kind, AprsIsUplink& server);
+    RadioToInternetGate(std::string callsign, int passcode, aprs::IgateKind kind, aprs::AprsIsUplink& server);
 
     void heardOnRadio(std::string_view packet);
     // Told of every decision it logs.
@@ -38,10 +38,10 @@ private:
 
     std::string callsign_;
     int passcode_;
-    IgateKind kind_;
-    AprsIsUplink& server_;
+    aprs::IgateKind kind_;
+    aprs::AprsIsUplink& server_;
     bool toldWhyNotGating_ = false;
     GateDecisionReport report_;
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -11,9 +11,9 @@
 #include <variant>
 
 #include "host/host_settings.h"
-#include "standin/gate_config.h"
+#include "gateway/gate_config.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 inline constexpr std::string_view kBeaconKey = "Beacon";
 inline constexpr std::string_view kBeaconIntervalKey = "Beacon Interval";
@@ -31,4 +31,4 @@ struct BeaconConfig {
 // the first bad one.
 std::variant<BeaconConfig, std::string> readBeaconConfig(const HostSettings& settings, const GateConfig& gate);
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -19,14 +19,14 @@
 #include "feeds/feed_timer.h"
 #include "feeds/kiss_transmitter.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
 struct BeaconPlan {
     std::string information;                 // the position report
     std::chrono::minutes interval{30};
-    AprsIsUplink* uplink = nullptr;          // nullptr: the beacon does not go to APRS-IS
+    aprs::AprsIsUplink* uplink = nullptr;          // nullptr: the beacon does not go to APRS-IS
     std::string loginCallsign;               // the source there
-    KissTransmitter* transmitter = nullptr;  // nullptr: it is not transmitted
+    aprs::KissTransmitter* transmitter = nullptr;  // nullptr: it is not transmitted
     std::string radioCallsign;               // the source on the air, an AX.25 address
     std::string via;                         // the digipeater path on the air; empty for none
     int port = 0;                            // the TNC's radio port
@@ -34,7 +34,7 @@ struct BeaconPlan {
 
 class BeaconSender {
 public:
-    BeaconSender(const BeaconPlan& plan, std::unique_ptr<FeedTimer> timer);
+    BeaconSender(const BeaconPlan& plan, std::unique_ptr<aprs::FeedTimer> timer);
     ~BeaconSender();
     BeaconSender(const BeaconSender&) = delete;
     BeaconSender& operator=(const BeaconSender&) = delete;
@@ -48,14 +48,14 @@ private:
     void sendToInternetIfDue();
     void sendToRadio();
 
-    AprsIsUplink* uplink_;
+    aprs::AprsIsUplink* uplink_;
     std::string internetLine_;
-    KissTransmitter* transmitter_;
+    aprs::KissTransmitter* transmitter_;
     std::optional<std::string> kissFrame_;  // nothing when the packet fits no AX.25 frame
     std::chrono::minutes interval_;
-    std::unique_ptr<FeedTimer> timer_;
+    std::unique_ptr<aprs::FeedTimer> timer_;
     bool internetDue_ = true;
     bool started_ = false;  // the first beacon went, or was due
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

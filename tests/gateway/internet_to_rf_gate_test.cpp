@@ -1,6 +1,6 @@
 // The gateway's decision on each Internet packet, what it transmits and what it
 // logs, on an injected clock.
-#include "standin/internet_to_rf_gate.h"
+#include "gateway/internet_to_rf_gate.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,13 +8,13 @@
 #include <sstream>
 
 #include "feeds/replay_fake_timer.h"
-#include "gate_fakes.h"
+#include "gateway/gate_fakes.h"
 #include "host/atomic_file.h"
 #include "support/fake_clock.h"
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 using ::testing::ElementsAre;
@@ -38,7 +38,7 @@ protected:
         config.perMinute = perMinute;
         config.perFiveMinutes = perFiveMinutes;
         config.port = 3;
-        auto timer = std::make_unique<FakeTimer>();
+        auto timer = std::make_unique<aprs::FakeTimer>();
         delayTimer_ = timer.get();
         gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer));
         gate_->setTransmitter(&tnc_);
@@ -60,7 +60,7 @@ protected:
     testing::FakeClock clock_;
     testing::LogCapture log_;
     RecordingTransmitter tnc_;
-    FakeTimer* delayTimer_ = nullptr;
+    aprs::FakeTimer* delayTimer_ = nullptr;
     std::unique_ptr<InternetToRfGate> gate_;
 };
 
@@ -339,4 +339,4 @@ TEST_F(GateTest, AHeldFrameIsDroppedWhenAnotherIgateSendsItDuringTheDelay) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

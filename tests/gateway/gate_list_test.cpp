@@ -1,5 +1,5 @@
 // The gateway's list as the host reads it from igate.ini, and when it reads it.
-#include "standin/gate_list.h"
+#include "gateway/gate_list.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include "support/log_capture.h"
 #include "support/scratch_folder.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 using ::testing::ElementsAre;
@@ -103,4 +103,4 @@ TEST_F(GateListTest, NotesEachIgnoredLineOnceAndAMissingFileOnceAsAnEmptyList) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -12,15 +12,15 @@
 #include "feeds/aprs_is_uplink.h"
 #include "feeds/kiss_transmitter.h"
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 
-class RecordingTransmitter final : public KissTransmitter {
+class RecordingTransmitter final : public aprs::KissTransmitter {
 public:
     bool sendKissFrame(std::string_view frame) override {
         if (!connected) return false;
-        deframer_.feed(frame, [this](const KissFrame& kiss) {
+        deframer_.feed(frame, [this](const aprs::KissFrame& kiss) {
             ports.push_back(kiss.port());
-            sent.push_back(ax25UiFrameToTnc2(kiss.payload).value_or("not an AX.25 UI frame"));
+            sent.push_back(aprs::ax25UiFrameToTnc2(kiss.payload).value_or("not an AX.25 UI frame"));
         });
         return true;
     }
@@ -31,11 +31,11 @@ public:
     std::vector<int> ports;
 
 private:
-    KissDeframer deframer_;
+    aprs::KissDeframer deframer_;
     std::string name_ = "kiss:tnc:8001";
 };
 
-class RecordingUplink final : public AprsIsUplink {
+class RecordingUplink final : public aprs::AprsIsUplink {
 public:
     bool loginVerified() const override { return verified; }
     void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified = std::move(handler); }
@@ -53,4 +53,4 @@ private:
     std::string name_ = "aprs-is:server:14580";
 };
 
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway

@@ -1,9 +1,9 @@
 // The gate decisions a host keeps: counts since start, only the last 100 lines.
-#include "standin/gate_decisions.h"
+#include "gateway/gate_decisions.h"
 
 #include <gtest/gtest.h>
 
-namespace ovelsk::aprs {
+namespace ovelsk::gateway {
 namespace {
 
 TEST(GateDecisions, CountsEveryDecisionAndKeepsTheLastHundred) {
@@ -24,4 +24,4 @@ TEST(GateDecisions, CountsEveryDecisionAndKeepsTheLastHundred) {
 }
 
 }  // namespace
-}  // namespace ovelsk::aprs
+}  // namespace ovelsk::gateway
