@@ -49,8 +49,9 @@ void StationTracker::RecordBeacon(const std::string& callsign, float distance, b
             window_.setStatus("Max " + std::to_string(kMaxStationsShown) + " Stations");
             return;
         }
-        target->callsign = callsign;
-        target->lastHeardRf = neverHeard_;
+        // Every field starts afresh: a time the slot's last occupant left behind
+        // would be shown as the newcomer's.
+        *target = StationRecord{.callsign = callsign, .lastHeardRf = neverHeard_};
     }
 
     target->inUse = -1;

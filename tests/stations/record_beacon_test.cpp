@@ -76,18 +76,27 @@ TEST_F(RecordBeacon, FullTableDropsNewcomersButStillRecordsItsOwnStations) {
     EXPECT_EQ(gateway.writes.size(), writesBefore + 1);
 }
 
-TEST_F(RecordBeacon, ReclaimsTheFirstFreeSlotAndForgetsTheOldRfTime) {
-    tracker.RecordBeacon("OLD", 5.0f, true);
+// A newcomer shows none of its slot's last occupant: neither the radio time
+// nor the time heard otherwise.
+TEST_F(RecordBeacon, ReclaimsTheFirstFreeSlotsWithNothingOfTheirLastOccupants) {
+    for (const char* old : {"OLD-1", "OLD-2"}) {
+        tracker.RecordBeacon(old, 5.0f, true);
+        tracker.RecordBeacon(old, 5.0f, false);
+    }
     tracker.RecordBeacon("KEEP", 5.0f, false);
     clock.advanceMinutes(61);
-    tracker.RecordBeacon("KEEP", 5.0f, false);  // the rebuild frees OLD, slot 0
-    ASSERT_EQ(find("OLD"), nullptr);
+    tracker.RecordBeacon("KEEP", 5.0f, false);  // the rebuild frees slots 0 and 1
+    ASSERT_EQ(stationsInUse(), 1);
 
-    tracker.RecordBeacon("NEW", 6.0f, false);
+    tracker.RecordBeacon("NEW-RF", 6.0f, true);
+    tracker.RecordBeacon("NEW-NET", 6.0f, false);
     const auto& slot0 = tracker.table()[0];
-    EXPECT_EQ(slot0.callsign, "NEW");
+    const auto& slot1 = tracker.table()[1];
+    EXPECT_EQ(slot0.callsign, "NEW-RF");
     EXPECT_EQ(slot0.inUse, -1);
-    EXPECT_EQ(slot0.lastHeardRf, kNeverHeard);
+    EXPECT_EQ(slot0.lastHeardOther, 0);
+    EXPECT_EQ(slot1.callsign, "NEW-NET");
+    EXPECT_EQ(slot1.lastHeardRf, kNeverHeard);
 }
 
 }  // namespace
