@@ -34,9 +34,12 @@ std::chrono::system_clock::time_point systemFromDateTime(DateTime d) {
             std::chrono::microseconds(static_cast<long long>(micros))));
 }
 
+std::chrono::sys_seconds shownSecond(DateTime d) {
+    return std::chrono::sys_seconds(std::chrono::seconds(std::llround((d - kUnixEpochDay) * kSecondsPerDay)));
+}
+
 std::string formatLocalDateTime(DateTime d) {
-    // Round to the second first, so 10:00:59.9999 shows as 10:01:00, not 10:00:59.
-    const auto seconds = static_cast<std::time_t>(std::llround((d - kUnixEpochDay) * kSecondsPerDay));
+    const auto seconds = std::chrono::system_clock::to_time_t(shownSecond(d));
     std::tm local{};
     localtime_r(&seconds, &local);
     char text[64];

@@ -21,6 +21,10 @@ inline std::int64_t wholeMilliseconds(DateTime d) { return std::llround(d * 86'4
 DateTime dateTimeFromSystem(std::chrono::system_clock::time_point t);
 std::chrono::system_clock::time_point systemFromDateTime(DateTime d);
 
+// The whole second a date-time is shown as: the nearest, so 10:00:59.9999
+// shows as 10:01:00, not 10:00:59. Every view shows a time by this one rule.
+std::chrono::sys_seconds shownSecond(DateTime d);
+
 // Local date and time of day as "YYYY-MM-DD HH:MM:SS".
 std::string formatLocalDateTime(DateTime d);
 

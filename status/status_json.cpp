@@ -52,8 +52,9 @@ public:
     }
 
 private:
-    // A time of the tracker's or the host's clock, as the wall clock has it.
-    JsonWriter& shownTime(DateTime t) { return json_.string(utcText(systemFromDateTime(sources_.clock.shownTime(t)))); }
+    // A time of the tracker's or the host's clock, as the wall clock has it, to
+    // the second the station list shows.
+    JsonWriter& shownTime(DateTime t) { return json_.string(aprs::utcText(shownSecond(sources_.clock.shownTime(t)))); }
 
     void station() {
         const standin::HostIdentity& id = sources_.host.identity();

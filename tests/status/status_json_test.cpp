@@ -74,6 +74,17 @@ TEST_F(StatusJson, ShowsWhatTheHostAndTrackerHold) {
     EXPECT_EQ(notListed, QStringList{"K0RF-1"});
 }
 
+// The list rounds a time to the nearest second; the JSON must not cut it.
+TEST_F(StatusJson, ShowsATimeAsTheSecondTheListShows) {
+    clock_.set(46000.5 + 0.6 / 86400);  // 2025-12-09 12:00:00.6 UTC
+    tracker_->RecordBeacon("K0RND", 1.0f, true);
+    const QJsonArray stations = QJsonDocument::fromJson(statusJson(sources(), started_)).object().value("stations").toArray();
+    const auto heard = std::find_if(stations.begin(), stations.end(),
+                                    [](const QJsonValue& s) { return s.toObject().value("callsign") == "K0RND"; });
+    ASSERT_NE(heard, stations.end());
+    EXPECT_EQ(heard->toObject().value("lastHeardRf"), "2025-12-09T12:00:01Z");
+}
+
 TEST_F(StatusJson, MetricsCountTheSameTraffic) {
     const QString metrics = QString::fromUtf8(statusMetrics(sources()));
     const char* const lines[] = {
