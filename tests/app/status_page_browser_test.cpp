@@ -98,7 +98,9 @@ protected:
         testing::writeFile(home_ / "host" / "igate.ini", "[INET_TO_RF]\r\n");
         testing::writeFile(home_ / kHostileName, "2026-12-08T10:00:00Z IS N0CALL>APRS:>status\n");
         const auto port = freePort();
-        const std::string failing = ", kiss:127.0.0.1:" + std::to_string(freePort()) + ", kiss-serial:" +
+        auto refusing = freePort();
+        while (refusing == port) refusing = freePort();
+        const std::string failing = ", kiss:127.0.0.1:" + std::to_string(refusing) + ", kiss-serial:" +
                                     (home_ / "a-tnc-on-a-serial-port-that-is-not-plugged-in-and-has-a-long-name").string();
         testing::startOvelsk(ovelsk_, home_,
                              "[UI-View32]\nProgram Folder=" + (home_ / "host").string() +
