@@ -75,7 +75,7 @@ TEST_F(StatusJson, ShowsWhatTheHostAndTrackerHold) {
 }
 
 TEST_F(StatusJson, MetricsCountTheSameTraffic) {
-    const QString metrics = QString::fromUtf8(statusMetrics(sources()));
+    const QString metrics = QString::fromUtf8(statusMetrics(sources(), ServerCounts{}));
     const char* const lines[] = {
         "ovelsk_feed_packets_total{feed=\"replay:",
         "ovelsk_feed_connected{feed=\"replay:",
