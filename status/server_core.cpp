@@ -1,6 +1,7 @@
 #include "status/server_core.h"
 
 #include <boost/asio/post.hpp>
+#include <cerrno>
 
 #include "status/http_connection.h"
 
@@ -37,8 +38,8 @@ void ServerCore::start() {
 void ServerCore::accept() {
     acceptor_.async_accept([this](boost::system::error_code error, tcp::socket socket) {
         if (error == asio::error::operation_aborted) return;
-        if (error == asio::error::no_descriptors || error == asio::error::no_buffer_space ||
-            error == asio::error::no_memory) {
+        if (error == asio::error::no_descriptors || error.value() == ENFILE ||
+            error == asio::error::no_buffer_space || error == asio::error::no_memory) {
             // Out of file descriptors: the waiting connections stay queued in
             // the kernel until some close.
             acceptPause_.expires_after(std::chrono::milliseconds(100));
