@@ -61,7 +61,8 @@ void StatusJson(benchmark::State& state) {
 
 void StatusMetrics(benchmark::State& state) {
     FullTable full;
-    for (auto _ : state) benchmark::DoNotOptimize(statusMetrics(full.sources));
+    const ServerCounts counts;
+    for (auto _ : state) benchmark::DoNotOptimize(statusMetrics(full.sources, counts));
 }
 
 // Every call a second apart, so every call draws and encodes.

@@ -3,9 +3,8 @@
 # only those that are missing.
 set -euo pipefail
 
-# Qt's HTTP server finds its CMake package only with the WebSockets one beside it.
 # The status page's browser test and screenshot run headless Chromium.
-packages=(cmake g++ make pkg-config qt6-base-dev libxcb1-dev qt6-serialport-dev qt6-httpserver-dev qt6-websockets-dev
+packages=(cmake g++ make pkg-config qt6-base-dev libxcb1-dev qt6-serialport-dev libboost-dev
           libfontconfig-dev libgeographiclib-dev libgtest-dev libgmock-dev
           libbenchmark-dev direwolf xvfb xdotool imagemagick fonts-dejavu-core fonts-liberation2 python3
           groff-base desktop-file-utils dpkg-dev file lintian appstream chromium-headless-shell)

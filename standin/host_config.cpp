@@ -154,6 +154,13 @@ std::variant<HostConfig, std::string> readHostConfig(const HostSettings& setting
                             "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT, "
                             "with a numeric address and a port from 1 to 65535");
     config.statusPage = *page;
+    const std::string statusPageNames = settings.value(kStatusPageNamesKey).value_or("");
+    const auto names = parseStatusPageNames(statusPageNames);
+    if (!names)
+        return gateway::settingError(settings, kStatusPageNamesKey, statusPageNames,
+                            "DNS names the status page answers to besides IP addresses, localhost and this "
+                            "machine's name, comma-separated, such as igate.lan");
+    if (auto* address = std::get_if<StatusPageAddress>(&config.statusPage)) address->names = *names;
     auto gate = gateway::readGateConfig(settings, config.callsign, config.feeds);
     if (auto* error = std::get_if<std::string>(&gate)) return std::move(*error);
     config.gate = std::move(std::get<gateway::GateConfig>(gate));

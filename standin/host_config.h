@@ -13,6 +13,7 @@
 //   Passcode=-1
 //   Filter=r/40.015/-105.2705/65
 //   Status Page=127.0.0.1:8080
+//   Status Page Names=igate.lan
 //
 // the gateway's keys (gateway/gate_config.h) and the beacon's (gateway/beacon_config.h).
 
@@ -41,6 +42,7 @@ inline constexpr std::string_view kReplaySpeedKey = "Replay Speed";
 inline constexpr std::string_view kPasscodeKey = "Passcode";
 inline constexpr std::string_view kFilterKey = "Filter";
 inline constexpr std::string_view kStatusPageKey = "Status Page";
+inline constexpr std::string_view kStatusPageNamesKey = "Status Page Names";
 
 // Each feed holds a connection or a file open; more than this is a mistake in the file.
 inline constexpr std::size_t kMaxFeeds = 16;

@@ -87,6 +87,12 @@ constexpr SettingKey kKeys[] = {
      "off (the default), PORT (on 127.0.0.1), ADDRESS:PORT or [IPv6 ADDRESS]:PORT. An\n"
      "address other than loopback shows the page to the network.",
      "8080"},
+    {kStatusPageNamesKey,
+     "DNS names the status page answers to, comma-separated, such as igate.lan; none by\n"
+     "default. It always answers to IP addresses, localhost and this machine's name (also\n"
+     "with .local); a request for any other name is refused, so that no web page elsewhere\n"
+     "can read the page through the browser of someone who can reach it.",
+     "igate.lan"},
 };
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }

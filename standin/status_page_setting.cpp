@@ -1,6 +1,8 @@
 #include "standin/status_page_setting.h"
 
 #include <QHostAddress>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 #include "host/settings_text.h"
@@ -24,6 +26,21 @@ std::optional<std::string> numericAddress(std::string_view text, bool ipv6) {
     const bool isIpv6 = address.protocol() == QAbstractSocket::IPv6Protocol;
     if (isIpv6 != ipv6 || !address.scopeId().isEmpty()) return std::nullopt;
     return address.toString().toStdString();
+}
+
+bool isDnsLabel(std::string_view label) {
+    return !label.empty() && label.size() <= 63 && label.front() != '-' && label.back() != '-' &&
+           std::all_of(label.begin(), label.end(), [](unsigned char c) { return std::isalnum(c) || c == '-'; });
+}
+
+bool isDnsName(std::string_view name) {
+    if (name.empty() || name.size() > 253) return false;
+    while (true) {
+        const auto dot = name.find('.');
+        if (!isDnsLabel(name.substr(0, dot))) return false;
+        if (dot == std::string_view::npos) return true;
+        name.remove_prefix(dot + 1);
+    }
 }
 
 }  // namespace
@@ -52,6 +69,22 @@ std::optional<StatusPageSetting> parseStatusPageSetting(std::string_view text) {
     const auto number = port(portText);
     if (!address || !number) return std::nullopt;
     return StatusPageAddress{*address, *number};
+}
+
+std::optional<std::vector<std::string>> parseStatusPageNames(std::string_view text) {
+    std::vector<std::string> names;
+    if (trimBlanks(text).empty()) return names;
+    while (true) {
+        const auto comma = text.find(',');
+        const std::string_view name = trimBlanks(text.substr(0, comma));
+        if (!isDnsName(name)) return std::nullopt;
+        std::string lower(name);
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        names.push_back(std::move(lower));
+        if (comma == std::string_view::npos) return names;
+        text.remove_prefix(comma + 1);
+    }
 }
 
 }  // namespace ovelsk::standin

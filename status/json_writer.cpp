@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "status/utf8.h"
+
 namespace ovelsk {
 namespace {
 
@@ -15,28 +17,6 @@ void appendEscaped(std::string& out, unsigned char c) {
 
 // Printable ASCII that needs no escape.
 bool plain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&'; }
-
-// The length of the well-formed UTF-8 sequence at the start of `text`, or 0:
-// no overlong forms, no surrogates, nothing above U+10FFFF.
-std::size_t utf8Length(std::string_view text) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const auto continuation = [&](std::size_t i) { return i < text.size() && (byte(i) & 0xC0) == 0x80; };
-    const unsigned char lead = byte(0);
-    if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (!continuation(1) || !continuation(2)) return 0;
-        if (lead == 0xE0 && byte(1) < 0xA0) return 0;  // overlong
-        if (lead == 0xED && byte(1) >= 0xA0) return 0;  // a surrogate
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (!continuation(1) || !continuation(2) || !continuation(3)) return 0;
-        if (lead == 0xF0 && byte(1) < 0x90) return 0;   // overlong
-        if (lead == 0xF4 && byte(1) >= 0x90) return 0;  // above U+10FFFF
-        return 4;
-    }
-    return 0;
-}
 
 template <typename Number>
 void appendNumber(std::string& out, Number value) {

@@ -4,13 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "status/utf8.h"
+
 namespace ovelsk {
 namespace {
 
-// A label value as the text format quotes it: backslash, double quote and line feed escaped.
+// A label value as the text format quotes it: backslash, double quote and line
+// feed escaped, in UTF-8 whatever bytes a feed's name holds.
 std::string labelValue(std::string_view value) {
     std::string quoted = "\"";
-    for (const char c : value) {
+    for (const char c : validUtf8(value)) {
         if (c == '\\' || c == '"') quoted += '\\';
         if (c == '\n') {
             quoted += "\\n";
@@ -40,7 +43,7 @@ private:
 
 }  // namespace
 
-QByteArray statusMetrics(const StatusSources& sources) {
+QByteArray statusMetrics(const StatusSources& sources, const ServerCounts& server) {
     const standin::HostReport& host = sources.host;
     Metrics metrics;
     const auto feeds = host.feedStatuses();
@@ -73,6 +76,15 @@ QByteArray statusMetrics(const StatusSources& sources) {
                                                             [](const StationRecord& r) { return r.inUse == -1; })));
     metrics.family("ovelsk_stations_listed", "gauge", "Stations in Ovelsk's block of igate.ini.");
     metrics.sample("ovelsk_stations_listed", {}, sources.tracker.candidateRows().size());
+
+    metrics.family("ovelsk_status_connections_refused_total", "counter",
+                   "Status page connections refused: every slot taken, request too slow, or a Host not answered.");
+    metrics.sample("ovelsk_status_connections_refused_total", "reason=\"cap\"", server.refusedAtCap);
+    metrics.sample("ovelsk_status_connections_refused_total", "reason=\"deadline\"", server.refusedAtDeadline);
+    metrics.sample("ovelsk_status_connections_refused_total", "reason=\"host\"", server.refusedForHost);
+    metrics.family("ovelsk_status_connections_unread_total", "counter",
+                   "Status page connections closed because the client did not read its answer.");
+    metrics.sample("ovelsk_status_connections_unread_total", {}, server.closedNotReading);
     return metrics.bytes();
 }
 

@@ -7,13 +7,16 @@
 //   ovelsk_gate_decisions_total{direction="to radio",outcome="sent"} 12
 //   ovelsk_stations_tracked 37
 //   ovelsk_stations_listed 9
+//   ovelsk_status_connections_refused_total{reason="cap"} 0     (also "deadline", "host")
+//   ovelsk_status_connections_unread_total 0
 
 #include <QByteArray>
 
+#include "status/server_counts.h"
 #include "status/status_sources.h"
 
 namespace ovelsk {
 
-QByteArray statusMetrics(const StatusSources& sources);
+QByteArray statusMetrics(const StatusSources& sources, const ServerCounts& server);
 
 }  // namespace ovelsk

@@ -7,45 +7,53 @@
 //   GET /radar.png   the radar, redrawn at most once a second (radar_png.h)
 // Only GET and HEAD; any other method on these paths is 405, any other path
 // 404, a request with a body 413. Every answer forbids scripts, styles and
-// pictures from elsewhere, sniffing and caching. Everything is built on the
-// event loop from what the host and the tracker hold, changing nothing.
+// pictures from elsewhere, framing, sniffing and caching.
+//
+// The server runs on a thread of its own (server_core.h) and answers every
+// client from one snapshot of the data. The snapshot is built on the event
+// loop, from what the host and the tracker hold, changing nothing, and only
+// when a request finds it older than a second: an iGate nobody looks at does
+// no work for the page.
 
-#include <QByteArray>
-#include <QHttpServer>
-#include <QString>
+#include <QObject>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "standin/status_page_setting.h"
-#include "status/connection_guard.h"
 #include "status/radar_png.h"
+#include "status/server_counts.h"
+#include "status/server_limits.h"
 #include "status/status_sources.h"
 
 namespace ovelsk {
 
+class ServerCore;
+
 class StatusServer {
 public:
-    explicit StatusServer(StatusSources sources, ConnectionLimits limits = {});
+    explicit StatusServer(StatusSources sources, ServerLimits limits = {});
     ~StatusServer();
 
-    // Starts listening; why not, when it cannot.
+    // Starts listening; why not, when it cannot. Answers the names of
+    // address.names besides IP addresses, localhost and this machine's name.
     std::optional<std::string> listen(const standin::StatusPageAddress& address);
     std::uint16_t port() const;
-    int openConnections() const { return guard_->openConnections(); }
+    int openConnections() const;
+    const ServerCounts& counts() const;
+    // How many snapshots the event loop has built.
+    int snapshotsBuilt() const { return snapshotsBuilt_; }
 
 private:
-    struct Body {
-        QByteArray type;
-        QByteArray bytes;
-    };
-    void serve(const char* path, std::function<Body()> body);
+    void rebuild();
 
     StatusSources sources_;
+    ServerLimits limits_;
     RadarPng radar_;
-    QHttpServer http_;
-    ConnectionGuard* guard_;  // a child of http_
+    QObject eventLoop_;  // where the server's thread posts its requests for a snapshot
+    int snapshotsBuilt_ = 0;
+    std::unique_ptr<ServerCore> core_;  // after eventLoop_: its thread is gone before that is
 };
 
 }  // namespace ovelsk

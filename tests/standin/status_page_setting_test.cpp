@@ -49,5 +49,48 @@ TEST(StatusPageSetting, ABadValueStopsStartUpNamingTheKey) {
     EXPECT_THAT(std::get<std::string>(config), ::testing::HasSubstr("\"Status Page\" is \"localhost:80\"; allowed: off"));
 }
 
+TEST(StatusPageSetting, ReadsStatusPageNames) {
+    using Names = std::vector<std::string>;
+    struct Case {
+        std::string_view text;
+        std::optional<Names> names;
+    };
+    const Case cases[] = {
+        {"", Names{}},
+        {"  ", Names{}},
+        {"igate.lan", Names{"igate.lan"}},
+        {" IGate.LAN , shack-pi.example.org", Names{"igate.lan", "shack-pi.example.org"}},
+        {"pi", Names{"pi"}},
+        {"igate.lan,", std::nullopt},
+        {"igate..lan", std::nullopt},
+        {"-igate.lan", std::nullopt},
+        {"igate-.lan", std::nullopt},
+        {"igate.lan:8080", std::nullopt},
+        {"evil example", std::nullopt},
+        {"igate_lan", std::nullopt},
+        {"*.lan", std::nullopt},
+        {std::string(64, 'a') + ".lan", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseStatusPageNames(c.text), c.names) << c.text;
+}
+
+TEST(StatusPageSetting, StatusPageNamesGoWithTheAddressAndABadOneStopsStartUp) {
+    testing::ScratchFolder folder;
+    const auto read = [&folder](const std::string& names) {
+        testing::writeFile(folder / "UI-View32.ini", "[UI-View32]\nLatitude=40\nLongitude=-105\nStatus Page=8080\n"
+                                                     "Status Page Names=" + names + "\n");
+        HostSettings settings(folder / "UI-View32.ini");
+        EXPECT_FALSE(settings.load());
+        return readHostConfig(settings);
+    };
+    const auto good = read("igate.lan");
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(good));
+    EXPECT_EQ(std::get<StatusPageAddress>(std::get<HostConfig>(good).statusPage).names,
+              std::vector<std::string>{"igate.lan"});
+    const auto bad = read("evil example");
+    ASSERT_TRUE(std::holds_alternative<std::string>(bad));
+    EXPECT_THAT(std::get<std::string>(bad), ::testing::HasSubstr("\"Status Page Names\" is \"evil example\"; allowed: "));
+}
+
 }  // namespace
 }  // namespace ovelsk::standin

@@ -7,6 +7,7 @@
 #include "status/status_fixture.h"
 #include "status/status_json.h"
 #include "status/status_metrics.h"
+#include "support/fake_host_report.h"
 
 namespace ovelsk::testing {
 namespace {
@@ -86,7 +87,7 @@ TEST_F(StatusJson, ShowsATimeAsTheSecondTheListShows) {
 }
 
 TEST_F(StatusJson, MetricsCountTheSameTraffic) {
-    const QString metrics = QString::fromUtf8(statusMetrics(sources()));
+    const QString metrics = QString::fromUtf8(statusMetrics(sources(), ServerCounts{}));
     const char* const lines[] = {
         "ovelsk_feed_packets_total{feed=\"replay:",
         "ovelsk_feed_connected{feed=\"replay:",
@@ -99,6 +100,29 @@ TEST_F(StatusJson, MetricsCountTheSameTraffic) {
     };
     for (const char* line : lines) EXPECT_THAT(metrics.toStdString(), ::testing::HasSubstr(line));
     EXPECT_THAT(metrics.toStdString(), ::testing::HasSubstr("traffic.txt\"} 4\n"));
+}
+
+// A replay: feed names a file, and a file name is any bytes.
+TEST_F(StatusJson, MetricsAreUtf8WithLabelValuesEscaped) {
+    FakeHostReport report;
+    report.feeds.emplace_back().name = "replay:/home/a\xff\"b\\c\nd.txt";
+    ServerCounts server;
+    server.refusedAtCap = 1;
+    server.refusedAtDeadline = 2;
+    server.refusedForHost = 3;
+    server.closedNotReading = 4;
+    const QByteArray metrics =
+        statusMetrics({report, *tracker_, clock_, [] { return std::string("40"); }, "1", started_}, server);
+
+    EXPECT_EQ(QString::fromUtf8(metrics).toUtf8(), metrics);
+    const char* const lines[] = {
+        "ovelsk_feed_packets_total{feed=\"replay:/home/a\xEF\xBF\xBD\\\"b\\\\c\\nd.txt\"} 0\n",
+        "ovelsk_status_connections_refused_total{reason=\"cap\"} 1\n",
+        "ovelsk_status_connections_refused_total{reason=\"deadline\"} 2\n",
+        "ovelsk_status_connections_refused_total{reason=\"host\"} 3\n",
+        "ovelsk_status_connections_unread_total 4\n",
+    };
+    for (const char* line : lines) EXPECT_THAT(metrics.toStdString(), ::testing::HasSubstr(line));
 }
 
 }  // namespace
