@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -17,11 +19,12 @@
 
 namespace {
 
-// False when the text could not be written in full (a full disk, a closed pipe).
-bool write(std::FILE* stream, const QString& text) {
+// Why the text could not be written in full (a full disk, a closed pipe), or nullopt.
+std::optional<std::string> write(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
     const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    return std::fflush(stream) == 0 && written == static_cast<size_t>(bytes.size());
+    if (written == static_cast<size_t>(bytes.size()) && std::fflush(stream) == 0) return std::nullopt;
+    return std::strerror(errno);
 }
 
 }  // namespace
@@ -33,10 +36,12 @@ int main(int argc, char* argv[]) {
     // Before the QApplication, whose constructor ends the program when it cannot open the display.
     const auto parsed = ovelsk::parseCommandLine(ovelsk::argumentList(argc, argv));
     if (const auto* exit = std::get_if<ovelsk::CommandLineExit>(&parsed)) {
-        const bool printed = write(stdout, exit->standardOutput);
+        const auto notPrinted = write(stdout, exit->standardOutput);
         write(stderr, exit->standardError);
+        if (!notPrinted) return exit->status;
         // Help or version text that did not arrive is a failure, whatever asked for it.
-        return printed ? exit->status : 1;
+        write(stderr, QStringLiteral("ovelsk: cannot write to standard output: %1\n").arg(QString::fromStdString(*notPrinted)));
+        return 1;
     }
     const auto& commandLine = std::get<ovelsk::CommandLine>(parsed);
     auto fontConfiguration = ovelsk::readFontConfiguration();
