@@ -12,8 +12,10 @@
 #include "app/display_check.h"
 #include "app/form1.h"
 #include "app/headless.h"
+#include "app/headless_run.h"
 #include "app/message_handler.h"
 #include "app/quit_on_signals.h"
+#include "app/start_error_box.h"
 #include "app/status_output.h"
 #include "app/status_page.h"
 
@@ -25,6 +27,13 @@ std::optional<std::string> write(std::FILE* stream, const QString& text) {
     const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     if (written == static_cast<size_t>(bytes.size()) && std::fflush(stream) == 0) return std::nullopt;
     return std::strerror(errno);
+}
+
+// Runs the event loop with the status page, if the settings ask for one.
+int serve(QApplication& app, ovelsk::Companion& companion) {
+    const auto statusPage = ovelsk::startStatusPage(companion);
+    if (statusPage) companion.noteStatusPage(ovelsk::statusPageUrl(companion, *statusPage));
+    return app.exec();
 }
 
 }  // namespace
@@ -59,14 +68,26 @@ int main(int argc, char* argv[]) {
 
     // Standard output carries the status lines and nothing else, one line each.
     ovelsk::StatusOutput statusOutput(STDOUT_FILENO);
-    ovelsk::Form1 form(ovelsk::defaultStartupOptions(commandLine.settingsFile));
+    const auto writeStatus = [&statusOutput](const std::string& line) { statusOutput.writeLine(line); };
+    auto options = ovelsk::defaultStartupOptions(commandLine.settingsFile);
+    // Nobody sees a window on the offscreen platform: Ovelsk runs as it does headless.
+    if (commandLine.headless || QGuiApplication::platformName() == QStringLiteral("offscreen")) {
+        ovelsk::HeadlessRun run(std::move(options), writeStatus);
+        if (const auto error = run.start()) {
+            qCCritical(ovelsk::lcApp, "%s", error->c_str());
+            return 1;
+        }
+        return serve(app, run.companion());
+    }
+    const auto settingsFile = options.hostSettingsFile;
+    ovelsk::Form1 form(std::move(options));
     QObject::connect(&form, &ovelsk::Form1::statusChanged,
-                     [&statusOutput](const QString& text) { statusOutput.writeLine(text.toStdString()); });
+                     [&writeStatus](const QString& text) { writeStatus(text.toStdString()); });
     if (const auto error = form.Form_Load()) {
         qCCritical(ovelsk::lcApp, "%s", error->c_str());
+        ovelsk::showStartError(ovelsk::startErrorText(*error, settingsFile));
         return 1;
     }
-    const auto statusPage = ovelsk::startStatusPage(form);
     form.show();
-    return app.exec();
+    return serve(app, form.companion());
 }

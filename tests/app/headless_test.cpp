@@ -64,7 +64,7 @@ TEST(Headless, TheDisplayCheckedFirstIsTheOneQtOpens) {
               "/run/user/1000/wayland-1"},
              {{{"WAYLAND_DISPLAY", "/tmp/w"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}}, {}, {}, std::nullopt, "/tmp/w"},
              {{{"WAYLAND_DISPLAY", "wayland-1"}}, {}, {}, std::nullopt, "wayland-1"},
-             {{{"WAYLAND_DISPLAY", "wayland-1"}}, {}, ":5", ":5"},
+             {{{"WAYLAND_DISPLAY", "wayland-1"}}, {}, ":5", std::nullopt},
              {{{"WAYLAND_DISPLAY", "wayland-1"}, {"QT_QPA_PLATFORM", "offscreen"}}, {}, {}, std::nullopt},
              {{{"DISPLAY", ":0"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}}, "wayland", {}, std::nullopt,
               "/run/user/1000/wayland-0"},
