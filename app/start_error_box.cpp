@@ -1,5 +1,6 @@
 #include "app/start_error_box.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 namespace ovelsk {
@@ -13,7 +14,11 @@ void showStartError(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Ovelsk"), text, QMessageBox::Close);
     box.setObjectName(QStringLiteral("startError"));
     box.setTextFormat(Qt::PlainText);
-    box.exec();
+    // In the application's own event loop, not a dialog's, so SIGTERM and Ctrl+C
+    // (which quit the application) end the program while the box is shown.
+    QObject::connect(&box, &QDialog::finished, qApp, &QCoreApplication::quit);
+    box.show();
+    QCoreApplication::exec();
 }
 
 }  // namespace ovelsk

@@ -12,7 +12,8 @@ namespace ovelsk {
 // The box's text: the error, then where the settings are.
 QString startErrorText(const std::string& error, const std::filesystem::path& settingsFile);
 
-// Shows the text in a message box and returns once the user has closed it.
+// Shows the text in a message box and returns once the user has closed it, or
+// the application was told to quit.
 void showStartError(const QString& text);
 
 }  // namespace ovelsk

@@ -110,7 +110,8 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     }
     const auto igateIni =
         host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
-    if (!igateIni.empty() && !aprs::hasFeed(host.feeds, "demo")) warnOfDemoStationsLeft(igateIni);
+    if (!igateIni.empty() && std::find(host.feeds.begin(), host.feeds.end(), "demo") == host.feeds.end())
+        warnOfDemoStationsLeft(igateIni);
     standin->setIdentity({host.callsign, host.home, host.distanceUnit, settings.path(), host.programFolder, igateIni,
                           host.gate.mode, host.gate.toInternet && uplink, host.statusPage});
     if (host.gate.mode != gateway::GateMode::Off) {
