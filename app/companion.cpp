@@ -54,6 +54,7 @@ std::optional<std::string> Companion::start() {
 }
 
 void Companion::noteStatusPage(const std::string& url) {
+    if (hostFolder_.empty()) return;  // no host folder, no lock to note it beside
     if (!hostFolderLock_.describeHolder("status page " + url + "\n"))
         qCWarning(lcFiles, "cannot note the status page's address beside the host folder's lock");
 }

@@ -65,7 +65,10 @@ HostFolderLock::Outcome HostFolderLock::take(std::string_view hostFolder) {
         problem_ = "cannot lock " + file.string() + ": " + (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno));
         return Outcome::Unavailable;
     }
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return Outcome::Taken;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        describeHolder({});  // what an earlier holder noted is no longer true
+        return Outcome::Taken;
+    }
     const int error = errno;
     release();
     if (error == EWOULDBLOCK) {

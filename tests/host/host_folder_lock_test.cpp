@@ -66,6 +66,10 @@ TEST(HostFolderLock, TwoHostFoldersWhoseIgateIniLeadsToOneFileExcludeEachOther) 
                     ::testing::HasSubstr(std::string(said) + " run one Ovelsk per host folder"))
             << note;
     }
+    // A note outlives its holder in the file, but not the next one's taking.
+    ASSERT_TRUE(first.describeHolder("status page http://127.0.0.1:8080/\n"));
+    ASSERT_EQ(first.take((scratch / "a").string()), HostFolderLock::Outcome::Taken);
+    EXPECT_THAT(problemTaking(scratch / "b"), ::testing::Not(::testing::HasSubstr("status page")));
 }
 
 }  // namespace
