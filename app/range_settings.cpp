@@ -1,6 +1,5 @@
 #include "app/range_settings.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <system_error>
 #include <unistd.h>
@@ -91,7 +90,9 @@ std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, c
 }
 
 QString rangeBoxText(const QString& text) {
-    const QString line = text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]"))));
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+    const QString line = text.left(end);
     return line == QStringLiteral("0") ? QStringLiteral("1") : line;
 }
 
