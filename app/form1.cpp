@@ -13,17 +13,12 @@
 #include <QStyle>
 #include <QTimer>
 
-#include <sstream>
-
 #include "app/app_log.h"
 #include "app/background_startup.h"
 #include "app/list_header.h"
 #include "app/range_settings.h"
 #include "app/tab_stops.h"
 #include "radar/radar_view.h"
-#include "host/host_registration.h"
-#include "host/igate_file.h"
-#include "stations/range_value.h"
 
 namespace ovelsk {
 namespace {
@@ -32,7 +27,6 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidthTwips = 7740;
 constexpr int kClientHeightTwips = 5055;
 constexpr int kRadarIntervalMs = 70;
-constexpr int kExpiryIntervalMs = 60 * 1000;
 
 constexpr char kListHeader[] = "Distance Callsign       Last Heard Via RF       Bearing";
 
@@ -98,16 +92,12 @@ Label* createLabel(const char* name, const QString& text, QWidget* container) {
     return label;
 }
 
-QString versionText() {
-    return QStringLiteral("v%1.%2.%3").arg(OVELSK_VERSION_MAJOR).arg(OVELSK_VERSION_MINOR).arg(OVELSK_VERSION_PATCH);
-}
-
 }  // namespace
 
 Form1::Form1(StartupOptions options, QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
-      gateway_(std::make_unique<IgateFile>(hostFolder_, [this](const std::string& message) { setStatus(message); })) {
+      companion_(options_, *this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ovelsk"));
     iconLoader_ = loadWindowIcon(this);
@@ -136,15 +126,6 @@ void Form1::buildControls() {
     Timer1_radar_->setInterval(kRadarIntervalMs);
     Timer1_radar_->start();
     connect(Timer1_radar_, &QTimer::timeout, this, [this] { Timer1_radar_Timer(); });
-
-    // Stations expire and leave the quiet window also when no beacon comes.
-    expiryTimer_ = new QTimer(this);
-    expiryTimer_->setObjectName(QStringLiteral("expiryTimer"));
-    expiryTimer_->setInterval(kExpiryIntervalMs);
-    expiryTimer_->start();
-    connect(expiryTimer_, &QTimer::timeout, this, [this] {
-        if (tracker_) tracker_->RebuildOnTimer();
-    });
 
     Picture4_ = createPanel("Picture4", client_);
     setTwipsGeometry(Picture4_, 120, 3720, 2895, 975);
@@ -246,55 +227,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 std::optional<std::string> Form1::Form_Load() {
     applicationDir_->setText(QString::fromStdString(options_.programFolder.string()));
-    setStatus(versionText().toStdString());
-    neverHeard_ = options_.clock->now() - kNeverHeardDaysBack;
+    setStatus(versionStatusLine());
     LoadSettings();
-
-    // A range that is not a number tracks nothing; the host's Internet feed then
-    // asks for the range the box starts with.
-    auto host = options_.createHost(rangeValue(rangeText()).value_or(40.0f));
-    if (auto* error = std::get_if<std::string>(&host)) return "cannot start the host: " + *error;
-    mUIV_ = std::move(std::get<std::unique_ptr<HostApplication>>(host));
-    tracker_ = std::make_unique<StationTracker>(*this, *mUIV_, *gateway_, *options_.clock, neverHeard_);
-    mUIV_->bindNotifyBeaconData([this](const StationObject& cStn) { mUIV_NotifyBeaconData(cStn); });
-
-    RegisterWithHost();
-    if (auto refused = lockHostFolder()) return refused;
-    bool on = true;
-    mUIV_->enable(on);
-    return std::nullopt;
+    return companion_.start();
 }
 
 std::filesystem::path Form1::programFolder() const { return applicationDir_->text().toStdString(); }
 
 RangeSettingsFolders Form1::rangeSettingsFolders() const { return {programFolder(), options_.userSettingsFolder}; }
 
-void Form1::LoadSettings() {
-    const auto read = readRangeSetting(rangeSettingsFolders());
-    if (read.error) {
-        qCWarning(lcFiles, "cannot read %s (%s); the range stays %s", read.file.c_str(), read.error->reason.c_str(),
-                  qUtf8Printable(range_->text()));
-        return;
-    }
-    if (read.range) range_->setText(*read.range);
-}
-
-void Form1::RegisterWithHost() {
-    std::ostringstream problems;
-    hostFolder_ = ovelsk::RegisterWithHost(options_.executable, options_.hostSettingsFile, problems);
-    std::istringstream lines(problems.str());
-    for (std::string line; std::getline(lines, line);) qCWarning(lcFiles, "%s", line.c_str());
-}
-
-// Held for the program's life: a second Ovelsk on the same igate.ini stops here,
-// and so does one that cannot tell, since two would spoil the file.
-std::optional<std::string> Form1::lockHostFolder() {
-    if (hostFolder_.empty()) return std::nullopt;
-    if (hostFolderLock_.take(hostFolder_) == HostFolderLock::Outcome::Taken) return std::nullopt;
-    return hostFolderLock_.problem();
-}
-
-void Form1::mUIV_NotifyBeaconData(const StationObject& cStn) { tracker_->mUIV_NotifyBeaconData(cStn); }
+void Form1::LoadSettings() { range_->setText(savedRangeOr(rangeSettingsFolders(), range_->text())); }
 
 void Form1::Command1_Click() {
     if (const auto error = saveRangeSetting(rangeSettingsFolders(), range_->text())) {
@@ -303,23 +245,17 @@ void Form1::Command1_Click() {
 }
 
 void Form1::range_Change() {
-    // A one-line box holds one line: a pasted "25" and line break is 25.
-    const QString text = range_->text();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' || text[i] == u'\n') {
-            range_->setText(text.left(i));  // runs this handler again for the shorter text
-            return;
-        }
-    }
-    if (text == QStringLiteral("0")) range_->setText(QStringLiteral("1"));
+    const QString kept = rangeBoxText(range_->text());
+    if (kept != range_->text()) range_->setText(kept);  // runs this handler again, which keeps it
 }
 
 // The radar box, the range and the station table are read afresh on every tick.
 // Returning hands control back to the event loop, which runs the events that came
 // in meanwhile, so the table never changes while a frame is drawn.
 void Form1::Timer1_radar_Timer() {
-    if (!tracker_) return;  // no table before start-up has made it
-    radar_.Timer1_radar_Timer(radarCheck_->checkState() != Qt::Unchecked, *Picture3_, rangeText(), tracker_->table());
+    const StationTracker* tracker = companion_.tracker();
+    if (!tracker) return;  // no table before start-up has made it
+    radar_.Timer1_radar_Timer(radarCheck_->checkState() != Qt::Unchecked, *Picture3_, rangeText(), tracker->table());
 }
 
 std::string Form1::rangeText() const { return range_->text().toStdString(); }

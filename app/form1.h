@@ -11,13 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/companion.h"
 #include "app/range_settings.h"
 #include "app/startup_options.h"
-#include "host/gateway_section.h"
-#include "host/host_folder_lock.h"
-#include "host/host_application.h"
 #include "radar/radar_sweep.h"
-#include "stations/station_tracker.h"
 #include "stations/tracker_window.h"
 
 class QCheckBox;
@@ -50,13 +47,14 @@ public:
     void setStatus(const std::string& text) override;
     void replaceCandidateRows(const std::vector<std::string>& rows) override;
 
-    DateTime neverHeard() const { return neverHeard_; }
-    const std::string& hostFolder() const { return hostFolder_; }
+    // What the window shows and the status page reads.
+    Companion& companion() { return companion_; }
+    const Companion& companion() const { return companion_; }
+    DateTime neverHeard() const { return companion_.neverHeard(); }
+    const std::string& hostFolder() const { return companion_.hostFolder(); }
     // Null before Form_Load.
-    const StationTracker* tracker() const { return tracker_.get(); }
-    const HostApplication* host() const { return mUIV_.get(); }
-    // The clock the tracker's times are on.
-    const Clock& clock() const { return *options_.clock; }
+    const StationTracker* tracker() const { return companion_.tracker(); }
+    const HostApplication* host() const { return companion_.host(); }
 
 signals:
     // Every status line the window sets, also when the text repeats.
@@ -69,10 +67,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void LoadSettings();
-    void RegisterWithHost();
-    std::optional<std::string> lockHostFolder();
 
-    void mUIV_NotifyBeaconData(const StationObject& cStn);
     void Command1_Click();
     void range_Change();
     void Timer1_radar_Timer();
@@ -81,19 +76,13 @@ private:
     RangeSettingsFolders rangeSettingsFolders() const;
 
     StartupOptions options_;
-    DateTime neverHeard_ = 0;
-    std::string hostFolder_;
-    HostFolderLock hostFolderLock_;
-    std::unique_ptr<GatewaySection> gateway_;
-    std::unique_ptr<HostApplication> mUIV_;
-    std::unique_ptr<StationTracker> tracker_;
+    Companion companion_;
     RadarSweep radar_;
 
     QWidget* client_ = nullptr;
     QFrame* Picture5_ = nullptr;
     QCheckBox* radarCheck_ = nullptr;
     QTimer* Timer1_radar_ = nullptr;
-    QTimer* expiryTimer_ = nullptr;
     QFrame* Picture4_ = nullptr;
     QPushButton* Command1_ = nullptr;
     QLineEdit* range_ = nullptr;

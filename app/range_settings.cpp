@@ -4,6 +4,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "app/app_log.h"
 #include "host/xdg_folders.h"
 
 namespace ovelsk {
@@ -86,6 +87,23 @@ std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, c
     const QByteArray line = (QString::fromLatin1(kRangeKey) + range + QStringLiteral("\r\n")).toUtf8();
     return replaceFileAtomically(folder / kSettingsFileName, folder / kSettingsTempFileName,
                                  std::string_view(line.constData(), static_cast<size_t>(line.size())));
+}
+
+QString rangeBoxText(const QString& text) {
+    qsizetype end = 0;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') ++end;
+    const QString line = text.left(end);
+    return line == QStringLiteral("0") ? QStringLiteral("1") : line;
+}
+
+QString savedRangeOr(const RangeSettingsFolders& folders, const QString& current) {
+    const auto read = readRangeSetting(folders);
+    if (read.error) {
+        qCWarning(lcFiles, "cannot read %s (%s); the range stays %s", read.file.c_str(), read.error->reason.c_str(),
+                  qUtf8Printable(current));
+        return current;
+    }
+    return read.range.value_or(current);
 }
 
 }  // namespace ovelsk

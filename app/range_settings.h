@@ -45,6 +45,14 @@ std::filesystem::path rangeSettingsFolderToSave(const RangeSettingsFolders& fold
 // Reads the range settings file. No file is no range and no error.
 RangeSettingRead readRangeSetting(const RangeSettingsFolders& folders);
 
+// What the range box keeps of `text`: one line (a pasted "25" and line break is
+// 25), and never a range of 0, which becomes 1.
+QString rangeBoxText(const QString& text);
+
+// The range the settings file holds, else `current`; a file that cannot be
+// read is said on the log (ovelsk.files) and leaves `current`.
+QString savedRangeOr(const RangeSettingsFolders& folders, const QString& current);
+
 // Replaces the settings file with the one line for `range`, written unchanged,
 // through Ovelsk.tmp so a failure leaves the old file whole.
 std::optional<FileError> saveRangeSetting(const RangeSettingsFolders& folders, const QString& range);

@@ -5,7 +5,7 @@
 
 namespace ovelsk {
 
-std::unique_ptr<StatusServer> startStatusPage(const Form1& form) {
+std::unique_ptr<StatusServer> startStatusPage(const Companion& form) {
     // Only a host that reports on itself can be shown; Ovelsk's own does.
     const auto* host = dynamic_cast<const standin::HostReport*>(form.host());
     if (!host || !form.tracker()) return nullptr;
@@ -26,6 +26,13 @@ std::unique_ptr<StatusServer> startStatusPage(const Form1& form) {
     else
         qCInfo(lcStatus, "the status page is at http://%s/", listening.text().c_str());
     return server;
+}
+
+std::string statusPageUrl(const Companion& form, const StatusServer& server) {
+    const auto* host = dynamic_cast<const standin::HostReport*>(form.host());
+    auto address = std::get<standin::StatusPageAddress>(host->identity().statusPage);
+    address.port = server.port();
+    return "http://" + address.text() + "/";
 }
 
 }  // namespace ovelsk

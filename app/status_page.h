@@ -6,13 +6,16 @@
 
 #include <memory>
 
-#include "app/form1.h"
+#include "app/companion.h"
 #include "status/status_server.h"
 
 namespace ovelsk {
 
-// After form.Form_Load(); null when there is no page. The page reads the form's
-// host and tracker, so it must go before the form does.
-std::unique_ptr<StatusServer> startStatusPage(const Form1& form);
+// After the companion has started; null when there is no page. The page reads
+// the companion's host and tracker, so it must go before the companion does.
+std::unique_ptr<StatusServer> startStatusPage(const Companion& form);
+
+// The address the page is served at ("http://127.0.0.1:8080/").
+std::string statusPageUrl(const Companion& form, const StatusServer& server);
 
 }  // namespace ovelsk

@@ -20,7 +20,10 @@ static_assert(kNoConnection == static_cast<std::size_t>(aprs::NotGatedToInternet
 std::span<const std::string_view> internetGateOutcomes() { return kOutcomeLabels; }
 
 RadioToInternetGate::RadioToInternetGate(std::string callsign, int passcode, aprs::IgateKind kind, aprs::AprsIsUplink& server)
-    : callsign_(std::move(callsign)), passcode_(passcode), kind_(kind), server_(server) {}
+    : callsign_(std::move(callsign)), passcode_(passcode), kind_(kind), server_(server) {
+    // A receive-only login can never gate: say so at start-up, not at the first packet heard.
+    if (passcode_ == aprs::kReceiveOnlyPasscode) loginAllowsGating();
+}
 
 bool RadioToInternetGate::loginAllowsGating() {
     if (passcode_ != aprs::kReceiveOnlyPasscode && server_.loginVerified()) {

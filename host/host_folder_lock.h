@@ -34,6 +34,12 @@ public:
     Outcome take(std::string_view hostFolder);
     const std::string& problem() const { return problem_; }
 
+    // While the lock is held, `note` (one line: where this Ovelsk serves its
+    // status page) replaces the lock file's text, so the problem() of a second
+    // Ovelsk held off can say it; taking the lock clears an earlier holder's
+    // note. False when it could not be written.
+    bool describeHolder(std::string_view note);
+
 private:
     void release();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -18,10 +19,23 @@ inline std::string_view trimBlanks(std::string_view s, std::string_view blanks =
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
-// Notepad's "Unicode" and "Unicode big endian": every byte-wise line would be
+// Notepad's "Unicode" and "Unicode big endian", marked or not (a file saved by
+// another editor or a script may lack the byte-order mark, and then its text,
+// mostly ASCII, has a NUL in every other byte): every byte-wise line would be
 // broken in two.
 inline bool savedAsUtf16(std::string_view content) {
-    return content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF");
+    if (content.starts_with("\xFF\xFE") || content.starts_with("\xFE\xFF")) return true;
+    constexpr size_t kBytesLooked = 256;
+    const std::string_view start = content.substr(0, std::min(content.size(), kBytesLooked) & ~size_t{1});
+    const auto nulEveryOtherByte = [start](size_t first) {
+        bool textBeside = false;
+        for (size_t i = 0; i < start.size(); i += 2) {
+            if (start[i + first] != '\0') return false;
+            textBeside = textBeside || start[i + 1 - first] != '\0';
+        }
+        return textBeside;
+    };
+    return nulEveryOtherByte(1) || nulEveryOtherByte(0);  // little endian, big endian
 }
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {

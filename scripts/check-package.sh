@@ -54,7 +54,9 @@ grep -qx 'ExecStart=/usr/bin/ovelsk --headless' "$contents/usr/lib/systemd/user/
 appstreamcli validate --no-net "$contents/usr/share/metainfo/io.github.ovelsk.Ovelsk.metainfo.xml" >&2 ||
   fail "the AppStream metadata is not valid"
 readme=$(zcat "$contents/usr/share/doc/ovelsk/README.md.gz")
-if grep -nE 'build/|scripts/|<!--' <<<"$readme" >&2; then fail "the README speaks of a checkout"; fi
+if grep -nE 'build/|scripts/|<!--|`(app|aprs|feeds|gateway|host|radar|stations|standin|status)/`|beside the program' <<<"$readme" >&2; then
+  fail "the README speaks of a checkout"
+fi
 grep -q 'ovelsk.service' <<<"$readme" || fail "the README does not name ovelsk.service"
 lintian --pedantic --fail-on error,warning "$deb" >&2 || fail "lintian reports errors or warnings"
 

@@ -1,12 +1,15 @@
 #include "standin/create_standin_host.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "aprs/igate_beacon.h"
 #include "feeds/demo_feed.h"
 #include "feeds/feed_factory.h"
 #include "host/host_folder.h"
 #include "host/igate_file.h"
+#include "standin/first_start.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
 #include "standin/settings_file_warnings.h"
@@ -40,6 +43,19 @@ std::unique_ptr<gateway::BeaconSender> makeBeaconSender(const HostSettings& sett
     plan.via = host.gate.via;
     plan.port = host.gate.port;
     return std::make_unique<gateway::BeaconSender>(plan, std::move(timer));
+}
+
+// Said once at each start while the lines are there; Ovelsk never edits the
+// user's part of igate.ini, so the user deletes them.
+void warnOfDemoStationsLeft(const std::filesystem::path& igateIni) {
+    std::ifstream file(igateIni, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    for (const auto& station : demoStationsLeft(text)) {
+        qCWarning(lcSettings,
+                  "%s still lists the demo's sample station \"%s=ALL\", whose Internet traffic the gateway to radio "
+                  "would pass; delete that line",
+                  igateIni.c_str(), station.c_str());
+    }
 }
 
 }  // namespace
@@ -94,6 +110,8 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     }
     const auto igateIni =
         host.programFolder.empty() ? std::filesystem::path() : hostFolderFile(host.programFolder, kIgateFileName);
+    if (!igateIni.empty() && std::find(host.feeds.begin(), host.feeds.end(), "demo") == host.feeds.end())
+        warnOfDemoStationsLeft(igateIni);
     standin->setIdentity({host.callsign, host.home, host.distanceUnit, settings.path(), host.programFolder, igateIni,
                           host.gate.mode, host.gate.toInternet && uplink, host.statusPage});
     if (host.gate.mode != gateway::GateMode::Off) {

@@ -1,9 +1,11 @@
 #include "standin/first_start.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "feeds/demo_feed.h"
 #include "gateway/gate_config.h"
+#include "gateway/gate_list.h"
 #include "standin/host_config.h"
 #include "standin/setting_keys.h"
 #include "standin/standin_log.h"
@@ -69,6 +71,15 @@ std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::fi
            "Feeds there to use a real station.",
            settings.path().c_str());
     return std::nullopt;
+}
+
+std::vector<std::string> demoStationsLeft(std::string_view igateText) {
+    const auto sample = gateway::parseGateList(aprs::sampleIgateIni()).stations;
+    std::vector<std::string> left;
+    for (const std::string_view station : gateway::parseGateList(igateText).stations) {
+        if (std::find(sample.begin(), sample.end(), station) != sample.end()) left.emplace_back(station);
+    }
+    return left;
 }
 
 }  // namespace ovelsk::standin

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/host_settings.h"
 
@@ -24,5 +26,10 @@ std::string firstStartSettingsText(const std::filesystem::path& programFolder);
 // and loads it into `settings`, and says where the settings file is (ovelsk.settings).
 // nullopt on success, else why it failed.
 std::optional<std::string> setUpFirstStart(HostSettings& settings, const std::filesystem::path& programFolder);
+
+// The demo's sample stations (the sample igate.ini's [INET_TO_RF] lines) that
+// `igateText` still lists: once the host has real feeds, the gateway to radio
+// would pass them like any station the user listed.
+std::vector<std::string> demoStationsLeft(std::string_view igateText);
 
 }  // namespace ovelsk::standin

@@ -6,8 +6,10 @@
 
 #include "aprs/decode_report.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/types.h>
 #include <string>
 #include <string_view>
@@ -24,6 +26,18 @@ constexpr char kUsage[] =
 
 constexpr int kUsageExitStatus = 2;
 
+// Output that did not arrive in full (a full disk, a closed pipe) is a failure,
+// said on standard error: a report cut short must not pass for a whole one.
+int finishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return 0;
+    }
+    const int error = errno;
+    std::fprintf(stderr, "ovelsk-decode: cannot write to standard output: %s\n", std::strerror(error));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -32,11 +46,11 @@ int main(int argc, char* argv[])
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
-            return 0;
+            return finishOutput();
         }
         if (arg == "-v" || arg == "--version") {
             std::puts("ovelsk-decode " OVELSK_VERSION);
-            return 0;
+            return finishOutput();
         }
         std::fprintf(stderr, "ovelsk-decode: unknown argument '%s'\n\n%s", argv[i], kUsage);
         return kUsageExitStatus;
@@ -51,8 +65,10 @@ int main(int argc, char* argv[])
         if (line.back() == '\n') {
             line.remove_suffix(1);
         }
-        std::puts(ovelsk::aprs::decodeReportLine(line).c_str());
+        if (std::puts(ovelsk::aprs::decodeReportLine(line).c_str()) == EOF) {
+            break;
+        }
     }
     std::free(buffer);
-    return 0;
+    return finishOutput();
 }

@@ -22,10 +22,11 @@ struct ProgramRun {
 
 // The program with its host files in `home`, and no display unless `display` is given.
 QProcess* startProgram(QProcess& process, const testing::ScratchFolder& home, const QStringList& arguments,
-                       const QString& display = {}) {
+                       const QString& display = {}, const QString& waylandDisplay = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
     if (!display.isEmpty()) env.insert("DISPLAY", display);
+    if (!waylandDisplay.isEmpty()) env.insert("WAYLAND_DISPLAY", waylandDisplay);
     env.insert("XDG_CONFIG_HOME", QString::fromStdString((home / "config").string()));
     env.insert("XDG_DATA_HOME", QString::fromStdString((home / "data").string()));
     env.remove("XDG_RUNTIME_DIR");
@@ -65,6 +66,7 @@ TEST(CommandLine, HelpOrVersionThatCannotBeWrittenExitsOne) {
         startProgram(process, home, {option});
         ASSERT_TRUE(process.waitForFinished());
         EXPECT_EQ(process.exitCode(), 1) << option;
+        EXPECT_EQ(process.readAllStandardError(), "ovelsk: cannot write to standard output: No space left on device\n");
     }
 }
 
@@ -106,18 +108,21 @@ TEST(CommandLine, AStartThatCannotGoOnExitsOneSayingWhyAndMakesNothing) {
     const auto typo = home / "typo" / "station.ini";
     struct Case {
         QStringList arguments;
-        QString display;
+        QString display, waylandDisplay;
         std::string message;
     };
-    for (const auto& [arguments, display, message] : std::vector<Case>{
-             {{"--settings", QString::fromStdString(typo.string())}, {},
+    for (const auto& [arguments, display, waylandDisplay, message] : std::vector<Case>{
+             {{"--settings", QString::fromStdString(typo.string())}, {}, {},
               "ovelsk.app: error: cannot start the host: Host settings " + typo.string() + " does not exist\n"},
-             {{}, QStringLiteral(":987"),
+             {{}, QStringLiteral(":987"), {},
               "ovelsk.app: error: cannot open the display \":987\"; run with --headless for a service\n"},
+             {{}, {}, QString::fromStdString((home / "wayland-9").string()),
+              "ovelsk.app: error: cannot open the Wayland display \"" + (home / "wayland-9").string() +
+                  "\" (No such file or directory) and DISPLAY is not set; run with --headless for a service\n"},
          }) {
         SCOPED_TRACE(message);
         QProcess process;
-        startProgram(process, home, arguments, display);
+        startProgram(process, home, arguments, display, waylandDisplay);
         ASSERT_TRUE(process.waitForFinished());
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 1);

@@ -73,7 +73,8 @@ TEST(DemoProgram, ASecondOvelskOnTheSameHostFolderRefusesToStart) {
     EXPECT_EQ(second.exitCode(), 1);
     const auto hostFolder = home / "data" / "ovelsk" / "host";
     EXPECT_THAT(second.readAllStandardError().toStdString(),
-                ::testing::HasSubstr("ovelsk.app: error: another Ovelsk already keeps the igate.ini in " + hostFolder.string() +
+                ::testing::HasSubstr("ovelsk.app: error: Ovelsk is already running (as a service or with its window) and "
+                                     "keeps the igate.ini in " + hostFolder.string() +
                                      " (it holds " + (hostFolder / "Ovelsk.lock").string() +
                                      "); run one Ovelsk per host folder\n"));
 

@@ -1,10 +1,12 @@
 // Start-up in its order, and what the window shows before and after the first beacon.
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QTimerEvent>
 #include <gtest/gtest.h>
 
+#include "app/headless_run.h"
 #include "form_harness.h"
 
 namespace ovelsk::test {
@@ -39,6 +41,25 @@ TEST(Form1Startup, LoadsTheRangeAndGuardsZeroBeforeTheHostExistsThenSwitchesTheH
     EXPECT_TRUE(h.host->enabled);
 }
 
+// Without the window the same start-up runs with no widget and no radar timer:
+// an idle iGate sleeps.
+TEST(Form1Startup, HeadlessTheSameStartUpRunsWithoutAWidgetOrARadarTimer) {
+    FormHarness h;
+    h.writeFile("Ovelsk.ini", "RANGE_FILTER=0\r\n");
+    std::vector<std::string> lines;
+    HeadlessRun run(h.options(), [&lines](const std::string& line) { lines.push_back(line); });
+    ASSERT_EQ(run.start(), std::nullopt);
+    EXPECT_EQ(h.rangeGivenToHost, 1.0f) << "the range box's rule holds without the box";
+    EXPECT_TRUE(h.host->enabled);
+    h.host->deliver({"N0CALL-9", kInternetStreamSource, "TCPIP*", 0.5f});
+    EXPECT_EQ(lines, (std::vector<std::string>{"v1.0.0", "N0CALL-9 Via Internet Stream"}));
+    EXPECT_EQ(run.companion().tracker()->candidateRows(), std::vector<std::string>{"0.5\tN0CALL-9\tNot Heard Via RF\t0"});
+    EXPECT_TRUE(QApplication::allWidgets().isEmpty());
+    const auto timers = run.companion().findChildren<QTimer*>();
+    ASSERT_EQ(timers.size(), 1);
+    EXPECT_EQ(timers.front()->objectName(), "expiryTimer");
+}
+
 TEST(Form1Startup, ARangeThatIsNotANumberGivesTheHostTheBoxsFirstRange) {
     FormHarness h;
     h.writeFile("Ovelsk.ini", "RANGE_FILTER=abc\r\n");
@@ -53,7 +74,7 @@ TEST(Form1Startup, AMinuteTimerExpiresStationsWhenNoBeaconComes) {
     h.host->deliver({"N0CALL-9", kInternetStreamSource, "TCPIP*", 12.5f});
     ASSERT_EQ(h.listRows().size(), 1);
 
-    auto* timer = h.control<QTimer>("expiryTimer");
+    auto* timer = h.form->companion().findChild<QTimer*>(QStringLiteral("expiryTimer"));
     ASSERT_NE(timer, nullptr);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 60 * 1000);

@@ -31,6 +31,12 @@ struct FormHarness {
 
     // Builds the window; `onCreateHost` runs when start-up makes the host.
     void build(std::function<void()> onCreateHost = {}) {
+        form = std::make_unique<Form1>(options(std::move(onCreateHost)));
+        QObject::connect(form.get(), &Form1::statusChanged, [this](const QString& s) { statusLines.push_back(s); });
+    }
+
+    // The window's start-up options, as the program makes them for a run with or without it.
+    StartupOptions options(std::function<void()> onCreateHost = {}) {
         StartupOptions options;
         options.programFolder = folder.path();
         options.userSettingsFolder = userSettingsFolder();
@@ -45,8 +51,7 @@ struct FormHarness {
             host = scripted.get();
             return scripted;
         };
-        form = std::make_unique<Form1>(std::move(options));
-        QObject::connect(form.get(), &Form1::statusChanged, [this](const QString& s) { statusLines.push_back(s); });
+        return options;
     }
 
     void start(std::function<void()> onCreateHost = {}) {

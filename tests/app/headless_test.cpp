@@ -42,14 +42,16 @@ TEST(Headless, OffscreenOnlyWithoutADisplayAndWithoutAPlatformChoice) {
     EXPECT_TRUE(needsOffscreen({}, {"ovelsk", "platform"}));
 }
 
-// Only an X display that Qt is going to open is opened first.
-TEST(Headless, TheDisplayCheckedFirstIsTheXDisplayQtOpens) {
+// Only a display that Qt is going to open is opened first: the X display, or
+// the Wayland socket where that is Qt's only way to a screen.
+TEST(Headless, TheDisplayCheckedFirstIsTheOneQtOpens) {
     struct Case {
         std::map<std::string, std::string> env;
         QString platform, display;  // from the command line
         std::optional<std::string> checked;
+        std::optional<std::filesystem::path> waylandSocket = {};
     };
-    for (const auto& [env, platform, display, checked] : std::vector<Case>{
+    for (const auto& [env, platform, display, checked, waylandSocket] : std::vector<Case>{
              {{{"DISPLAY", ":0"}}, {}, {}, ":0"},
              {{{"DISPLAY", ":0"}}, {}, ":5", ":5"},
              {{}, {}, {}, std::nullopt},
@@ -58,11 +60,21 @@ TEST(Headless, TheDisplayCheckedFirstIsTheXDisplayQtOpens) {
              {{{"DISPLAY", ":0"}}, "vnc", {}, std::nullopt},
              {{{"QT_QPA_PLATFORM", "xcb"}}, {}, {}, ""},
              {{{"DISPLAY", ":0"}, {"WAYLAND_DISPLAY", "wayland-0"}}, "xcb:nograb", {}, ":0"},
+             {{{"WAYLAND_DISPLAY", "wayland-1"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}}, {}, {}, std::nullopt,
+              "/run/user/1000/wayland-1"},
+             {{{"WAYLAND_DISPLAY", "/run/compositor/w"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}}, {}, {}, std::nullopt,
+              "/run/compositor/w"},
+             {{{"WAYLAND_DISPLAY", "wayland-1"}}, {}, {}, std::nullopt, "wayland-1"},
+             {{{"WAYLAND_DISPLAY", "wayland-1"}}, {}, ":5", std::nullopt},
+             {{{"WAYLAND_DISPLAY", "wayland-1"}, {"QT_QPA_PLATFORM", "offscreen"}}, {}, {}, std::nullopt},
+             {{{"DISPLAY", ":0"}, {"XDG_RUNTIME_DIR", "/run/user/1000"}}, "wayland", {}, std::nullopt,
+              "/run/user/1000/wayland-0"},
          }) {
         CommandLine commandLine;
         commandLine.platform = platform;
         commandLine.display = display;
         EXPECT_EQ(xDisplayToOpen(lookupIn(env), commandLine), checked) << platform.toStdString() << " " << display.toStdString();
+        EXPECT_EQ(waylandSocketToOpen(lookupIn(env), commandLine), waylandSocket) << platform.toStdString();
     }
 }
 

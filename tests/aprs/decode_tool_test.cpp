@@ -32,10 +32,11 @@ struct ToolRun {
     std::string output;  // standard output, then standard error
 };
 
-ToolRun runTool(const std::string& arguments)
+// `redirections` come after standard error is joined to the output read.
+ToolRun runTool(const std::string& arguments, const std::string& redirections = "</dev/null")
 {
     const std::filesystem::path tool = std::filesystem::path(OVELSK_BINARY_DIR) / "aprs/ovelsk-decode";
-    FILE* pipe = popen(("'" + tool.string() + "' " + arguments + " 2>&1 </dev/null").c_str(), "r");
+    FILE* pipe = popen(("'" + tool.string() + "' " + arguments + " 2>&1 " + redirections).c_str(), "r");
     std::string output;
     for (int c = 0; pipe && (c = std::fgetc(pipe)) != EOF;) {
         output.push_back(static_cast<char>(c));
@@ -54,6 +55,16 @@ TEST(DecodeTool, AnswersHelpAndVersionAndRefusesAnUnknownArgumentWithExitTwo)
     EXPECT_EQ(refused.exitStatus, 2);
     EXPECT_EQ(refused.output.rfind("ovelsk-decode: unknown argument '--bogus'", 0), 0u) << refused.output;
     EXPECT_NE(refused.output.find("Usage:"), std::string::npos);
+}
+
+TEST(DecodeTool, OutputThatCannotBeWrittenExitsOneSayingWhy)
+{
+    for (const auto& [arguments, input] : {std::pair{"--version", "/dev/null"}, std::pair{"--help", "/dev/null"},
+                                           std::pair{"", OVELSK_SOURCE_DIR "/samples/demo-feed.txt"}}) {
+        const ToolRun full = runTool(arguments, ">/dev/full <'"s + input + "'");
+        EXPECT_EQ(full.exitStatus, 1) << arguments;
+        EXPECT_EQ(full.output, "ovelsk-decode: cannot write to standard output: No space left on device\n") << arguments;
+    }
 }
 
 TEST(DecodeTool, BuiltToolReadsLfAndCrlfLines)

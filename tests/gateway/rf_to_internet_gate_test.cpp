@@ -56,11 +56,12 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
                 ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
                             std::to_string(server.port()) + ") has not verified the login of N0CALL-10 (not connected yet, or Passcode not right)"));
 
+    // Said at start-up, before anything is heard, and only then.
     RadioToInternetGate receiveOnly("N0CALL-10", -1, aprs::IgateKind::TwoWay, feed);
-    receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
-    receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
     EXPECT_EQ(gateLog().back(),
               "igate: radio packets are not gated to the Internet: Passcode is -1 (receive only)");
+    receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
+    receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
     EXPECT_EQ(gateLog().size(), 2u);
 }
 

@@ -58,6 +58,18 @@ TEST(HostFolderLock, TwoHostFoldersWhoseIgateIniLeadsToOneFileExcludeEachOther) 
     HostFolderLock first;
     ASSERT_EQ(first.take((scratch / "a").string()), HostFolderLock::Outcome::Taken);
     EXPECT_THAT(problemTaking(scratch / "b"), ::testing::HasSubstr("(it holds " + (real / "Ovelsk.lock").string() + ")"));
+    // The holder says where its status page is; a note not of that shape is not repeated.
+    for (const auto& [note, said] : {std::pair{"status page http://127.0.0.1:8080/\n", "; its status page is at http://127.0.0.1:8080/;"},
+                                     std::pair{"status page \x1b[2J\n", ");"}, std::pair{"", ");"}}) {
+        ASSERT_TRUE(first.describeHolder(note));
+        EXPECT_THAT(problemTaking(scratch / "b"),
+                    ::testing::HasSubstr(std::string(said) + " run one Ovelsk per host folder"))
+            << note;
+    }
+    // A note outlives its holder in the file, but not the next one's taking.
+    ASSERT_TRUE(first.describeHolder("status page http://127.0.0.1:8080/\n"));
+    ASSERT_EQ(first.take((scratch / "a").string()), HostFolderLock::Outcome::Taken);
+    EXPECT_THAT(problemTaking(scratch / "b"), ::testing::Not(::testing::HasSubstr("status page")));
 }
 
 }  // namespace

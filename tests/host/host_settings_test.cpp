@@ -63,11 +63,15 @@ TEST_F(HostSettingsTest, ReadsLoneCrLineEndsAndKeepsThemOnSave) {
 }
 
 TEST_F(HostSettingsTest, AFileSavedAsUtf16IsAnErrorThatSaysToSaveItAsPlainText) {
-    writeFile(file, std::string("\xFF\xFE[\0U\0I\0", 8));
-    HostSettings settings(file);
-    const auto error = settings.load();
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->reason, "it is saved as UTF-16 (Unicode); save it as plain text (UTF-8)");
+    // Marked little endian, unmarked little endian, unmarked big endian.
+    for (const std::string& content : {std::string("\xFF\xFE[\0U\0I\0", 8), std::string("[\0U\0I\0-\0", 8),
+                                       std::string("\0[\0U\0I\0-", 8)}) {
+        writeFile(file, content);
+        HostSettings settings(file);
+        const auto error = settings.load();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->reason, "it is saved as UTF-16 (Unicode); save it as plain text (UTF-8)");
+    }
 }
 
 TEST_F(HostSettingsTest, FirstOfTwoEqualKeysCountsAndIsTheOneChanged) {

@@ -13,6 +13,7 @@ namespace ovelsk::standin {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 class FirstStartTest : public ::testing::Test {
 protected:
@@ -80,6 +81,27 @@ TEST_F(FirstStartTest, HappensOnlyOnce) {
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
     EXPECT_EQ(testing::readFile(hostFolder_ / "igate.ini"), "edited");
     EXPECT_EQ(log_.text(), "");
+}
+
+// Once real feeds replace the demo, its sample station would be gated to radio.
+TEST_F(FirstStartTest, ARealStartWarnsWhileTheDemoStationIsStillListed) {
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+    EXPECT_THAT(log_.text(), Not(HasSubstr("W0DEMO-7"))) << "the demo wants it";
+    HostSettings settings(settingsFile_);
+    ASSERT_FALSE(settings.load());
+    testing::writeFile(folder_ / "recorded.txt", "");
+    settings.setValue(kFeedsKey, "replay:" + (folder_ / "recorded.txt").string());
+    ASSERT_FALSE(settings.save());
+    const std::string warning = (hostFolder_ / "igate.ini").string() +
+                                " still lists the demo's sample station \"W0DEMO-7=ALL\", whose Internet traffic the "
+                                "gateway to radio would pass; delete that line";
+    for (const auto& [igateText, warned] : {std::pair{std::string(aprs::sampleIgateIni()), true},
+                                            std::pair{std::string("[INET_TO_RF]\r\nW0DEMO-77=ALL\r\n"), false}}) {
+        testing::writeFile(hostFolder_ / "igate.ini", igateText);
+        log_.clear();
+        ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(start()));
+        EXPECT_EQ(log_.text("ovelsk.settings"), warned ? warning + "\n" : "") << igateText;
+    }
 }
 
 TEST_F(FirstStartTest, SaysWhyWhenTheFolderCannotBeMade) {
