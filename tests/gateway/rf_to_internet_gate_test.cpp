@@ -6,6 +6,7 @@
 #include "feeds/aprs_is_loopback_server.h"
 #include "feeds/aprs_is_feed.h"
 #include "gateway/rf_to_internet_gate.h"
+#include "support/fake_clock.h"
 
 namespace ovelsk::gateway {
 namespace {
@@ -40,12 +41,13 @@ protected:
     // What the gate logged, one message each.
     std::vector<std::string> gateLog() const { return testing::lines(logCapture.text("ovelsk.igate")); }
 
+    testing::FakeClock clock;
     aprs::AprsIsFeed feed{aprs::FeedAddress{"127.0.0.1", server.port()}, aprs::AprsIsLogin{"N0CALL-10", 12345, "r/51.5/-0.1/50"},
                     [](std::int16_t, std::string_view) {}, timers.take()};
 };
 
 TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSaysSoOnce) {
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS:>one");
     gate.heardOnRadio("N0CALL-9>APRS:>two");
     server.send(0, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
@@ -56,7 +58,7 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
                 ElementsAre("igate: radio packets are not gated to the Internet: the APRS-IS server (aprs-is:127.0.0.1:" +
                             std::to_string(server.port()) + ") has not verified the login of N0CALL-10 (not connected yet, or Passcode not right)"));
 
-    RadioToInternetGate receiveOnly("N0CALL-10", -1, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate receiveOnly("N0CALL-10", -1, aprs::IgateKind::TwoWay, feed, clock);
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>five");
     EXPECT_EQ(gateLog().back(),
@@ -66,7 +68,7 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
 
 TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS,WIDE1-1,WIDE2-2:!4903.50N/07201.75W-");
     gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");              // digipeated copy
     gate.heardOnRadio("N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-");        // the same inside
@@ -83,7 +85,7 @@ TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
 
 TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     std::vector<std::pair<std::string, std::string>> reported;
     gate.setDecisionReport([&](std::string_view outcome, const std::string& text) { reported.emplace_back(outcome, text); });
     struct Case {
