@@ -5,6 +5,7 @@
 
 #include "feeds/aprs_is_loopback_server.h"
 #include "feeds/aprs_is_feed.h"
+#include "gateway/gate_fakes.h"
 #include "gateway/rf_to_internet_gate.h"
 #include "support/fake_clock.h"
 
@@ -108,6 +109,25 @@ TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     }
     for (const auto& c : cases) EXPECT_NE(std::find(internetGateOutcomes().begin(), internetGateOutcomes().end(), c.outcome),
                                           internetGateOutcomes().end());
+}
+
+// A connection that is up but behind is not "no connection": the operator
+// looks at the server's link, not at whether it is there.
+TEST(RadioToInternetGateRefused, SaysWhetherTheServerIsAwayOrItsQueueIsFull) {
+    testing::LogCapture log;
+    testing::FakeClock clock;
+    RecordingUplink uplink;
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, uplink, clock);
+    std::vector<std::string> outcomes;
+    gate.setDecisionReport([&](std::string_view outcome, const std::string&) { outcomes.emplace_back(outcome); });
+    for (const auto refusal : {aprs::UplinkRefusal::NotConnected, aprs::UplinkRefusal::QueueFull}) {
+        uplink.refusal = refusal;
+        gate.heardOnRadio("N0CALL-9>APRS:>a");
+    }
+    EXPECT_THAT(outcomes, ElementsAre("no connection", "queue full"));
+    EXPECT_THAT(testing::lines(log.text("ovelsk.igate")),
+                ElementsAre("igate: not sent N0CALL-9>APRS:>a: no connection to the APRS-IS server",
+                            "igate: not sent N0CALL-9>APRS:>a: the queue to the APRS-IS server is full"));
 }
 
 }  // namespace
