@@ -1,7 +1,6 @@
 #include "gateway/heard_stations.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace ovelsk::gateway {
 namespace {
@@ -9,6 +8,22 @@ namespace {
 // A message's addressee field is nine characters: a longer callsign is never
 // one, so it is not worth a place in the tables.
 constexpr std::size_t kLongestAddressee = 9;
+
+// When a station in each table was last heard there.
+constexpr auto lastOnRadio = [](const auto& station) { return station.radioMs; };
+constexpr auto lastOnInternet = [](const auto& station) { return station.internetMs; };
+
+// The station at the front of `order`, which `table` holds, if it was not heard
+// again since it was queued; one that was goes to the back with its new time.
+template <typename Order, typename Table, typename LastHeard>
+auto unlessHeardSinceQueued(Order& order, Table& table, LastHeard lastHeard) -> std::optional<typename Table::iterator> {
+    const auto station = table.find(order.front().callsign);
+    const std::int64_t heardMs = lastHeard(*station);
+    if (heardMs == order.front().heardMs) return station;
+    order.push_back({order.front().callsign, heardMs});
+    order.pop_front();
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -21,97 +36,110 @@ bool HeardStations::recent(std::int64_t thenMs, std::int64_t nowMs) const {
     return age < windowMs_ && age > -windowMs_;
 }
 
-const std::string* HeardStations::key(std::string_view callsign) const {
-    if (callsign.size() > kLongestAddressee) return nullptr;
-    keyBuffer_.assign(callsign);
-    for (char& c : keyBuffer_) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return &keyBuffer_;
+std::optional<HeardStations::Callsign> HeardStations::key(std::string_view callsign) {
+    if (callsign.size() > kLongestAddressee) return std::nullopt;
+    Callsign key;
+    key.size = static_cast<std::uint8_t>(callsign.size());
+    std::transform(callsign.begin(), callsign.end(), key.text.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return key;
 }
 
-const HeardStations::OnRadio* HeardStations::findOnRadio(std::string_view callsign) const {
-    const std::string* name = key(callsign);
-    if (!name) return nullptr;
-    const auto found = onRadio_.find(*name);
-    return found == onRadio_.end() ? nullptr : &*found;
-}
-
-// Both tables are in the order last heard, so only their fronts are looked at.
+// Only a front queued longer than the window ago is looked up: the queue is
+// nearly in the order heard, and a station's last hearing is never before its
+// queueing, so behind a recent front the rest wait at most a window longer.
 void HeardStations::forgetOld(std::int64_t nowMs) {
-    auto& radio = onRadio_.get<1>();
-    while (!radio.empty() && !recent(radio.front().radioMs, nowMs)) radio.pop_front();
-    auto& internet = onInternet_.get<1>();
-    while (!internet.empty() && !recent(internet.front().internetMs, nowMs)) internet.pop_front();
+    while (!radioOrder_.empty() && !recent(radioOrder_.front().heardMs, nowMs)) {
+        if (const auto station = unlessHeardSinceQueued(radioOrder_, onRadio_, lastOnRadio)) {
+            onRadio_.erase(*station);
+            radioOrder_.pop_front();
+        }
+    }
+    while (!internetOrder_.empty() && !recent(internetOrder_.front().heardMs, nowMs)) {
+        if (const auto station = unlessHeardSinceQueued(internetOrder_, onInternet_, lastOnInternet)) {
+            onInternet_.erase(*station);
+            internetOrder_.pop_front();
+        }
+    }
 }
 
 std::optional<ForgottenStation> HeardStations::heardOnRadio(std::string_view callsign, int hops, std::int64_t nowMs) {
     forgetOld(nowMs);
-    const std::string* name = key(callsign);
+    const auto name = key(callsign);
     if (!name) return std::nullopt;
-    std::optional<ForgottenStation> forgotten;
-    auto& order = onRadio_.get<1>();
-    auto found = onRadio_.find(*name);
-    if (found != onRadio_.end()) {
-        onRadio_.modify(found, [nowMs](OnRadio& station) { station.radioMs = nowMs; });
-        order.relocate(order.end(), onRadio_.project<1>(found));
-    } else {
-        OnRadio station{*name, nowMs};
-        station.internetForgottenMs = internetForgottenMs_;
-        if (const auto internet = onInternet_.find(*name); internet != onInternet_.end())
-            station.internetMs = internet->internetMs;
-        if (onRadio_.size() >= mostOnRadio_ && !order.empty()) {
-            forgotten = ForgottenStation{order.front().callsign, order.front().radioMs};
-            radioForgottenMs_ = std::max(radioForgottenMs_, order.front().radioMs);
-            ++forgottenOnRadio_;
-            order.pop_front();
-        }
-        found = onRadio_.insert(std::move(station)).first;
+    const bool near = hops <= nearHops_;
+    if (const auto known = onRadio_.find(*name); known != onRadio_.end()) {
+        known->radioMs = nowMs;
+        if (near) known->nearMs = nowMs;
+        return std::nullopt;
     }
-    if (hops <= nearHops_) onRadio_.modify(found, [nowMs](OnRadio& station) { station.nearMs = nowMs; });
+    std::optional<ForgottenStation> forgotten;
+    while (!radioOrder_.empty() && radioOrder_.size() >= mostOnRadio_) {
+        if (const auto oldest = unlessHeardSinceQueued(radioOrder_, onRadio_, lastOnRadio)) {
+            forgotten = ForgottenStation{std::string(radioOrder_.front().callsign.view()), (*oldest)->radioMs};
+            radioForgottenMs_ = std::max(radioForgottenMs_, (*oldest)->radioMs);
+            ++forgottenOnRadio_;
+            onRadio_.erase(*oldest);
+            radioOrder_.pop_front();
+        }
+    }
+    OnRadio station{nowMs};
+    if (near) station.nearMs = nowMs;
+    station.internetForgottenMs = internetForgottenMs_;
+    if (const auto internet = onInternet_.constFind(*name); internet != onInternet_.cend())
+        station.internetMs = internet->internetMs;
+    onRadio_.insert(*name, station);
+    radioOrder_.push_back({*name, nowMs});
     return forgotten;
 }
 
 void HeardStations::heardOnInternet(std::string_view callsign, std::int64_t nowMs) {
     forgetOld(nowMs);
-    const std::string* name = key(callsign);
+    const auto name = key(callsign);
     if (!name) return;
-    if (const auto radio = onRadio_.find(*name); radio != onRadio_.end())
-        onRadio_.modify(radio, [nowMs](OnRadio& station) { station.internetMs = nowMs; });
-    auto& order = onInternet_.get<1>();
-    if (const auto found = onInternet_.find(*name); found != onInternet_.end()) {
-        onInternet_.modify(found, [nowMs](OnInternet& station) { station.internetMs = nowMs; });
-        order.relocate(order.end(), onInternet_.project<1>(found));
-        return;
+    if (const auto radio = onRadio_.find(*name); radio != onRadio_.end()) radio->internetMs = nowMs;
+    // One look-up finds the station or makes its place.
+    std::int64_t& heardMs = onInternet_[*name].internetMs;
+    const bool known = heardMs != kNever;
+    heardMs = nowMs;
+    if (known) return;
+    internetOrder_.push_back({*name, nowMs});
+    // The newest is at the back, so the front is never the one just added.
+    while (internetOrder_.size() > mostOnInternet_) {
+        if (const auto oldest = unlessHeardSinceQueued(internetOrder_, onInternet_, lastOnInternet)) {
+            internetForgottenMs_ = std::max(internetForgottenMs_, (*oldest)->internetMs);
+            ++forgottenOnInternet_;
+            onInternet_.erase(*oldest);
+            internetOrder_.pop_front();
+        }
     }
-    if (onInternet_.size() >= mostOnInternet_ && !order.empty()) {
-        internetForgottenMs_ = std::max(internetForgottenMs_, order.front().internetMs);
-        ++forgottenOnInternet_;
-        order.pop_front();
-    }
-    onInternet_.insert(OnInternet{*name, nowMs});
 }
 
 bool HeardStations::onRadio(std::string_view callsign, std::int64_t nowMs) const {
-    const OnRadio* station = findOnRadio(callsign);
-    return station && recent(station->radioMs, nowMs);
+    const auto name = key(callsign);
+    const auto station = name ? onRadio_.constFind(*name) : onRadio_.cend();
+    return station != onRadio_.cend() && recent(station->radioMs, nowMs);
 }
 
 bool HeardStations::nearOnRadio(std::string_view callsign, std::int64_t nowMs) const {
-    const OnRadio* station = findOnRadio(callsign);
-    return station && recent(station->nearMs, nowMs);
+    const auto name = key(callsign);
+    const auto station = name ? onRadio_.constFind(*name) : onRadio_.cend();
+    return station != onRadio_.cend() && recent(station->nearMs, nowMs);
 }
 
 bool HeardStations::onInternet(std::string_view callsign, std::int64_t nowMs) const {
-    const std::string* name = key(callsign);
+    const auto name = key(callsign);
     if (!name) return false;
-    if (const auto radio = onRadio_.find(*name); radio != onRadio_.end() && recent(radio->internetMs, nowMs))
+    if (const auto radio = onRadio_.constFind(*name); radio != onRadio_.cend() && recent(radio->internetMs, nowMs))
         return true;
-    const auto found = onInternet_.find(*name);
-    return found != onInternet_.end() && recent(found->internetMs, nowMs);
+    const auto internet = onInternet_.constFind(*name);
+    return internet != onInternet_.cend() && recent(internet->internetMs, nowMs);
 }
 
 std::optional<UnknownWhere> HeardStations::whereUnknown(std::string_view callsign, std::int64_t nowMs) const {
-    const OnRadio* station = findOnRadio(callsign);
-    if (!station || !recent(station->radioMs, nowMs)) {
+    const auto name = key(callsign);
+    const auto station = name ? onRadio_.constFind(*name) : onRadio_.cend();
+    if (station == onRadio_.cend() || !recent(station->radioMs, nowMs)) {
         if (recent(radioForgottenMs_, nowMs)) return UnknownWhere::OnRadio;
         return std::nullopt;
     }
@@ -120,7 +148,8 @@ std::optional<UnknownWhere> HeardStations::whereUnknown(std::string_view callsig
 }
 
 HeardStationsTally HeardStations::tally() const {
-    return {onRadio_.size(), onInternet_.size(), forgottenOnRadio_, forgottenOnInternet_};
+    return {static_cast<std::size_t>(onRadio_.size()), static_cast<std::size_t>(onInternet_.size()), forgottenOnRadio_,
+            forgottenOnInternet_};
 }
 
 }  // namespace ovelsk::gateway

@@ -6,9 +6,11 @@
 // ignoring letter case. Times are milliseconds on the host's clock; what is older
 // than the window is forgotten.
 //
-// Two tables, each in the order its stations were last heard, so that what
-// grows too old, or what must make room, is always at the front and every
-// packet costs the same however full they are:
+// Two tables, each a hash table beside a queue that holds each of its stations
+// once, in the order they were queued; what grows too old, or what must make
+// room, is taken from the front (a station heard again since it was queued goes
+// to the back with its new time), so every packet costs the same, amortised,
+// however full they are:
 //   - stations heard on radio: at 1200 baud one channel carries about ten
 //     thousand distinct stations in three hours; past `mostOnRadio` the one
 //     heard longest ago is forgotten, and the caller is told which;
@@ -20,15 +22,14 @@
 // Once a table has forgotten a station heard within the window, a callsign it
 // does not know may be one of those: whereUnknown() says so.
 
+#include <QHash>
+
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <boost/multi_index/hashed_index.hpp>
-#include <boost/multi_index/member.hpp>
-#include <boost/multi_index/sequenced_index.hpp>
-#include <boost/multi_index_container.hpp>
 
 namespace ovelsk::gateway {
 
@@ -78,8 +79,15 @@ public:
 
 private:
     static constexpr std::int64_t kNever = INT64_MIN / 2;
+    // A callsign in capitals, kept whole in the tables' own storage.
+    struct Callsign {
+        std::array<char, 9> text{};
+        std::uint8_t size = 0;
+        std::string_view view() const { return {text.data(), size}; }
+        friend bool operator==(const Callsign& a, const Callsign& b) { return a.view() == b.view(); }
+        friend size_t qHash(const Callsign& callsign, size_t seed) { return qHashBits(callsign.text.data(), callsign.size, seed); }
+    };
     struct OnRadio {
-        std::string callsign;  // in capitals
         std::int64_t radioMs;
         std::int64_t nearMs = kNever;
         std::int64_t internetMs = kNever;
@@ -88,19 +96,15 @@ private:
         std::int64_t internetForgottenMs = kNever;
     };
     struct OnInternet {
-        std::string callsign;  // in capitals
-        std::int64_t internetMs;
+        std::int64_t internetMs = kNever;  // kNever: a place just made for it
     };
-    // A hash table beside a list in the order last heard, oldest first.
-    template <typename Entry>
-    using ByLastHeard = boost::multi_index_container<
-        Entry, boost::multi_index::indexed_by<
-                   boost::multi_index::hashed_unique<boost::multi_index::member<Entry, std::string, &Entry::callsign>>,
-                   boost::multi_index::sequenced<>>>;
+    struct Queued {
+        Callsign callsign;
+        std::int64_t heardMs;  // when it was queued
+    };
 
     // `callsign` in capitals, or none for one longer than an addressee can be.
-    const std::string* key(std::string_view callsign) const;
-    const OnRadio* findOnRadio(std::string_view callsign) const;
+    static std::optional<Callsign> key(std::string_view callsign);
     bool recent(std::int64_t thenMs, std::int64_t nowMs) const;
     void forgetOld(std::int64_t nowMs);
 
@@ -108,14 +112,15 @@ private:
     int nearHops_;
     std::size_t mostOnRadio_;
     std::size_t mostOnInternet_;
-    ByLastHeard<OnRadio> onRadio_;
-    ByLastHeard<OnInternet> onInternet_;
+    QHash<Callsign, OnRadio> onRadio_;
+    QHash<Callsign, OnInternet> onInternet_;
+    std::deque<Queued> radioOrder_;
+    std::deque<Queued> internetOrder_;
     // The last hearing of the newest station each table forgot to make room.
     std::int64_t radioForgottenMs_ = kNever;
     std::int64_t internetForgottenMs_ = kNever;
     std::uint64_t forgottenOnRadio_ = 0;
     std::uint64_t forgottenOnInternet_ = 0;
-    mutable std::string keyBuffer_;
 };
 
 }  // namespace ovelsk::gateway

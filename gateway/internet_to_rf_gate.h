@@ -26,7 +26,7 @@
 //   gate: not sent K0ABC-9: duplicate within 60 s
 //   gate: sent message W1FAR to M1LOC-7
 //   gate: not sent message W1FAR to M1LOC-7: addressee heard on the Internet
-// past ten lines of one kind in a minute, the rest are summed up (decision_log.h).
+// Past ten lines of one kind in a minute, the rest are summed up (decision_log.h).
 // A message to a station the heard-stations table cannot judge, since it was
 // full and forgot some, is not sent, and logged with that reason.
 

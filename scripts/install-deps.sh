@@ -7,7 +7,7 @@ set -euo pipefail
 # The status page's browser test and screenshot run headless Chromium.
 packages=(cmake g++ make pkg-config qt6-base-dev libxcb1-dev qt6-serialport-dev qt6-httpserver-dev qt6-websockets-dev
           libfontconfig-dev libgeographiclib-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libboost-dev direwolf xvfb xdotool imagemagick fonts-dejavu-core fonts-liberation2 python3
+          libbenchmark-dev direwolf xvfb xdotool imagemagick fonts-dejavu-core fonts-liberation2 python3
           groff-base desktop-file-utils dpkg-dev file lintian appstream chromium-headless-shell)
 
 missing=()
