@@ -9,26 +9,14 @@ namespace {
 // one, so it is not worth a place in the tables.
 constexpr std::size_t kLongestAddressee = 9;
 
-// When a station in each table was last heard there.
-constexpr auto lastOnRadio = [](const auto& station) { return station.radioMs; };
-constexpr auto lastOnInternet = [](const auto& station) { return station.internetMs; };
-
-// The station at the front of `order`, which `table` holds, if it was not heard
-// again since it was queued; one that was goes to the back with its new time.
-template <typename Order, typename Table, typename LastHeard>
-auto unlessHeardSinceQueued(Order& order, Table& table, LastHeard lastHeard) -> std::optional<typename Table::iterator> {
-    const auto station = table.find(order.front().callsign);
-    const std::int64_t heardMs = lastHeard(*station);
-    if (heardMs == order.front().heardMs) return station;
-    order.push_back({order.front().callsign, heardMs});
-    order.pop_front();
-    return std::nullopt;
-}
-
 }  // namespace
 
 HeardStations::HeardStations(std::int64_t windowMs, int nearHops, std::size_t mostOnRadio, std::size_t mostOnInternet)
-    : windowMs_(windowMs), nearHops_(nearHops), mostOnRadio_(mostOnRadio), mostOnInternet_(mostOnInternet) {}
+    : windowMs_(windowMs), nearHops_(nearHops), mostOnRadio_(mostOnRadio), mostOnInternet_(mostOnInternet) {
+    // Room for a whole half at once (a few hundred kilobytes of slots), so a
+    // flood never waits while the table grows step by step.
+    if (windowMs_ > 0) newerOnInternet_.stations.reserve(static_cast<qsizetype>(mostOnInternet_ / 2));
+}
 
 bool HeardStations::recent(std::int64_t thenMs, std::int64_t nowMs) const {
     // A clock set back further than the window leaves times of unknown age.
@@ -45,22 +33,47 @@ std::optional<HeardStations::Callsign> HeardStations::key(std::string_view calls
     return key;
 }
 
-// Only a front queued longer than the window ago is looked up: the queue is
-// nearly in the order heard, and a station's last hearing is never before its
-// queueing, so behind a recent front the rest wait at most a window longer.
+std::optional<QHash<HeardStations::Callsign, HeardStations::OnRadio>::iterator>
+HeardStations::radioFrontUnlessHeardSinceQueued() {
+    const Queued front = radioOrder_.front();
+    const auto station = onRadio_.find(front.callsign);
+    if (station->radioMs == front.heardMs) return station;
+    radioOrder_.pop_front();
+    radioOrder_.push_back({front.callsign, station->radioMs});
+    return std::nullopt;
+}
+
+// Only a radio station queued longer than the window ago is looked up: the
+// queue is nearly in the order heard, and a station's last hearing is never
+// before its queueing, so behind a recent front the rest wait at most a window
+// longer.
 void HeardStations::forgetOld(std::int64_t nowMs) {
     while (!radioOrder_.empty() && !recent(radioOrder_.front().heardMs, nowMs)) {
-        if (const auto station = unlessHeardSinceQueued(radioOrder_, onRadio_, lastOnRadio)) {
+        if (const auto station = radioFrontUnlessHeardSinceQueued()) {
             onRadio_.erase(*station);
             radioOrder_.pop_front();
         }
     }
-    while (!internetOrder_.empty() && !recent(internetOrder_.front().heardMs, nowMs)) {
-        if (const auto station = unlessHeardSinceQueued(internetOrder_, onInternet_, lastOnInternet)) {
-            onInternet_.erase(*station);
-            internetOrder_.pop_front();
-        }
+    // Every station in the older half was last heard before the newer began.
+    if (!newerOnInternet_.stations.isEmpty() && !recent(newerOnInternet_.firstMs, nowMs)) startNewerOnInternet(nowMs);
+    if (!olderOnInternet_.stations.isEmpty() && !recent(olderOnInternet_.newestMs, nowMs)) olderOnInternet_ = {};
+}
+
+void HeardStations::startNewerOnInternet(std::int64_t nowMs) {
+    if (recent(olderOnInternet_.newestMs, nowMs)) {
+        internetForgottenMs_ = std::max(internetForgottenMs_, olderOnInternet_.newestMs);
+        forgottenOnInternet_ += static_cast<std::uint64_t>(olderOnInternet_.stations.size());
     }
+    olderOnInternet_ = std::move(newerOnInternet_);
+    newerOnInternet_ = InternetHalf{};
+    newerOnInternet_.stations.reserve(static_cast<qsizetype>(mostOnInternet_ / 2));
+}
+
+const HeardStations::OnInternet* HeardStations::findOnInternet(const Callsign& callsign) const {
+    for (const InternetHalf* half : {&newerOnInternet_, &olderOnInternet_}) {
+        if (const auto found = half->stations.constFind(callsign); found != half->stations.cend()) return &*found;
+    }
+    return nullptr;
 }
 
 std::optional<ForgottenStation> HeardStations::heardOnRadio(std::string_view callsign, int hops, std::int64_t nowMs) {
@@ -75,7 +88,7 @@ std::optional<ForgottenStation> HeardStations::heardOnRadio(std::string_view cal
     }
     std::optional<ForgottenStation> forgotten;
     while (!radioOrder_.empty() && radioOrder_.size() >= mostOnRadio_) {
-        if (const auto oldest = unlessHeardSinceQueued(radioOrder_, onRadio_, lastOnRadio)) {
+        if (const auto oldest = radioFrontUnlessHeardSinceQueued()) {
             forgotten = ForgottenStation{std::string(radioOrder_.front().callsign.view()), (*oldest)->radioMs};
             radioForgottenMs_ = std::max(radioForgottenMs_, (*oldest)->radioMs);
             ++forgottenOnRadio_;
@@ -86,8 +99,7 @@ std::optional<ForgottenStation> HeardStations::heardOnRadio(std::string_view cal
     OnRadio station{nowMs};
     if (near) station.nearMs = nowMs;
     station.internetForgottenMs = internetForgottenMs_;
-    if (const auto internet = onInternet_.constFind(*name); internet != onInternet_.cend())
-        station.internetMs = internet->internetMs;
+    if (const OnInternet* internet = findOnInternet(*name)) station.internetMs = internet->internetMs;
     onRadio_.insert(*name, station);
     radioOrder_.push_back({*name, nowMs});
     return forgotten;
@@ -98,21 +110,16 @@ void HeardStations::heardOnInternet(std::string_view callsign, std::int64_t nowM
     const auto name = key(callsign);
     if (!name) return;
     if (const auto radio = onRadio_.find(*name); radio != onRadio_.end()) radio->internetMs = nowMs;
-    // One look-up finds the station or makes its place.
-    std::int64_t& heardMs = onInternet_[*name].internetMs;
-    const bool known = heardMs != kNever;
-    heardMs = nowMs;
-    if (known) return;
-    internetOrder_.push_back({*name, nowMs});
-    // The newest is at the back, so the front is never the one just added.
-    while (internetOrder_.size() > mostOnInternet_) {
-        if (const auto oldest = unlessHeardSinceQueued(internetOrder_, onInternet_, lastOnInternet)) {
-            internetForgottenMs_ = std::max(internetForgottenMs_, (*oldest)->internetMs);
-            ++forgottenOnInternet_;
-            onInternet_.erase(*oldest);
-            internetOrder_.pop_front();
-        }
+    // One look-up finds the station in the newer half or makes its place there.
+    InternetHalf& newer = newerOnInternet_;
+    OnInternet& station = newer.stations[*name];
+    if (station.internetMs == kNever) {
+        olderOnInternet_.stations.remove(*name);
+        if (newer.stations.size() == 1) newer.firstMs = nowMs;
     }
+    station.internetMs = nowMs;
+    newer.newestMs = std::max(newer.newestMs, nowMs);
+    if (static_cast<std::size_t>(newer.stations.size()) * 2 >= mostOnInternet_) startNewerOnInternet(nowMs);
 }
 
 bool HeardStations::onRadio(std::string_view callsign, std::int64_t nowMs) const {
@@ -132,8 +139,8 @@ bool HeardStations::onInternet(std::string_view callsign, std::int64_t nowMs) co
     if (!name) return false;
     if (const auto radio = onRadio_.constFind(*name); radio != onRadio_.cend() && recent(radio->internetMs, nowMs))
         return true;
-    const auto internet = onInternet_.constFind(*name);
-    return internet != onInternet_.cend() && recent(internet->internetMs, nowMs);
+    const OnInternet* internet = findOnInternet(*name);
+    return internet && recent(internet->internetMs, nowMs);
 }
 
 std::optional<UnknownWhere> HeardStations::whereUnknown(std::string_view callsign, std::int64_t nowMs) const {
@@ -148,8 +155,9 @@ std::optional<UnknownWhere> HeardStations::whereUnknown(std::string_view callsig
 }
 
 HeardStationsTally HeardStations::tally() const {
-    return {static_cast<std::size_t>(onRadio_.size()), static_cast<std::size_t>(onInternet_.size()), forgottenOnRadio_,
-            forgottenOnInternet_};
+    return {static_cast<std::size_t>(onRadio_.size()),
+            static_cast<std::size_t>(newerOnInternet_.stations.size() + olderOnInternet_.stations.size()),
+            forgottenOnRadio_, forgottenOnInternet_};
 }
 
 }  // namespace ovelsk::gateway

@@ -6,19 +6,22 @@
 // ignoring letter case. Times are milliseconds on the host's clock; what is older
 // than the window is forgotten.
 //
-// Two tables, each a hash table beside a queue that holds each of its stations
-// once, in the order they were queued; what grows too old, or what must make
-// room, is taken from the front (a station heard again since it was queued goes
-// to the back with its new time), so every packet costs the same, amortised,
-// however full they are:
+// Two tables, each costing the same per packet, amortised, however full:
 //   - stations heard on radio: at 1200 baud one channel carries about ten
-//     thousand distinct stations in three hours; past `mostOnRadio` the one
-//     heard longest ago is forgotten, and the caller is told which;
+//     thousand distinct stations in three hours. A hash table beside a queue
+//     that holds each station once, in the order queued: what grows too old,
+//     or must make room past `mostOnRadio`, is taken from the front (one heard
+//     again since it was queued goes to the back with its new time instead),
+//     and the caller is told which station made room;
 //   - stations heard on the Internet: a full APRS-IS feed names tens of
-//     thousands in three hours, a hostile server any number; past
-//     `mostOnInternet` the one heard longest ago is forgotten. Internet traffic
-//     never pushes a station heard on radio out, and a station heard on radio
-//     keeps what was known of it on the Internet while it stays.
+//     thousands in three hours, a hostile server any number. Two halves: every
+//     station goes into the newer, moving out of the older when heard again;
+//     when the newer holds half of `mostOnInternet`, or began a window ago, the
+//     older is forgotten whole and the newer becomes the older. So the newest
+//     half at least are always kept, and a flood of new senders costs a look-up
+//     in each half, with no station to find and take out per packet.
+// Internet traffic never pushes a station heard on radio out, and a station
+// heard on radio keeps what was known of it on the Internet while it stays.
 // Once a table has forgotten a station heard within the window, a callsign it
 // does not know may be one of those: whereUnknown() says so.
 
@@ -98,6 +101,12 @@ private:
     struct OnInternet {
         std::int64_t internetMs = kNever;  // kNever: a place just made for it
     };
+    // One half of the Internet table.
+    struct InternetHalf {
+        QHash<Callsign, OnInternet> stations;
+        std::int64_t firstMs = kNever;   // when its first station went in
+        std::int64_t newestMs = kNever;  // its newest hearing
+    };
     struct Queued {
         Callsign callsign;
         std::int64_t heardMs;  // when it was queued
@@ -107,15 +116,21 @@ private:
     static std::optional<Callsign> key(std::string_view callsign);
     bool recent(std::int64_t thenMs, std::int64_t nowMs) const;
     void forgetOld(std::int64_t nowMs);
+    // The station at the front of the radio queue, unless it was heard again
+    // since it was queued: then it goes to the back with its new time.
+    std::optional<QHash<Callsign, OnRadio>::iterator> radioFrontUnlessHeardSinceQueued();
+    // Forgets the older half of the Internet table; the newer takes its place.
+    void startNewerOnInternet(std::int64_t nowMs);
+    const OnInternet* findOnInternet(const Callsign& callsign) const;
 
     std::int64_t windowMs_;
     int nearHops_;
     std::size_t mostOnRadio_;
     std::size_t mostOnInternet_;
     QHash<Callsign, OnRadio> onRadio_;
-    QHash<Callsign, OnInternet> onInternet_;
     std::deque<Queued> radioOrder_;
-    std::deque<Queued> internetOrder_;
+    InternetHalf newerOnInternet_;
+    InternetHalf olderOnInternet_;
     // The last hearing of the newest station each table forgot to make room.
     std::int64_t radioForgottenMs_ = kNever;
     std::int64_t internetForgottenMs_ = kNever;

@@ -13,14 +13,14 @@ namespace {
 
 constexpr std::int64_t kWindowMs = 180 * 60'000;
 
-TEST(HeardStations, AFloodOfInternetCallsignsForgetsTheLongestUnheardOfThemAndNeverARadioStation) {
-    HeardStations heard(kWindowMs, 1, 10, 3);
+TEST(HeardStations, AFloodOfInternetCallsignsForgetsTheLongestUnheardHalfOfThemAndNeverARadioStation) {
+    HeardStations heard(kWindowMs, 1, 10, 4);
     heard.heardOnRadio("M1LOC-7", 0, 0);
     heard.heardOnInternet("W1A", 1);
     heard.heardOnInternet("W1B", 2);
     heard.heardOnInternet("w1a", 3);  // heard again: now the newest
     heard.heardOnInternet("W1C", 4);
-    heard.heardOnInternet("W1D", 5);  // full: W1B goes, not W1A
+    heard.heardOnInternet("W1D", 5);  // the newer half full: the older, W1B alone, goes
     EXPECT_FALSE(heard.onInternet("W1B", 6));
     EXPECT_TRUE(heard.onInternet("W1A", 6));
     for (int i = 0; i < 100'000; ++i) heard.heardOnInternet("X" + std::to_string(i), 10 + i);
