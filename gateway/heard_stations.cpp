@@ -144,6 +144,8 @@ bool HeardStations::onInternet(std::string_view callsign, std::int64_t nowMs) co
 }
 
 std::optional<UnknownWhere> HeardStations::whereUnknown(std::string_view callsign, std::int64_t nowMs) const {
+    // The usual case, and the one every message asks about: nothing forgotten lately.
+    if (!recent(radioForgottenMs_, nowMs) && !recent(internetForgottenMs_, nowMs)) return std::nullopt;
     const auto name = key(callsign);
     const auto station = name ? onRadio_.constFind(*name) : onRadio_.cend();
     if (station == onRadio_.cend() || !recent(station->radioMs, nowMs)) {
