@@ -17,10 +17,10 @@ TEST(HeardStations, AFloodOfInternetCallsignsForgetsTheLongestUnheardHalfOfThemA
     HeardStations heard(kWindowMs, 1, 10, 4);
     heard.heardOnRadio("M1LOC-7", 0, 0);
     heard.heardOnInternet("W1A", 1);
-    heard.heardOnInternet("W1B", 2);
-    heard.heardOnInternet("w1a", 3);  // heard again: now the newest
-    heard.heardOnInternet("W1C", 4);
-    heard.heardOnInternet("W1D", 5);  // the newer half full: the older, W1B alone, goes
+    heard.heardOnInternet("W1B", 2);  // a half full: these two are now the older
+    heard.heardOnInternet("w1a", 3);  // heard again: back in the newer half
+    heard.heardOnInternet("W1C", 4);  // the newer full again: the older, W1B alone, goes
+    heard.heardOnInternet("W1D", 5);
     EXPECT_FALSE(heard.onInternet("W1B", 6));
     EXPECT_TRUE(heard.onInternet("W1A", 6));
     for (int i = 0; i < 100'000; ++i) heard.heardOnInternet("X" + std::to_string(i), 10 + i);
