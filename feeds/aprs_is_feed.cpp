@@ -40,6 +40,11 @@ bool AprsIsFeed::sendPacketLine(std::string_view line) {
     return connection_.send(std::string(line) + "\r\n");
 }
 
+// A connection that is up refuses only when its queue is full (feed_connection.h).
+UplinkRefusal AprsIsFeed::whyNotTaken() const {
+    return connection_.isUp() ? UplinkRefusal::QueueFull : UplinkRefusal::NotConnected;
+}
+
 void AprsIsFeed::onBytes(std::string_view bytes) {
     lines_.feed(bytes);
     while (const auto line = lines_.nextLine()) {

@@ -36,6 +36,7 @@ public:
     bool loginVerified() const override { return loginVerified_; }
     void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified_ = std::move(handler); }
     bool sendPacketLine(std::string_view line) override;
+    UplinkRefusal whyNotTaken() const override;
     const std::string& uplinkName() const override { return name_; }
 
 private:

@@ -58,7 +58,9 @@ void BeaconSender::sendToInternetIfDue() {
         return;
     }
     if (!uplink_->sendPacketLine(internetLine_)) {
-        qCInfo(lcGate, "gate: beacon not sent to APRS-IS: no connection to the server");
+        qCInfo(lcGate, "gate: beacon not sent to APRS-IS: %s",
+               uplink_->whyNotTaken() == aprs::UplinkRefusal::QueueFull ? "the queue to the server is full"
+                                                                         : "no connection to the server");
         return;
     }
     internetDue_ = false;

@@ -7,6 +7,7 @@
 #include "aprs/ax25_frame.h"
 #include "aprs/kiss_frame.h"
 #include "aprs/third_party_frame.h"
+#include "feeds/log_text.h"
 #include "host/settings_text.h"
 #include "gateway/gateway_log.h"
 
@@ -70,6 +71,7 @@ std::string_view gateOutcomeLabel(GateOutcome outcome) {
     case GateOutcome::Excluded: return "excluded in igate.ini";
     case GateOutcome::AddresseeFarAway: return "addressee too far away";
     case GateOutcome::AddresseeOnInternet: return "addressee heard on the Internet";
+    case GateOutcome::AddresseeNotJudged: return "addressee not judged";
     case GateOutcome::SenderOnRadio: return "sender heard on radio";
     case GateOutcome::Duplicate: return "duplicate";
     case GateOutcome::RateLimited: return "rate limit";
@@ -105,7 +107,8 @@ InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igat
       sentMessages_(kMessageRetryMs),
       window_(config_.perMinute, config_.perFiveMinutes),
       messageWindow_(kMessageLimitFactor * config_.perMinute, kMessageLimitFactor * config_.perFiveMinutes),
-      delayTimer_(std::move(delayTimer)) {}
+      delayTimer_(std::move(delayTimer)),
+      log_(lcGate, "gate") {}
 
 InternetToRfGate::~InternetToRfGate() = default;
 
@@ -120,18 +123,21 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     if (arrow == std::string_view::npos) return GateOutcome::NotListed;
     const std::string_view source = packet.substr(0, arrow);
     const std::int64_t now = nowMs();
+    log_.flush(now);
     const std::uint64_t looksBefore = list_.looks();
     const auto parts = aprs::splitTnc2(packet);
     if (!parts) {
         if (!list_.contains(source, now)) return GateOutcome::NotListed;
-        log(GateOutcome::BadHeader, "not sent " + std::string(source) + ": malformed header");
-        return GateOutcome::BadHeader;
+        return logDecision(GateOutcome::BadHeader, std::string(source), "malformed header");
     }
     if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
 
     if (config_.messages) {
         const auto message = aprs::parseAprsMessage(parts->information);
-        if (message && !aprs::isBroadcastAddressee(message->addressee) && stations_.onRadio(message->addressee, now))
+        // An addressee the table forgot to make room may have been heard on radio.
+        if (message && !aprs::isBroadcastAddressee(message->addressee) &&
+            (stations_.onRadio(message->addressee, now) ||
+             stations_.whereUnknown(message->addressee, now) == UnknownWhere::OnRadio))
             return judgeMessage(*parts, parts->information, message->addressee, recorded, now);
     }
     if (list_.contains(source, now)) return judgeListed(*parts, parts->information, recorded, now, looksBefore);
@@ -250,11 +256,14 @@ GateOutcome InternetToRfGate::judgeMessage(const aprs::Tnc2Packet& packet, std::
     const auto decided = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, what, why); };
     std::string why;
     if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
+    const auto unknown = stations_.whereUnknown(addressee, now);
+    if (unknown == UnknownWhere::OnRadio) return decided(GateOutcome::AddresseeNotJudged, notJudgedText(*unknown));
     if (!stations_.nearOnRadio(addressee, now))
         return decided(GateOutcome::AddresseeFarAway,
                        "addressee heard more than " + std::to_string(stations_.nearHops()) + " digipeater hops away");
     if (stations_.onInternet(addressee, now))
         return decided(GateOutcome::AddresseeOnInternet, "addressee heard on the Internet");
+    if (unknown) return decided(GateOutcome::AddresseeNotJudged, notJudgedText(*unknown));
     if (stations_.onRadio(packet.source, now)) return decided(GateOutcome::SenderOnRadio, "sender heard on radio");
     if (heard_.contains(packet.source, packet.destination, information, now))
         return decided(GateOutcome::Duplicate, "another iGate sent it within " +
@@ -320,10 +329,18 @@ std::string InternetToRfGate::thirdPartyInformationOf(const aprs::Tnc2Packet& pa
 
 GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
                                           std::string_view afterSent) {
-    if (outcome == GateOutcome::Sent) log(outcome, "sent " + what + std::string(afterSent));
-    else if (outcome == GateOutcome::WouldSend) log(outcome, "would send " + what + std::string(afterSent));
-    else log(outcome, "not sent " + what + ": " + why);
+    if (outcome == GateOutcome::Sent) log(outcome, "sent", "sent " + what + std::string(afterSent));
+    else if (outcome == GateOutcome::WouldSend) log(outcome, "would send", "would send " + what + std::string(afterSent));
+    else log(outcome, "not sent: " + why, "not sent " + what + ": " + why);
     return outcome;
+}
+
+std::string InternetToRfGate::notJudgedText(UnknownWhere where) const {
+    const bool onRadio = where == UnknownWhere::OnRadio;
+    return std::string("cannot tell whether the addressee was heard on ") + (onRadio ? "radio" : "the Internet") +
+           ": the table of stations heard there was full (" +
+           withThousandsSeparators(onRadio ? stations_.mostOnRadio() : stations_.mostOnInternet()) +
+           ") and forgot some heard in the last " + std::to_string(stations_.windowMs() / 60'000) + " minutes";
 }
 
 GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool recorded, std::string& why) {
@@ -345,8 +362,8 @@ GateOutcome InternetToRfGate::transmit(std::string_view frameInformation, bool r
     return GateOutcome::Sent;
 }
 
-void InternetToRfGate::log(GateOutcome outcome, const std::string& text) {
-    qCInfo(lcGate, "gate: %s", text.c_str());
+void InternetToRfGate::log(GateOutcome outcome, std::string_view kind, const std::string& text) {
+    log_.write(nowMs(), kind, text);
     if (report_) report_(gateOutcomeLabel(outcome), text);
 }
 
@@ -357,9 +374,19 @@ void InternetToRfGate::heardOnRadio(std::string_view packet) {
     // of a message must not be held back by hearing the first try.
     if (isOwnCallsign(parts->source)) return;
     const std::int64_t now = nowMs();
+    log_.flush(now);
     heard_.add(parts->source, parts->destination, parts->information, now);
     const bool counts = !aprs::pathHasElement(parts->path, "NOGATE") && !aprs::pathHasElement(parts->path, "RFONLY");
-    if (config_.messages && counts) stations_.heardOnRadio(parts->source, aprs::digipeaterHopsUsed(parts->path), now);
+    if (config_.messages && counts) {
+        if (const auto forgotten = stations_.heardOnRadio(parts->source, aprs::digipeaterHopsUsed(parts->path), now)) {
+            const std::string why = "the table of stations heard on radio is full (" +
+                                    withThousandsSeparators(stations_.mostOnRadio()) + ")";
+            log_.write(now, "forgot: " + why,
+                       "forgot " + aprs::escapedForLog(forgotten->callsign) + ", heard on radio " +
+                           std::to_string((now - forgotten->heardMs) / 60'000) + " minutes ago: " + why,
+                       QtWarningMsg);
+        }
+    }
     if (!parts->information.starts_with('}')) return;
     if (const auto inner = aprs::splitTnc2(parts->information.substr(1))) {
         heard_.add(inner->source, inner->destination, inner->information, now);

@@ -26,6 +26,9 @@
 //   gate: not sent K0ABC-9: duplicate within 60 s
 //   gate: sent message W1FAR to M1LOC-7
 //   gate: not sent message W1FAR to M1LOC-7: addressee heard on the Internet
+// Past ten lines of one kind in a minute, the rest are summed up (decision_log.h).
+// A message to a station the heard-stations table cannot judge, since it was
+// full and forgot some, is not sent, and logged with that reason.
 
 #include <cstdint>
 #include <deque>
@@ -44,6 +47,7 @@
 #include "gateway/gate_config.h"
 #include "gateway/gate_decisions.h"
 #include "gateway/gate_history.h"
+#include "gateway/decision_log.h"
 #include "gateway/gate_list.h"
 #include "gateway/heard_stations.h"
 
@@ -61,6 +65,7 @@ enum class GateOutcome {
     Excluded,           // named in igate.ini's [EXCLUDE]
     AddresseeFarAway,   // heard on radio, but through more digipeaters than Gate Messages allows
     AddresseeOnInternet,
+    AddresseeNotJudged, // the heard-stations table was full and may have forgotten it
     SenderOnRadio,      // the sender can reach the addressee itself
     Duplicate,
     RateLimited,
@@ -101,10 +106,12 @@ public:
     void heardOnRadio(std::string_view packet);
 
     GateList& list() { return list_; }
+    const HeardStations& heardStations() const { return stations_; }
 
 private:
-    // Logs one decision, "gate: " and `text`, and reports it.
-    void log(GateOutcome outcome, const std::string& text);
+    // The one place a decision is logged, "gate: " and `text`, and reported;
+    // `kind` is what the log's summary of a flood counts (decision_log.h).
+    void log(GateOutcome outcome, std::string_view kind, const std::string& text);
 
     struct Held {
         std::string source, destination, information;  // the Internet packet
@@ -125,6 +132,8 @@ private:
     // Messages' and courtesy positions' own rate limit, the fit and the transmission.
     GateOutcome sendUnderMessageLimit(const aprs::Tnc2Packet& packet, std::string_view information, bool recorded,
                                       std::int64_t now, std::string& why);
+    // Why a message's addressee cannot be judged.
+    std::string notJudgedText(UnknownWhere where) const;
     void noteCourtesyDue(std::string_view sender, std::int64_t now);
     // The third-party information for `packet` with its information cut to `information`.
     std::string thirdPartyInformationOf(const aprs::Tnc2Packet& packet, std::string_view information) const;
@@ -151,6 +160,7 @@ private:
     std::unique_ptr<aprs::FeedTimer> delayTimer_;
     aprs::KissTransmitter* transmitter_ = nullptr;
     GateDecisionReport report_;
+    DecisionLog log_;
 };
 
 }  // namespace ovelsk::gateway

@@ -5,9 +5,11 @@
 // who heard whom), and only while the server has verified the login; without
 // that, one line says so and nothing is gated. Nothing is kept for later: a
 // packet heard while the server is away is not sent. Every packet is logged in
-// one line, in ovelsk.igate:
+// one line, in ovelsk.igate, but past ten of one kind in a minute the rest are
+// summed up (decision_log.h):
 //   igate: sent N0CALL-9>APRS,WIDE1-1*,qAR,N0CALL-10:!4903.50N/07201.75W-
 //   igate: not sent N0CALL>APRS,NOGATE:>x: path holds NOGATE
+//   igate: not sent N0CALL>APRS:>x: the queue to the APRS-IS server is full
 
 #include <span>
 #include <string>
@@ -15,19 +17,23 @@
 
 #include "aprs/rf_to_internet.h"
 #include "feeds/aprs_is_uplink.h"
+#include "gateway/decision_log.h"
 #include "gateway/gate_decisions.h"
+#include "host/date_time.h"
 
 namespace ovelsk::gateway {
 
-// Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, and no
-// connection.
+// Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, no
+// connection and a full queue.
 std::span<const std::string_view> internetGateOutcomes();
 
 class RadioToInternetGate {
 public:
     // Gates as `callsign` through `server`, whose login used `passcode`; `kind`
-    // says whether this iGate also transmits to radio.
-    RadioToInternetGate(std::string callsign, int passcode, aprs::IgateKind kind, aprs::AprsIsUplink& server);
+    // says whether this iGate also transmits to radio. The log's minutes are
+    // read off `clock`.
+    RadioToInternetGate(std::string callsign, int passcode, aprs::IgateKind kind, aprs::AprsIsUplink& server,
+                        const Clock& clock);
 
     void heardOnRadio(std::string_view packet);
     // Told of every decision it logs.
@@ -35,11 +41,15 @@ public:
 
 private:
     bool loginAllowsGating();
+    // The one place a decision is logged and reported; `kind` as in decision_log.h.
+    void log(std::size_t outcome, std::string_view kind, const std::string& text);
 
     std::string callsign_;
     int passcode_;
     aprs::IgateKind kind_;
     aprs::AprsIsUplink& server_;
+    const Clock& clock_;
+    DecisionLog log_;
     bool toldWhyNotGating_ = false;
     GateDecisionReport report_;
 };

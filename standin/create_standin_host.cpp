@@ -129,7 +129,7 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     }
     if (host.gate.toInternet && uplink) {
         const aprs::IgateKind kind = host.gate.mode == gateway::GateMode::On ? aprs::IgateKind::TwoWay : aprs::IgateKind::ReceiveOnly;
-        standin->setInternetGate(std::make_unique<gateway::RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink));
+        standin->setInternetGate(std::make_unique<gateway::RadioToInternetGate>(host.callsign, host.passcode, kind, *uplink, clock));
     }
     if (auto beacon = makeBeaconSender(settings, host, uplink, transmitter, startup.makeTimer())) {
         standin->setBeacon(std::move(beacon));

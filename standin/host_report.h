@@ -11,6 +11,7 @@
 #include "standin/decode_tally.h"
 #include "gateway/gate_config.h"
 #include "gateway/gate_decisions.h"
+#include "gateway/heard_stations.h"
 #include "standin/geodesy.h"
 #include "standin/status_page_setting.h"
 
@@ -36,6 +37,8 @@ public:
     virtual std::vector<aprs::FeedStatus> feedStatuses() const = 0;
     virtual const DecodeTally& decodeTally() const = 0;
     virtual const gateway::GateDecisions& gateDecisions() const = 0;
+    // The gate to radio's heard-stations table; all zero without that gate.
+    virtual gateway::HeardStationsTally heardStations() const = 0;
 };
 
 }  // namespace ovelsk::standin

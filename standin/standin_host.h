@@ -60,6 +60,9 @@ public:
     std::vector<aprs::FeedStatus> feedStatuses() const override;
     const DecodeTally& decodeTally() const override { return tally_; }
     const gateway::GateDecisions& gateDecisions() const override { return decisions_; }
+    gateway::HeardStationsTally heardStations() const override {
+        return gate_ ? gate_->heardStations().tally() : gateway::HeardStationsTally{};
+    }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;

@@ -69,6 +69,15 @@ QByteArray statusMetrics(const StatusSources& sources, const ServerCounts& serve
             metrics.sample("ovelsk_gate_decisions_total", where + labelValue(outcome.outcome), outcome.count);
     }
 
+    const gateway::HeardStationsTally heard = host.heardStations();
+    metrics.family("ovelsk_heard_stations", "gauge", "Stations the gate to radio remembers as heard lately, by where.");
+    metrics.sample("ovelsk_heard_stations", "heard=\"radio\"", heard.onRadio);
+    metrics.sample("ovelsk_heard_stations", "heard=\"internet\"", heard.onInternet);
+    metrics.family("ovelsk_heard_stations_evicted_total", "counter",
+                   "Stations a full heard-stations table forgot to make room, by where they were heard.");
+    metrics.sample("ovelsk_heard_stations_evicted_total", "heard=\"radio\"", heard.forgottenOnRadio);
+    metrics.sample("ovelsk_heard_stations_evicted_total", "heard=\"internet\"", heard.forgottenOnInternet);
+
     const auto& table = sources.tracker.table();
     metrics.family("ovelsk_stations_tracked", "gauge", "Stations in the station table.");
     metrics.sample("ovelsk_stations_tracked", {},

@@ -97,6 +97,20 @@ TEST_F(AprsIsFeedTest, SendsLinesOnlyOnAConnectionAndKnowsWhetherItsLoginWasVeri
     EXPECT_EQ(server.client(1).received, kLogin) << "nothing kept from while the server was away";
 }
 
+// A server that is not reading (the event loop does not run here, so this one
+// cannot) leaves lines waiting; past the link's limit a line is refused for a
+// full queue, not for a missing connection.
+TEST_F(AprsIsFeedTest, ALineRefusedWhileConnectedIsRefusedForAFullQueue) {
+    EXPECT_FALSE(feed->sendPacketLine("N0CALL-9>APRS,qAR,N0CALL-10:>before"));
+    EXPECT_EQ(feed->whyNotTaken(), UplinkRefusal::NotConnected);
+    connect();
+    const std::string line = "N0CALL-9>APRS,qAR,N0CALL-10:>" + std::string(100, 'x');
+    int taken = 0;
+    while (taken < 100'000 && feed->sendPacketLine(line)) ++taken;
+    EXPECT_LT(taken, 100'000);
+    EXPECT_EQ(feed->whyNotTaken(), UplinkRefusal::QueueFull);
+}
+
 TEST_F(AprsIsFeedTest, LogsInAndPassesPacketLinesAsInternetBeacons) {
     connect();
     EXPECT_EQ(server.client(0).received, kLogin);

@@ -1,9 +1,10 @@
 #pragma once
 // A TNC the gate tests transmit to: it keeps what it was sent as TNC2 text and
 // can be taken away. An APRS-IS server that verified the login (unless told
-// otherwise) and keeps what it was sent.
+// otherwise) and keeps what it was sent, unless told to refuse it.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,15 @@ public:
     bool loginVerified() const override { return verified; }
     void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified = std::move(handler); }
     bool sendPacketLine(std::string_view line) override {
+        if (refusal) return false;
         lines.emplace_back(line);
         return true;
     }
+    aprs::UplinkRefusal whyNotTaken() const override { return refusal.value_or(aprs::UplinkRefusal::NotConnected); }
     const std::string& uplinkName() const override { return name_; }
 
     bool verified = true;
+    std::optional<aprs::UplinkRefusal> refusal;  // none: every line is taken
     std::vector<std::string> lines;
     std::function<void()> onLoginVerified;
 

@@ -338,5 +338,37 @@ TEST_F(GateTest, AHeldFrameIsDroppedWhenAnotherIgateSendsItDuringTheDelay) {
                                         "gate: sent W1AW>APRS after 5 s"));
 }
 
+TEST_F(GateTest, AFloodOfOneDecisionIsTenLinesAMinuteAndOneThatCountsTheRestWhileEveryDecisionIsReported) {
+    gate(GateMode::On, 1, 1);
+    std::size_t reported = 0;
+    gate_->setDecisionReport([&](std::string_view, const std::string&) { ++reported; });
+    gate_->heardOnRadio("M1LOC-7>APRS:>here");
+    for (int i = 0; i < 500; ++i)
+        gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :Hello " + std::to_string(i), false);
+    EXPECT_EQ(reported, 500u);
+    auto lines = logLines();
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_EQ(lines.back(), "gate: not sent message W1FAR to M1LOC-7: message rate limit 3/3");
+    advanceSeconds(60);
+    gate_->heardOnRadio("M1LOC-7>APRS:>still here");
+    EXPECT_THAT(logLines(), ElementsAre("gate: 487 more not sent: message rate limit 3/3"));
+}
+
+TEST_F(GateTest, ARadioStationAFullTableForgotIsLoggedAndAMessageToItIsNotJudged) {
+    gate();
+    gate_->heardOnRadio("M1LOC-7>APRS:>here");
+    clock_.advanceMinutes(5);
+    for (std::size_t i = 0; i < HeardStations::kMostOnRadio; ++i)
+        gate_->heardOnRadio("M" + std::to_string(100000 + i) + ">APRS:>x");
+    EXPECT_EQ(log_.messages().back().type, QtWarningMsg);
+    EXPECT_THAT(logLines(), ElementsAre("gate: forgot M1LOC-7, heard on radio 5 minutes ago: the table of stations "
+                                        "heard on radio is full (50,000)"));
+    EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::AddresseeNotJudged);
+    EXPECT_THAT(logLines(), ElementsAre("gate: not sent message W1FAR to M1LOC-7: cannot tell whether the addressee "
+                                        "was heard on radio: the table of stations heard there was full (50,000) and "
+                                        "forgot some heard in the last 180 minutes"));
+    EXPECT_EQ(gate_->heardStations().tally().forgottenOnRadio, 1u);
+}
+
 }  // namespace
 }  // namespace ovelsk::gateway

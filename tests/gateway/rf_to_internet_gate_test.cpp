@@ -5,7 +5,9 @@
 
 #include "feeds/aprs_is_loopback_server.h"
 #include "feeds/aprs_is_feed.h"
+#include "gateway/gate_fakes.h"
 #include "gateway/rf_to_internet_gate.h"
+#include "support/fake_clock.h"
 
 namespace ovelsk::gateway {
 namespace {
@@ -40,12 +42,13 @@ protected:
     // What the gate logged, one message each.
     std::vector<std::string> gateLog() const { return testing::lines(logCapture.text("ovelsk.igate")); }
 
+    testing::FakeClock clock;
     aprs::AprsIsFeed feed{aprs::FeedAddress{"127.0.0.1", server.port()}, aprs::AprsIsLogin{"N0CALL-10", 12345, "r/51.5/-0.1/50"},
                     [](std::int16_t, std::string_view) {}, timers.take()};
 };
 
 TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSaysSoOnce) {
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS:>one");
     gate.heardOnRadio("N0CALL-9>APRS:>two");
     server.send(0, "# logresp N0CALL-10 unverified, server T2TEST\r\n");
@@ -57,7 +60,7 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
                             std::to_string(server.port()) + ") has not verified the login of N0CALL-10 (not connected yet, or Passcode not right)"));
 
     // Said at start-up, before anything is heard, and only then.
-    RadioToInternetGate receiveOnly("N0CALL-10", -1, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate receiveOnly("N0CALL-10", -1, aprs::IgateKind::TwoWay, feed, clock);
     EXPECT_EQ(gateLog().back(),
               "igate: radio packets are not gated to the Internet: Passcode is -1 (receive only)");
     receiveOnly.heardOnRadio("N0CALL-9>APRS:>four");
@@ -67,7 +70,7 @@ TEST_F(RadioToInternetGateTest, GatesNothingUntilTheServerVerifiesTheLoginAndSay
 
 TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     gate.heardOnRadio("N0CALL-9>APRS,WIDE1-1,WIDE2-2:!4903.50N/07201.75W-");
     gate.heardOnRadio("N0CALL-9>APRS,N1DIGI*,WIDE2-1:!4903.50N/07201.75W-");              // digipeated copy
     gate.heardOnRadio("N1GATE>APRS:}N0CALL-9>APRS,WIDE1-1*:!4903.50N/07201.75W-");        // the same inside
@@ -84,7 +87,7 @@ TEST_F(RadioToInternetGateTest, SendsEveryCopyHeardAndLogsEveryDecision) {
 
 TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     verify();
-    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed);
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, feed, clock);
     std::vector<std::pair<std::string, std::string>> reported;
     gate.setDecisionReport([&](std::string_view outcome, const std::string& text) { reported.emplace_back(outcome, text); });
     struct Case {
@@ -107,6 +110,25 @@ TEST_F(RadioToInternetGateTest, ReportsEveryDecisionWithItsOutcomeAndLogLine) {
     }
     for (const auto& c : cases) EXPECT_NE(std::find(internetGateOutcomes().begin(), internetGateOutcomes().end(), c.outcome),
                                           internetGateOutcomes().end());
+}
+
+// A connection that is up but behind is not "no connection": the operator
+// looks at the server's link, not at whether it is there.
+TEST(RadioToInternetGateRefused, SaysWhetherTheServerIsAwayOrItsQueueIsFull) {
+    testing::LogCapture log;
+    testing::FakeClock clock;
+    RecordingUplink uplink;
+    RadioToInternetGate gate("N0CALL-10", 12345, aprs::IgateKind::TwoWay, uplink, clock);
+    std::vector<std::string> outcomes;
+    gate.setDecisionReport([&](std::string_view outcome, const std::string&) { outcomes.emplace_back(outcome); });
+    for (const auto refusal : {aprs::UplinkRefusal::NotConnected, aprs::UplinkRefusal::QueueFull}) {
+        uplink.refusal = refusal;
+        gate.heardOnRadio("N0CALL-9>APRS:>a");
+    }
+    EXPECT_THAT(outcomes, ElementsAre("no connection", "queue full"));
+    EXPECT_THAT(testing::lines(log.text("ovelsk.igate")),
+                ElementsAre("igate: not sent N0CALL-9>APRS:>a: no connection to the APRS-IS server",
+                            "igate: not sent N0CALL-9>APRS:>a: the queue to the APRS-IS server is full"));
 }
 
 }  // namespace

@@ -78,7 +78,13 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
     std::string burst;
     for (int i = 0; i < 20; ++i) burst += internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", ">burst " + std::to_string(i));
     aprsIs.send(0, burst);
-    ASSERT_TRUE(testing::spinUntil([&] { return decisions("rate limit 6/20") == 14; })) << log.text();
+    const auto counted = [&](std::string_view outcome) {
+        for (const auto& count : host->gateDecisions().counts(gateway::GateDirection::ToRadio))
+            if (count.outcome == outcome) return count.count;
+        return std::uint64_t{0};
+    };
+    ASSERT_TRUE(testing::spinUntil([&] { return counted("rate limit") == 14; })) << log.text();
+    EXPECT_EQ(decisions("rate limit 6/20"), 10) << "ten lines a minute; the rest are summed up after it";
 
     // Once the limits have room again, one more: when Direwolf has logged it,
     // it has logged everything sent before it over the same connection.
@@ -86,6 +92,8 @@ TEST(DirewolfGate, TransmitsExactlyTheListedStationsAllowedPacketsAndNoMoreThanT
     aprsIs.send(0, internetLine("K0ABC-9>APRS,TCPIP*,qAC,T2TEST", ">last"));
     ASSERT_TRUE(testing::spinUntil([&] { return peer.logHas(gated(">last")); }, std::chrono::seconds(90)))
         << ::testing::PrintToString(peer.transmitted()) << "\n" << log.text();
+
+    EXPECT_EQ(decisions("gate: 4 more not sent: rate limit 6/20\n"), 1);
 
     const auto transmitted = peer.transmitted();
     std::vector<std::string> expected = {gated("!4903.50N/07201.75W-listed")};

@@ -34,7 +34,7 @@ protected:
         auto gate = std::make_unique<gateway::InternetToRfGate>(config, folder_ / "igate.ini", clock_);
         gate->setTransmitter(&tnc_);
         host_.setGate(std::move(gate));
-        host_.setInternetGate(std::make_unique<gateway::RadioToInternetGate>("N0TEST-10", 12345, aprs::IgateKind::TwoWay, uplink_));
+        host_.setInternetGate(std::make_unique<gateway::RadioToInternetGate>("N0TEST-10", 12345, aprs::IgateKind::TwoWay, uplink_, clock_));
         host_.bindNotifyBeaconData([this](const StationObject& cStn) { tracker_.mUIV_NotifyBeaconData(cStn); });
         bool on = true;
         host_.enable(on);

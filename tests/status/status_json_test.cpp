@@ -97,6 +97,8 @@ TEST_F(StatusJson, MetricsCountTheSameTraffic) {
         "ovelsk_gate_decisions_total{direction=\"to radio\",outcome=\"duplicate\"} 1\n",
         "ovelsk_stations_tracked 2\n",
         "ovelsk_stations_listed 1\n",
+        "ovelsk_heard_stations{heard=\"internet\"} 2\n",  // W1NET-9 and N0POS, straight from the Internet
+        "ovelsk_heard_stations_evicted_total{heard=\"radio\"} 0\n",
     };
     for (const char* line : lines) EXPECT_THAT(metrics.toStdString(), ::testing::HasSubstr(line));
     EXPECT_THAT(metrics.toStdString(), ::testing::HasSubstr("traffic.txt\"} 4\n"));
