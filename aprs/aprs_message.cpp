@@ -26,6 +26,18 @@ std::optional<AprsMessage> parseAprsMessage(std::string_view information) {
     return AprsMessage{addressee, information.substr(kAddresseeWidth + 2)};
 }
 
+std::string aprsMessageInformation(std::string_view addressee, std::string_view text) {
+    std::string information = ":" + std::string(addressee);
+    information.resize(kAddresseeWidth + 1, ' ');
+    return information.append(":").append(text);
+}
+
+NumberedText splitMessageNumber(std::string_view text) {
+    const auto brace = text.rfind('{');
+    if (brace == std::string_view::npos) return {text, {}};
+    return {text.substr(0, brace), text.substr(brace + 1)};
+}
+
 bool isBroadcastAddressee(std::string_view addressee) {
     constexpr std::array<std::string_view, 5> kPrefixes = {"BLN", "NWS", "SKY", "CWA", "BOM"};
     for (const auto prefix : kPrefixes) {

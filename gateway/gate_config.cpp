@@ -162,6 +162,14 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
     if (gate.toInternet && !hasServerAndTnc(feeds))
         return settingError(settings, kGateToInternetKey, toInternet,
                             "on only with an aprs-is feed and a kiss or kiss-serial feed in Feeds (else off)");
+
+    const std::string telemetry = settings.value(kTelemetryKey).value_or("");
+    gate.telemetry = equalsIgnoringCase(telemetry, "on");
+    if ((!telemetry.empty() && !gate.telemetry && !equalsIgnoringCase(telemetry, "off")) ||
+        (gate.telemetry && !aprs::hasFeed(feeds, "aprs-is")))
+        return settingError(settings, kTelemetryKey, telemetry,
+                            "off (the default) or on (the iGate's traffic goes to the APRS-IS server as telemetry, "
+                            "with an aprs-is feed in Feeds)");
     return gate;
 }
 

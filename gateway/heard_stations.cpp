@@ -1,5 +1,6 @@
 #include "gateway/heard_stations.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace ovelsk::gateway {
@@ -72,6 +73,12 @@ bool HeardStations::nearOnRadio(std::string_view callsign, std::int64_t nowMs) c
 bool HeardStations::onInternet(std::string_view callsign, std::int64_t nowMs) const {
     const Heard* heard = find(callsign);
     return heard && recent(heard->internetMs, nowMs);
+}
+
+std::size_t HeardStations::messageReachable(std::int64_t nowMs) const {
+    return static_cast<std::size_t>(std::count_if(stations_.begin(), stations_.end(), [&](const auto& station) {
+        return recent(station.second.nearMs, nowMs) && !recent(station.second.internetMs, nowMs);
+    }));
 }
 
 }  // namespace ovelsk::gateway

@@ -26,6 +26,9 @@ public:
     bool nearOnRadio(std::string_view callsign, std::int64_t nowMs) const;
     bool onInternet(std::string_view callsign, std::int64_t nowMs) const;
 
+    // How many a message would be passed to now: near on radio, not on the Internet.
+    std::size_t messageReachable(std::int64_t nowMs) const;
+
     int nearHops() const { return nearHops_; }
 
 private:

@@ -11,7 +11,7 @@ namespace {
 
 // The reasons of NotGatedToInternet in its order, then this gate's own.
 constexpr std::array<std::string_view, 7> kOutcomeLabels = {
-    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", "sent"};
+    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", kSentToInternet};
 constexpr std::size_t kNoConnection = 5, kSent = 6;
 static_assert(kNoConnection == static_cast<std::size_t>(aprs::NotGatedToInternet::GenericQuery) + 1);
 

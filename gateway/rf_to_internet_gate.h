@@ -22,6 +22,8 @@ namespace ovelsk::gateway {
 // Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, and no
 // connection.
 std::span<const std::string_view> internetGateOutcomes();
+// The outcome of a packet that went to the server.
+inline constexpr std::string_view kSentToInternet = "sent";
 
 class RadioToInternetGate {
 public:

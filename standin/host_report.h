@@ -3,7 +3,9 @@
 // its feeds stand, and what the decoder and the gateways made of the traffic.
 // Read-only: a view reads this and changes nothing.
 
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,16 @@ struct HostIdentity {
     StatusPageSetting statusPage;
 };
 
+// What the iGate told the network of itself: its last telemetry report and its
+// last answers to ?IGATE? queries, oldest first.
+struct NetworkReports {
+    std::optional<DateTime> telemetryTime;
+    std::string telemetry;
+    std::deque<gateway::GateDecision> queryAnswers;
+};
+
+inline constexpr std::size_t kKeptQueryAnswers = 10;
+
 class HostReport {
 public:
     virtual ~HostReport() = default;
@@ -36,6 +48,7 @@ public:
     virtual std::vector<aprs::FeedStatus> feedStatuses() const = 0;
     virtual const DecodeTally& decodeTally() const = 0;
     virtual const gateway::GateDecisions& gateDecisions() const = 0;
+    virtual const NetworkReports& networkReports() const = 0;
 };
 
 }  // namespace ovelsk::standin

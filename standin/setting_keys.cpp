@@ -70,6 +70,15 @@ constexpr SettingKey kKeys[] = {
      "kiss-serial feed hears goes to the APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
      "off"},
+    {gateway::kTelemetryKey,
+     "off (the default) or on: the iGate's traffic goes to the APRS-IS server as telemetry
+"
+     "every 10 minutes (per-minute averages of packets heard on radio, gated to APRS-IS,
+"
+     "gated to radio, messages gated to radio, and the stations a message would reach),
+"
+     "for the maps' graphs; needs an aprs-is feed and a Passcode the server verifies.",
+     "off"},
     {gateway::kBeaconKey,
      "The iGate's own position report, sent to APRS-IS once the server verifies the login\n"
      "and every Beacon Interval minutes: on (the default) or off. None is sent while\n"

@@ -21,7 +21,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr std::string_view kListed =
-    "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\n"
+    "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\nN0TEST=ALL\r\n"
     ";Ovelsk IGATE Section - End\r\nW1AW=ALL\r\nK0EXC=ALL\r\n  [EXCLUDE]\r\nK0EXC=ALL\r\nW1BAD=ALL\r\nK0IND=ALL\r\n";
 constexpr std::string_view kPosition = "!4903.50N/07201.75W-";
 
@@ -83,7 +83,9 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:}W1XYZ>APRS,TCPIP,K0ABC-9*:>e", GateOutcome::AlreadyThirdParty,
          "gate: not sent K0ABC-9: already third-party"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:?APRS?", GateOutcome::Query, "gate: not sent K0ABC-9: a query"},
-        {"N0TEST-5>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::OwnCallsign, "gate: not sent N0TEST-5: our own callsign"},
+        // Our own callsign is the exact one; the operator's other SSIDs are stations like any other.
+        {"N0TEST>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::OwnCallsign, "gate: not sent N0TEST: our own callsign"},
+        {"N0TEST-5>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::Sent, "gate: sent N0TEST-5>APRS (3 of 20 this minute)"},
         {"K0ABC-9>APRS,TC PIP,qAC:>g", GateOutcome::BadHeader, "gate: not sent K0ABC-9: malformed header"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:" + longInfo, GateOutcome::TooLong,
          "gate: not sent K0ABC-9: frame too long (257 bytes of information, at most 256)"},
@@ -104,10 +106,10 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
         // An indented header ends the section before it.
         {"K0IND>APRS,TCPIP*,qAC,T2TEST:>x", GateOutcome::NotListed, ""},
         // Near misses of the path words are no reason to hold a packet back.
-        {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (3 of 20 this minute)"},
+        {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (4 of 20 this minute)"},
         // What follows a CR is not sent; the same text with trailing blanks is the same packet.
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut\r>here", GateOutcome::Sent,
-         "gate: sent K0ABC-9>APRS (4 of 20 this minute)"},
+         "gate: sent K0ABC-9>APRS (5 of 20 this minute)"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut  ", GateOutcome::Duplicate,
          "gate: not sent K0ABC-9: duplicate within 60 s"},
     };
@@ -119,9 +121,10 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
     }
     EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:!4903.50N/07201.75W-",
                                        "N0TEST>APZOVL,WIDE1-1:}W1AW>APRS,TCPIP,N0TEST*:>hand-written line",
+                                       "N0TEST>APZOVL,WIDE1-1:}N0TEST-5>APRS,TCPIP,N0TEST*:>f",
                                        "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>l",
                                        "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>cut"));
-    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3, 3));
+    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3, 3, 3));
 }
 
 TEST_F(GateTest, APacketSentOrHeardOnRadioIsADuplicateForAMinute) {
@@ -272,8 +275,12 @@ TEST_F(GateTest, PassesAMessageOnlyToAStationHeardNearbyOnRadioAndNotOnTheIntern
          GateOutcome::SenderOnRadio, notSent + "sender heard on radio"},
         {"sender path TCPXX", {local}, {}, 0, "W1FAR>APRS,TCPXX*,qAX,T2TEST::M1LOC-7  :x", GateOutcome::NoGatePath,
          notSent + "path has TCPXX"},
-        {"our own callsign", {local}, {}, 0, "n0test-2>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x",
-         GateOutcome::OwnCallsign, "gate: not sent message n0test-2 to M1LOC-7: our own callsign"},
+        {"our own callsign", {local}, {}, 0, "n0test-0>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x",
+         GateOutcome::OwnCallsign, "gate: not sent message n0test-0 to M1LOC-7: our own callsign"},
+        {"from and to the operator's other SSIDs", {"N0TEST-7>APRS:>here"}, {}, 0,
+         "N0TEST-5>APRS,TCPIP*,qAC,T2TEST::N0TEST-7 :x", GateOutcome::Sent, "gate: sent message N0TEST-5 to N0TEST-7"},
+        {"invalid sender", {local}, {}, 0, "W1FAR-1234>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x", GateOutcome::BadHeader,
+         "gate: not sent message W1FAR-1234 to M1LOC-7: malformed header"},
         {"excluded sender", {local}, {}, 0, "W1BAD>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x", GateOutcome::Excluded,
          "gate: not sent message W1BAD to M1LOC-7: excluded in igate.ini"},
         {"another iGate sent it", {local, "N1GATE>APZOVL:}W1FAR>APRS,TCPIP,N1GATE*::M1LOC-7  :Hello{42"}, {}, 0,

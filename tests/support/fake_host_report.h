@@ -15,11 +15,13 @@ public:
     std::vector<aprs::FeedStatus> feedStatuses() const override { return feeds; }
     const standin::DecodeTally& decodeTally() const override { return tally; }
     const gateway::GateDecisions& gateDecisions() const override { return decisions; }
+    const standin::NetworkReports& networkReports() const override { return network; }
 
     standin::HostIdentity hostIdentity;
     std::vector<aprs::FeedStatus> feeds;
     standin::DecodeTally tally;
     gateway::GateDecisions decisions{gateway::reportedGateOutcomes(), gateway::internetGateOutcomes()};
+    standin::NetworkReports network;
 };
 
 }  // namespace ovelsk::testing
