@@ -1,5 +1,6 @@
 #include "gateway/gate_config.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "aprs/ax25_frame.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr int kMostPerMinute = 20;
 constexpr int kMostPerFiveMinutes = 80;
 constexpr int kHighestPort = 15;
-constexpr int kMostViaAddresses = 2;
+constexpr int kMostViaHops = 2;
 constexpr int kMostMessageMinutes = 1440;
 constexpr int kMostMessageHops = 7;
 constexpr int kMostDelaySeconds = 10;
@@ -31,20 +32,35 @@ bool isPlaceholder(std::string_view callsign) {
 }
 
 // Words a path may hold but a digipeater never answers to: they would mark our
-// own frames as Internet-only or already gated.
+// own frames as Internet-only or already gated. An SSID does not change the word.
 bool isNeverADigipeater(std::string_view address) {
-    return address == "TCPIP" || address == "TCPXX" || address == "NOGATE" || address == "RFONLY" ||
-           (address.size() == 3 && (address[0] == 'q' || address[0] == 'Q') && (address[1] == 'A' || address[1] == 'a'));
+    const auto word = address.substr(0, address.find('-'));
+    return word == "TCPIP" || word == "TCPXX" || word == "NOGATE" || word == "RFONLY" ||
+           (word.size() == 3 && (word[0] == 'q' || word[0] == 'Q') && (word[1] == 'A' || word[1] == 'a'));
+}
+
+// The hops an address asks for: N for an alias NAMEn-N (WIDE2-2, TRACE7-7, a
+// state route SS3-3), one for any other address.
+int hopsAskedFor(std::string_view address) {
+    const auto dash = address.find('-');
+    if (dash == std::string_view::npos || dash < 2) return 1;
+    const auto name = address.substr(0, dash - 1);
+    const bool alias = std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) &&
+                       address[dash - 1] >= '1' && address[dash - 1] <= '7';
+    if (!alias) return 1;
+    return wholeNumber(address.substr(dash + 1)).value_or(1);
 }
 
 // "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a digipeater's.
 std::optional<std::string> digipeaterPath(std::string_view text) {
     std::string path;
-    int count = 0;
+    int hops = 0;
     for (;;) {
         const auto comma = text.find(',');
         const auto address = trimBlanks(text.substr(0, comma));
-        if (!aprs::isAx25Address(address) || isNeverADigipeater(address) || ++count > kMostViaAddresses) return std::nullopt;
+        if (!aprs::isAx25Address(address) || isNeverADigipeater(address)) return std::nullopt;
+        hops += hopsAskedFor(address);
+        if (hops > kMostViaHops) return std::nullopt;
         if (!path.empty()) path += ',';
         path += withoutSsidZero(std::string(address));
         if (comma == std::string_view::npos) return path;
@@ -96,8 +112,10 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
         const auto path = via->empty() ? std::optional<std::string>("") : digipeaterPath(*via);
         if (!path)
             return settingError(settings, kGateViaKey, *via,
-                                "one or two digipeater addresses such as WIDE1-1 (the default) or WIDE1-1,WIDE2-1, "
-                                "or nothing for no digipeater path; not TCPIP, TCPXX, NOGATE, RFONLY or a q construct");
+                                "one or two digipeater addresses asking at most two hops in all (an alias NAMEn-N "
+                                "asks N, any other address one), such as WIDE1-1 (the default), WIDE2-2 or "
+                                "WIDE1-1,WIDE2-1, or nothing for no digipeater path; not TCPIP, TCPXX, NOGATE, "
+                                "RFONLY or a q construct, whatever its SSID");
         gate.via = *path;
     }
 

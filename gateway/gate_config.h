@@ -2,7 +2,7 @@
 // The gateway's settings, kept with the host's own in [UI-View32]:
 //
 //   Gate To RF=on      off (the default), log (decide and log, never transmit) or on
-//   Gate Via=WIDE1-1   the digipeater path of gated frames, up to two addresses; empty for none
+//   Gate Via=WIDE1-1   the digipeater path of gated frames, at most two hops in all; empty for none
 //   Gate Limit=6/20    at most 6 frames a minute and 20 in any 5 minutes
 //   Gate Port=0        the TNC's radio port to transmit on
 //   Gate Messages=180/1  messages to stations heard on radio in 180 minutes, at most 1 hop away; or off
