@@ -40,8 +40,12 @@ protected:
         config.port = 3;
         auto timer = std::make_unique<aprs::FakeTimer>();
         delayTimer_ = timer.get();
-        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer));
+        auto queryTimer = std::make_unique<aprs::FakeTimer>();
+        queryTimer_ = queryTimer.get();
+        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer),
+                                                   std::move(queryTimer));
         gate_->setTransmitter(&tnc_);
+        gate_->setUplink(&server_);
         return *gate_;
     }
 
@@ -60,7 +64,9 @@ protected:
     testing::FakeClock clock_;
     testing::LogCapture log_;
     RecordingTransmitter tnc_;
+    RecordingUplink server_;
     aprs::FakeTimer* delayTimer_ = nullptr;
+    aprs::FakeTimer* queryTimer_ = nullptr;
     std::unique_ptr<InternetToRfGate> gate_;
 };
 
@@ -343,6 +349,72 @@ TEST_F(GateTest, AHeldFrameIsDroppedWhenAnotherIgateSendsItDuringTheDelay) {
     EXPECT_THAT(logLines(), ElementsAre("gate: not sent K0ABC-9: duplicate within 60 s",
                                         "gate: not sent K0ABC-9: heard on radio while held 5 s",
                                         "gate: sent W1AW>APRS after 5 s"));
+}
+
+TEST_F(GateTest, TheCourtesyPositionIsAnyPositionReportAMessagingStationSends) {
+    for (const std::string position : {"=5130.00N/00010.00W-", "@092345z5130.00N/00010.00W-"}) {
+        SCOPED_TRACE(position);
+        gate();
+        gate_->heardOnRadio("M1LOC-7>APRS:>here");
+        EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+        EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST:" + position, false), GateOutcome::Sent);
+        EXPECT_EQ(tnc_.sent.back(), "N0TEST>APZOVL,WIDE1-1:}W1FAR>APRS,TCPIP,N0TEST*:" + position);
+    }
+}
+
+TEST_F(GateTest, AHeldFrameCountsAgainstTheLimitWhileItWaits) {
+    gate(GateMode::On, 1, 1, 5);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>first", false), GateOutcome::Held);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1AW>APRS,TCPIP*,qAC,T2TEST:>second", false), GateOutcome::RateLimited);
+    EXPECT_THAT(logLines(), ElementsAre("gate: not sent W1AW: rate limit 1/1"));
+}
+
+// ?IGATE? heard on radio is answered there after a random wait, once in 5
+// minutes; the answer counts the messages sent and the stations they may reach.
+TEST_F(GateTest, AnswersAnIgateQueryHeardOnRadioOnRadioAfterARandomWaitOnceInFiveMinutes) {
+    gate();
+    gate_->heardOnRadio("M1LOC-7>APRS,WIDE1-1*:>here");
+    ASSERT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+    gate_->heardOnRadio("M1LOC-7>APRS,DIGI1*:?IGATE?");
+    ASSERT_EQ(queryTimer_->pending.size(), 1u);
+    EXPECT_LE(queryTimer_->pending.front().delay, std::chrono::seconds(30));
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    advanceSeconds(30);
+    queryTimer_->runNext();
+    advanceSeconds(240);
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    EXPECT_THAT(queryTimer_->pending, IsEmpty());
+    const std::string capabilities = "<IGATE,MSG_CNT=1,LOC_CNT=2";
+    EXPECT_THAT(logLines(), ElementsAre("gate: sent message W1FAR to M1LOC-7",
+                                        "gate: not answered ?IGATE? of M2LOC on radio: an answer is already waiting",
+                                        "gate: answered ?IGATE? of M1LOC-7 on radio: " + capabilities,
+                                        "gate: not answered ?IGATE? of M2LOC on radio: answered on radio within 5 min"));
+    EXPECT_EQ(tnc_.sent.back(), "N0TEST>APZOVL,WIDE1-1:" + capabilities);
+    advanceSeconds(61);
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    EXPECT_EQ(queryTimer_->pending.size(), 1u);
+}
+
+// From APRS-IS, a query is a message to our own callsign: answered there to
+// the asker, a numbered one acked; once in 5 minutes, and only on a verified login.
+TEST_F(GateTest, AnswersAnIgateQueryMessagedFromTheInternetToTheAskerThere) {
+    gate();
+    const std::string query = "W1FAR>APRS,TCPIP*,qAC,T2TEST::n0test-0 :?IGATE?{12";
+    server_.verified = false;
+    EXPECT_EQ(gate_->judgeInternetPacket(query, false), GateOutcome::QueryNotAnswered);
+    server_.verified = true;
+    EXPECT_EQ(gate_->judgeInternetPacket(query, false), GateOutcome::QueryAnswered);
+    advanceSeconds(299);
+    EXPECT_EQ(gate_->judgeInternetPacket("W2ASK>APRS,TCPIP*,qAC,T2TEST::N0TEST   :?IGATE?", false),
+              GateOutcome::QueryNotAnswered);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST::N0TEST-5 :?IGATE?", false),
+              GateOutcome::NotListed);
+    EXPECT_THAT(server_.lines, ElementsAre("N0TEST>APZOVL,TCPIP*::W1FAR    :ack12",
+                                           "N0TEST>APZOVL,TCPIP*::W1FAR    :<IGATE,MSG_CNT=0,LOC_CNT=0"));
+    EXPECT_THAT(logLines(),
+                ElementsAre("gate: not answered ?IGATE? of W1FAR on APRS-IS: the APRS-IS login is not verified",
+                            "gate: answered ?IGATE? of W1FAR on APRS-IS: <IGATE,MSG_CNT=0,LOC_CNT=0",
+                            "gate: not answered ?IGATE? of W2ASK on APRS-IS: answered on APRS-IS within 5 min"));
 }
 
 }  // namespace
