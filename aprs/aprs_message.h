@@ -47,4 +47,8 @@ bool isPositionReport(std::string_view information);
 //   (empty) 0   DIGI1*,WIDE2-1 1   DIGI1,WIDE1*,WIDE2-1 1   WIDE1*,WIDE2-1 1   DIGI1,DIGI2* 2
 int digipeaterHopsUsed(std::string_view path);
 
+// How many hops a digipeater path asks for ("WIDE1-1,WIDE2-1"): an alias
+// NAMEn-N (WIDE2-2, TRACE7-7, a state route SS3-3) asks N, any other address one.
+int digipeaterHopsAsked(std::string_view path);
+
 }  // namespace ovelsk::aprs

@@ -1,8 +1,8 @@
 #include "gateway/gate_config.h"
 
-#include <algorithm>
 #include <utility>
 
+#include "aprs/aprs_message.h"
 #include "aprs/ax25_frame.h"
 #include "host/settings_text.h"
 #include "gateway/setting_error.h"
@@ -39,31 +39,18 @@ bool isNeverADigipeater(std::string_view address) {
            (word.size() == 3 && (word[0] == 'q' || word[0] == 'Q') && (word[1] == 'A' || word[1] == 'a'));
 }
 
-// The hops an address asks for: N for an alias NAMEn-N (WIDE2-2, TRACE7-7, a
-// state route SS3-3), one for any other address.
-int hopsAskedFor(std::string_view address) {
-    const auto dash = address.find('-');
-    if (dash == std::string_view::npos || dash < 2) return 1;
-    const auto name = address.substr(0, dash - 1);
-    const bool alias = std::all_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) &&
-                       address[dash - 1] >= '1' && address[dash - 1] <= '7';
-    if (!alias) return 1;
-    return wholeNumber(address.substr(dash + 1)).value_or(1);
-}
-
-// "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a digipeater's.
+// "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a
+// digipeater's or the path asks for more than two hops.
 std::optional<std::string> digipeaterPath(std::string_view text) {
     std::string path;
-    int hops = 0;
     for (;;) {
         const auto comma = text.find(',');
         const auto address = trimBlanks(text.substr(0, comma));
         if (!aprs::isAx25Address(address) || isNeverADigipeater(address)) return std::nullopt;
-        hops += hopsAskedFor(address);
-        if (hops > kMostViaHops) return std::nullopt;
         if (!path.empty()) path += ',';
         path += withoutSsidZero(std::string(address));
-        if (comma == std::string_view::npos) return path;
+        if (comma == std::string_view::npos)
+            return aprs::digipeaterHopsAsked(path) <= kMostViaHops ? std::optional(path) : std::nullopt;
         text.remove_prefix(comma + 1);
     }
 }

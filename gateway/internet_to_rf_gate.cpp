@@ -352,10 +352,14 @@ std::string InternetToRfGate::thirdPartyInformationOf(const aprs::Tnc2Packet& pa
 
 GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
                                           std::string_view afterSent) {
-    if (outcome == GateOutcome::Sent) ++framesSent_;
-    if (outcome == GateOutcome::Sent) log(outcome, "sent " + what + std::string(afterSent));
-    else if (outcome == GateOutcome::WouldSend) log(outcome, "would send " + what + std::string(afterSent));
-    else log(outcome, "not sent " + what + ": " + why);
+    if (outcome == GateOutcome::Sent) {
+        ++framesSent_;
+        log(outcome, "sent " + what + std::string(afterSent));
+    } else if (outcome == GateOutcome::WouldSend) {
+        log(outcome, "would send " + what + std::string(afterSent));
+    } else {
+        log(outcome, "not sent " + what + ": " + why);
+    }
     return outcome;
 }
 
