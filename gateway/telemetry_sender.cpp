@@ -10,6 +10,7 @@ namespace {
 
 constexpr auto kFirstReport = std::chrono::minutes(1);
 constexpr auto kReportInterval = std::chrono::minutes(10);
+constexpr std::int64_t kReportIntervalMs = std::chrono::milliseconds(kReportInterval).count();
 constexpr std::int64_t kDefinitionsIntervalMs = 2 * 60 * 60'000;
 // A connection verified again soon after the definitions went does not send them again.
 constexpr std::int64_t kDefinitionsAgainMs = 10 * 60'000;
@@ -35,6 +36,11 @@ void TelemetrySender::start() {
 void TelemetrySender::onLoginVerified() {
     const std::int64_t now = nowMs();
     if (!definedMs_ || now - *definedMs_ >= kDefinitionsAgainMs || now < *definedMs_) sendDefinitions(now);
+    // The first report averages over the last 10 minutes at most.
+    if (now - countedMs_ > kReportIntervalMs || now < countedMs_) {
+        counted_ = traffic_();
+        countedMs_ = now;
+    }
     timer_->start(kFirstReport, [this] { reportNow(); });
 }
 

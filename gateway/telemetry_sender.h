@@ -2,7 +2,7 @@
 // Sends the iGate's traffic to APRS-IS as telemetry (aprs/igate_telemetry.h)
 // while the server has verified the login: a report a minute after the login is
 // verified and then every 10 minutes, each channel a per-minute average since
-// the report before; the definitions of the channels after the login is
+// the report before (at most the last 10 minutes); the definitions of the channels after the login is
 // verified (unless sent in the last 10 minutes) and every 2 hours. Each line
 // sent is one line in ovelsk.gate:
 //   gate: telemetry sent to APRS-IS: T#042,012,011,001,000,003,00000000

@@ -29,13 +29,15 @@ TEST(TelemetrySender, ReportsAMinuteAfterTheLoginIsVerifiedThenEveryTenMinutesDe
     const std::vector<std::string> definitions = {"M0IGT-10>APZOVL,TCPIP*::M0IGT-10 :PARM.RxPkts,IsTx,RfTx,MsgTx,Local",
                                                   "M0IGT-10>APZOVL,TCPIP*::M0IGT-10 :UNIT.pkt/m,pkt/m,pkt/m,msg/m,calls",
                                                   "M0IGT-10>APZOVL,TCPIP*::M0IGT-10 :EQNS.0,1,0,0,1,0,0,1,0,0,1,0,0,1,0"};
+    // An hour's traffic before the server verified the login is not averaged in.
+    clock.advanceMinutes(60);
+    traffic = {600, 600, 60, 60, 0};
     server.onLoginVerified();
     EXPECT_EQ(server.lines, definitions);
     EXPECT_EQ(timer.delay(), std::chrono::minutes(1));
 
-    // The first report averages over the time since start.
     clock.advanceMinutes(10);
-    traffic = {200, 190, 30, 20, 4};
+    traffic = {800, 790, 90, 80, 4};
     server.lines.clear();
     timer.fire();
     EXPECT_THAT(server.lines, ElementsAre("M0IGT-10>APZOVL,TCPIP*:T#000,020,019,003,002,004,00000000"));
@@ -43,7 +45,7 @@ TEST(TelemetrySender, ReportsAMinuteAfterTheLoginIsVerifiedThenEveryTenMinutesDe
 
     // A busy channel is held at 255; the login lost, nothing goes.
     clock.advanceMinutes(10);
-    traffic = {200 + 3000, 190 + 2600, 30, 20, 300};
+    traffic = {800 + 3000, 790 + 2600, 90, 80, 300};
     timer.fire();
     server.verified = false;
     clock.advanceMinutes(10);
