@@ -48,7 +48,7 @@ void TelemetrySender::reportNow() {
     timer_->start(kReportInterval, [this] { reportNow(); });
     const std::int64_t now = nowMs();
     const IgateTraffic traffic = traffic_();
-    // A clock set back counts as a minute.
+    // Less than a minute, or a clock set back, counts as one minute.
     const double minutes = std::max(1.0, static_cast<double>(now - countedMs_) / kMinuteMs);
     const aprs::TelemetryValues values = {perMinute(traffic.heardOnRadio, counted_.heardOnRadio, minutes),
                                           perMinute(traffic.gatedToInternet, counted_.gatedToInternet, minutes),
