@@ -1,24 +1,14 @@
 #include "aprs/igate_beacon.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+
+#include "aprs/aprs_message.h"
 
 namespace ovelsk::aprs {
 namespace {
 
 constexpr int kHundredthsPerDegree = 60 * 100;
-
-// How many hops an address of a digipeater path asks for.
-int hopsOf(std::string_view address) {
-    int hops = 0;
-    const auto dash = address.find('-');
-    const std::string_view base = address.substr(0, dash);
-    if (dash == std::string_view::npos || base.size() != 5 || !base.starts_with("WIDE")) return 1;
-    const std::string_view ssid = address.substr(dash + 1);
-    const auto [end, ec] = std::from_chars(ssid.data(), ssid.data() + ssid.size(), hops);
-    return ec == std::errc{} && end == ssid.data() + ssid.size() ? hops : 1;
-}
 
 // "DDMM.mm" (or "DDDMM.mm" with three degree digits) and the hemisphere letter.
 void appendCoordinate(std::string& out, double degrees, int degreeDigits, char positive, char negative) {
@@ -33,12 +23,7 @@ void appendCoordinate(std::string& out, double degrees, int degreeDigits, char p
 
 char igateOverlay(bool deliversMessagesToRadio, std::string_view via) {
     if (!deliversMessagesToRadio) return 'R';
-    int hops = 0;
-    while (!via.empty()) {
-        const auto comma = via.find(',');
-        hops += hopsOf(via.substr(0, comma));
-        via = comma == std::string_view::npos ? std::string_view{} : via.substr(comma + 1);
-    }
+    const int hops = digipeaterHopsAsked(via);
     return hops <= 1 ? 'T' : hops == 2 ? '2' : 'I';
 }
 

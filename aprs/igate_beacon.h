@@ -21,7 +21,7 @@ inline constexpr std::size_t kMaxBeaconCommentBytes = 43;
 
 // The overlay for an iGate that does or does not deliver Internet messages to
 // radio, through the digipeater path `via` ("WIDE1-1,WIDE2-1"; empty for none).
-// Each WIDEn-N asks for N hops, any other address for one.
+// The hops are those the path asks for (aprs/aprs_message.h).
 char igateOverlay(bool deliversMessagesToRadio, std::string_view via);
 
 // "!DDMM.mmN" overlay "DDDMM.mmW&" comment: the position in degrees and minutes

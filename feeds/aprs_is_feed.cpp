@@ -69,7 +69,8 @@ void AprsIsFeed::onLine(std::string_view line) {
         loginAnswered_ = true;
         loginVerified_ = isVerifiedLogresp(line, callsign_);
         qCInfo(lcFeeds, "%s: %s", escapedForLog(name_).c_str(), serverLineForLog(line).c_str());
-        if (loginVerified_ && onLoginVerified_) onLoginVerified_();
+        if (loginVerified_)
+            for (const auto& handler : onLoginVerified_) handler();
     }
 }
 

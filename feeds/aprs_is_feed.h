@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "aprs/aprs_is_login.h"
 #include "feeds/aprs_is_uplink.h"
@@ -34,7 +35,9 @@ public:
     FeedStatus status() const override;
 
     bool loginVerified() const override { return loginVerified_; }
-    void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified_ = std::move(handler); }
+    void addLoginVerifiedHandler(std::function<void()> handler) override {
+        onLoginVerified_.push_back(std::move(handler));
+    }
     bool sendPacketLine(std::string_view line) override;
     UplinkRefusal whyNotTaken() const override;
     const std::string& uplinkName() const override { return name_; }
@@ -46,7 +49,7 @@ private:
     PacketSink sink_;
     std::string name_;
     std::string callsign_;
-    std::function<void()> onLoginVerified_;
+    std::vector<std::function<void()>> onLoginVerified_;
     LineReader lines_{kAprsIsMaxLineBytes};
     bool loginAnswered_ = false;
     bool loginVerified_ = false;

@@ -20,8 +20,9 @@ public:
     // The server answered this connection's login with "verified"; only then
     // does it take packets from us.
     virtual bool loginVerified() const = 0;
-    // Called each time the server verifies a login, on every connection.
-    virtual void setLoginVerifiedHandler(std::function<void()> handler) = 0;
+    // Called, with the others added, each time the server verifies a login, on
+    // every connection. A handler is kept as long as the uplink.
+    virtual void addLoginVerifiedHandler(std::function<void()> handler) = 0;
     // Sends one packet line (without its line end) now, every byte as given,
     // NUL included. False, and nothing kept for later, when not connected, when
     // too much sent before still waits, or when the line holds CR or LF.

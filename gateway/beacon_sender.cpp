@@ -25,12 +25,10 @@ BeaconSender::BeaconSender(const BeaconPlan& plan, std::unique_ptr<aprs::FeedTim
         kissFrame_ = aprs::kissDataFrame(plan.port, *frame);
 }
 
-BeaconSender::~BeaconSender() {
-    if (uplink_) uplink_->setLoginVerifiedHandler(nullptr);
-}
+BeaconSender::~BeaconSender() = default;
 
 void BeaconSender::start() {
-    if (uplink_) uplink_->setLoginVerifiedHandler([this] { onLoginVerified(); });
+    if (uplink_) uplink_->addLoginVerifiedHandler([this] { onLoginVerified(); });
     // Without a verified login by then, the first beacon goes on the air alone.
     timer_->start(interval_, [this] { beaconNow(); });
 }

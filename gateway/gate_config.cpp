@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "aprs/aprs_message.h"
 #include "aprs/ax25_frame.h"
 #include "host/settings_text.h"
 #include "gateway/setting_error.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr int kMostPerMinute = 20;
 constexpr int kMostPerFiveMinutes = 80;
 constexpr int kHighestPort = 15;
-constexpr int kMostViaAddresses = 2;
+constexpr int kMostViaHops = 2;
 constexpr int kMostMessageMinutes = 1440;
 constexpr int kMostMessageHops = 7;
 constexpr int kMostDelaySeconds = 10;
@@ -31,23 +32,25 @@ bool isPlaceholder(std::string_view callsign) {
 }
 
 // Words a path may hold but a digipeater never answers to: they would mark our
-// own frames as Internet-only or already gated.
+// own frames as Internet-only or already gated. An SSID does not change the word.
 bool isNeverADigipeater(std::string_view address) {
-    return address == "TCPIP" || address == "TCPXX" || address == "NOGATE" || address == "RFONLY" ||
-           (address.size() == 3 && (address[0] == 'q' || address[0] == 'Q') && (address[1] == 'A' || address[1] == 'a'));
+    const auto word = address.substr(0, address.find('-'));
+    return word == "TCPIP" || word == "TCPXX" || word == "NOGATE" || word == "RFONLY" ||
+           (word.size() == 3 && (word[0] == 'q' || word[0] == 'Q') && (word[1] == 'A' || word[1] == 'a'));
 }
 
-// "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a digipeater's.
+// "WIDE1-1,WIDE2-1" as the frame shows it, or nothing when an address is not a
+// digipeater's or the path asks for more than two hops.
 std::optional<std::string> digipeaterPath(std::string_view text) {
     std::string path;
-    int count = 0;
     for (;;) {
         const auto comma = text.find(',');
         const auto address = trimBlanks(text.substr(0, comma));
-        if (!aprs::isAx25Address(address) || isNeverADigipeater(address) || ++count > kMostViaAddresses) return std::nullopt;
+        if (!aprs::isAx25Address(address) || isNeverADigipeater(address)) return std::nullopt;
         if (!path.empty()) path += ',';
         path += withoutSsidZero(std::string(address));
-        if (comma == std::string_view::npos) return path;
+        if (comma == std::string_view::npos)
+            return aprs::digipeaterHopsAsked(path) <= kMostViaHops ? std::optional(path) : std::nullopt;
         text.remove_prefix(comma + 1);
     }
 }
@@ -96,8 +99,10 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
         const auto path = via->empty() ? std::optional<std::string>("") : digipeaterPath(*via);
         if (!path)
             return settingError(settings, kGateViaKey, *via,
-                                "one or two digipeater addresses such as WIDE1-1 (the default) or WIDE1-1,WIDE2-1, "
-                                "or nothing for no digipeater path; not TCPIP, TCPXX, NOGATE, RFONLY or a q construct");
+                                "one or two digipeater addresses asking at most two hops in all (an alias NAMEn-N "
+                                "asks N, any other address one), such as WIDE1-1 (the default), WIDE2-2 or "
+                                "WIDE1-1,WIDE2-1, or nothing for no digipeater path; not TCPIP, TCPXX, NOGATE, "
+                                "RFONLY or a q construct, whatever its SSID");
         gate.via = *path;
     }
 
@@ -162,6 +167,14 @@ std::variant<GateConfig, std::string> readGateConfig(const HostSettings& setting
     if (gate.toInternet && !hasServerAndTnc(feeds))
         return settingError(settings, kGateToInternetKey, toInternet,
                             "on only with an aprs-is feed and a kiss or kiss-serial feed in Feeds (else off)");
+
+    const std::string telemetry = settings.value(kTelemetryKey).value_or("");
+    gate.telemetry = equalsIgnoringCase(telemetry, "on");
+    if ((!telemetry.empty() && !gate.telemetry && !equalsIgnoringCase(telemetry, "off")) ||
+        (gate.telemetry && !aprs::hasFeed(feeds, "aprs-is")))
+        return settingError(settings, kTelemetryKey, telemetry,
+                            "off (the default) or on (the iGate's traffic goes to the APRS-IS server as telemetry, "
+                            "with an aprs-is feed in Feeds)");
     return gate;
 }
 

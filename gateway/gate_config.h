@@ -2,12 +2,13 @@
 // The gateway's settings, kept with the host's own in [UI-View32]:
 //
 //   Gate To RF=on      off (the default), log (decide and log, never transmit) or on
-//   Gate Via=WIDE1-1   the digipeater path of gated frames, up to two addresses; empty for none
+//   Gate Via=WIDE1-1   the digipeater path of gated frames, at most two hops in all; empty for none
 //   Gate Limit=6/20    at most 6 frames a minute and 20 in any 5 minutes
 //   Gate Port=0        the TNC's radio port to transmit on
 //   Gate Messages=180/1  messages to stations heard on radio in 180 minutes, at most 1 hop away; or off
 //   Gate Delay=0       seconds a listed station's frame waits for another iGate to send it first
 //   Gate To Internet=on  off (the default) or on: what a TNC hears goes to APRS-IS
+//   Telemetry=on       off (the default) or on: the iGate's traffic goes to APRS-IS as telemetry
 
 #include <optional>
 #include <string>
@@ -26,6 +27,7 @@ inline constexpr std::string_view kGatePortKey = "Gate Port";
 inline constexpr std::string_view kGateToInternetKey = "Gate To Internet";
 inline constexpr std::string_view kGateMessagesKey = "Gate Messages";
 inline constexpr std::string_view kGateDelayKey = "Gate Delay";
+inline constexpr std::string_view kTelemetryKey = "Telemetry";
 
 enum class GateMode {
     Off,  // nothing is judged
@@ -43,7 +45,7 @@ struct MessageGating {
 struct GateConfig {
     GateMode mode = GateMode::Off;
     // The station's own callsign (the Callsign setting, "-0" left out): the gate
-    // signs its frames with it and never passes packets of its own base callsign.
+    // signs its frames with it and never passes packets of this exact callsign.
     std::string callsign;
     // The digipeater path of gated frames, one or two addresses separated by ","; empty for none.
     std::string via = "WIDE1-1";
@@ -56,6 +58,8 @@ struct GateConfig {
     int delaySeconds = 0;
     // Packets a live TNC heard go to the APRS-IS server.
     bool toInternet = false;
+    // The iGate's traffic goes to the APRS-IS server as telemetry.
+    bool telemetry = false;
 };
 
 // The gate's settings, checked against the station's `callsign` and `feeds`

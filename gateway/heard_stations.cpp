@@ -162,4 +162,13 @@ HeardStationsTally HeardStations::tally() const {
             forgottenOnRadio_, forgottenOnInternet_};
 }
 
+std::size_t HeardStations::messageReachable(std::int64_t nowMs) const {
+    // Only stations heard on radio can be reached, so the count walks that
+    // table alone, bounded by what one channel carries.
+    std::size_t reachable = 0;
+    for (auto station = onRadio_.cbegin(); station != onRadio_.cend(); ++station)
+        if (recent(station->nearMs, nowMs) && !onInternet(station.key().view(), nowMs)) ++reachable;
+    return reachable;
+}
+
 }  // namespace ovelsk::gateway

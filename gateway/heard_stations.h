@@ -74,6 +74,9 @@ public:
     // known on radio but not on the Internet. None when both can be told.
     std::optional<UnknownWhere> whereUnknown(std::string_view callsign, std::int64_t nowMs) const;
 
+    // How many a message would be passed to now: near on radio, not on the Internet.
+    std::size_t messageReachable(std::int64_t nowMs) const;
+
     int nearHops() const { return nearHops_; }
     std::int64_t windowMs() const { return windowMs_; }
     std::size_t mostOnRadio() const { return mostOnRadio_; }

@@ -5,6 +5,7 @@
 
 #include "aprs/aprs_message.h"
 #include "aprs/ax25_frame.h"
+#include "aprs/igate_query.h"
 #include "aprs/kiss_frame.h"
 #include "aprs/third_party_frame.h"
 #include "feeds/log_text.h"
@@ -30,7 +31,10 @@ constexpr std::size_t kMostCourtesyDue = 10000;
 // (TCPXX, NOGATE, RFONLY) or was already passed from radio (qAX).
 constexpr std::array<std::string_view, 4> kNoGateWords = {"TCPXX", "NOGATE", "RFONLY", "qAX"};
 
-std::string_view baseCallsign(std::string_view callsign) { return callsign.substr(0, callsign.find('-')); }
+// "M0IGT" and "M0IGT-0" are one station; "M0IGT-7" is another.
+std::string_view withoutSsidZero(std::string_view callsign) {
+    return callsign.ends_with("-0") ? callsign.substr(0, callsign.size() - 2) : callsign;
+}
 
 // A packet its sender gave to APRS-IS itself, not one an iGate heard on radio:
 //   W1FAR>APRS,TCPIP*,qAC,T2TEST:...
@@ -56,6 +60,17 @@ std::string duplicateText() { return "duplicate within " + std::to_string(kDupli
 
 std::int64_t minutesMs(int minutes) { return std::int64_t{minutes} * 60'000; }
 
+// ?IGATE?: at most one answer this often each way, after a random wait of up to
+// this long on radio, so that the iGates hearing a query do not answer at once.
+constexpr std::int64_t kQueryAnswerIntervalMs = 5 * 60'000;
+constexpr std::int64_t kMostQueryWaitMs = 30'000;
+// How the iGate's own lines go to APRS-IS.
+constexpr std::string_view kInternetPath = "TCPIP*";
+
+std::string messageWhat(std::string_view sender, std::string_view addressee) {
+    return "message " + std::string(sender) + " to " + std::string(addressee);
+}
+
 }  // namespace
 
 std::string_view gateOutcomeLabel(GateOutcome outcome) {
@@ -79,6 +94,8 @@ std::string_view gateOutcomeLabel(GateOutcome outcome) {
     case GateOutcome::NotConnected: return "TNC not connected";
     case GateOutcome::Held: return "held";
     case GateOutcome::HeardWhileHeld: return "heard on radio while held";
+    case GateOutcome::QueryAnswered: return "query answered";
+    case GateOutcome::QueryNotAnswered: return "query not answered";
     case GateOutcome::WouldSend: return "would send";
     case GateOutcome::Sent: return "sent";
     }
@@ -97,7 +114,8 @@ std::span<const std::string_view> reportedGateOutcomes() {
 }
 
 InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igateIni, const Clock& clock,
-                                   std::unique_ptr<aprs::FeedTimer> delayTimer)
+                                   std::unique_ptr<aprs::FeedTimer> delayTimer,
+                                   std::unique_ptr<aprs::FeedTimer> queryTimer)
     : config_(std::move(config)),
       clock_(clock),
       list_(std::move(igateIni)),
@@ -108,14 +126,16 @@ InternetToRfGate::InternetToRfGate(GateConfig config, std::filesystem::path igat
       window_(config_.perMinute, config_.perFiveMinutes),
       messageWindow_(kMessageLimitFactor * config_.perMinute, kMessageLimitFactor * config_.perFiveMinutes),
       delayTimer_(std::move(delayTimer)),
-      log_(lcGate, "gate") {}
+      log_(lcGate, "gate"),
+      queryTimer_(std::move(queryTimer)) {}
 
 InternetToRfGate::~InternetToRfGate() = default;
 
 std::int64_t InternetToRfGate::nowMs() const { return wholeMilliseconds(clock_.now()); }
 
 bool InternetToRfGate::isOwnCallsign(std::string_view callsign) const {
-    return !config_.callsign.empty() && equalsIgnoringCase(baseCallsign(callsign), baseCallsign(config_.callsign));
+    return !config_.callsign.empty() &&
+           equalsIgnoringCase(withoutSsidZero(callsign), withoutSsidZero(config_.callsign));
 }
 
 GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool recorded) {
@@ -127,10 +147,22 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     const std::uint64_t looksBefore = list_.looks();
     const auto parts = aprs::splitTnc2(packet);
     if (!parts) {
+        // A message to a station heard on radio is logged whatever its header.
+        const auto colon = packet.find(':');
+        const auto message = colon == std::string_view::npos || !config_.messages
+                                 ? std::nullopt
+                                 : aprs::parseAprsMessage(packet.substr(colon + 1));
+        if (message && stations_.onRadio(message->addressee, now))
+            return logDecision(GateOutcome::BadHeader, messageWhat(source, message->addressee), "malformed header");
         if (!list_.contains(source, now)) return GateOutcome::NotListed;
         return logDecision(GateOutcome::BadHeader, std::string(source), "malformed header");
     }
     if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
+
+    if (const auto message = aprs::parseAprsMessage(parts->information); message && isOwnCallsign(message->addressee)) {
+        const auto query = aprs::splitMessageNumber(message->text);
+        if (aprs::isIgateQuery(query.text)) return answerFromInternet(source, query.number, now);
+    }
 
     if (config_.messages) {
         const auto message = aprs::parseAprsMessage(parts->information);
@@ -252,7 +284,7 @@ void InternetToRfGate::releaseHeld() {
 
 GateOutcome InternetToRfGate::judgeMessage(const aprs::Tnc2Packet& packet, std::string_view information,
                                            std::string_view addressee, bool recorded, std::int64_t now) {
-    const std::string what = "message " + std::string(packet.source) + " to " + std::string(addressee);
+    const std::string what = messageWhat(packet.source, addressee);
     const auto decided = [&](GateOutcome outcome, const std::string& why) { return logDecision(outcome, what, why); };
     std::string why;
     if (const auto refused = commonRefusal(packet, information, now, why)) return decided(*refused, why);
@@ -271,6 +303,7 @@ GateOutcome InternetToRfGate::judgeMessage(const aprs::Tnc2Packet& packet, std::
     if (sentMessages_.contains(packet.source, {}, information, now))
         return decided(GateOutcome::Duplicate, "sent within " + std::to_string(kMessageRetryMs / 1000) + " s");
     const GateOutcome outcome = sendUnderMessageLimit(packet, information, recorded, now, why);
+    if (outcome == GateOutcome::Sent) ++messagesSent_;
     if (wentOut(outcome)) {
         sentMessages_.add(packet.source, {}, information, now);
         noteCourtesyDue(packet.source, now);
@@ -329,9 +362,14 @@ std::string InternetToRfGate::thirdPartyInformationOf(const aprs::Tnc2Packet& pa
 
 GateOutcome InternetToRfGate::logDecision(GateOutcome outcome, const std::string& what, const std::string& why,
                                           std::string_view afterSent) {
-    if (outcome == GateOutcome::Sent) log(outcome, "sent", "sent " + what + std::string(afterSent));
-    else if (outcome == GateOutcome::WouldSend) log(outcome, "would send", "would send " + what + std::string(afterSent));
-    else log(outcome, "not sent: " + why, "not sent " + what + ": " + why);
+    if (outcome == GateOutcome::Sent) {
+        ++framesSent_;
+        log(outcome, "sent", "sent " + what + std::string(afterSent));
+    } else if (outcome == GateOutcome::WouldSend) {
+        log(outcome, "would send", "would send " + what + std::string(afterSent));
+    } else {
+        log(outcome, "not sent: " + why, "not sent " + what + ": " + why);
+    }
     return outcome;
 }
 
@@ -376,6 +414,7 @@ void InternetToRfGate::heardOnRadio(std::string_view packet) {
     const std::int64_t now = nowMs();
     log_.flush(now);
     heard_.add(parts->source, parts->destination, parts->information, now);
+    if (aprs::isIgateQuery(parts->information)) queryHeardOnRadio(parts->source, now);
     const bool counts = !aprs::pathHasElement(parts->path, "NOGATE") && !aprs::pathHasElement(parts->path, "RFONLY");
     if (config_.messages && counts) {
         if (const auto forgotten = stations_.heardOnRadio(parts->source, aprs::digipeaterHopsUsed(parts->path), now)) {
@@ -394,6 +433,66 @@ void InternetToRfGate::heardOnRadio(std::string_view packet) {
         // gets its own messages from APRS-IS.
         if (config_.messages && aprs::pathHasElement(inner->path, "TCPIP")) stations_.heardOnInternet(parts->source, now);
     }
+}
+
+std::size_t InternetToRfGate::localStations() const {
+    return config_.messages ? stations_.messageReachable(nowMs()) : 0;
+}
+
+bool InternetToRfGate::answeredWithin(const std::optional<std::int64_t>& answeredMs, std::int64_t now) const {
+    return answeredMs && now - *answeredMs < kQueryAnswerIntervalMs && now >= *answeredMs;
+}
+
+void InternetToRfGate::queryHeardOnRadio(std::string_view asker, std::int64_t now) {
+    if (config_.mode != GateMode::On || !queryTimer_) return;
+    const std::string what = "?IGATE? of " + std::string(asker) + " on radio";
+    if (radioAnswerWaiting_)
+        return log(GateOutcome::QueryNotAnswered, "not answered ?IGATE?: waiting", "not answered " + what + ": an answer is already waiting");
+    if (answeredWithin(answeredOnRadioMs_, now))
+        return log(GateOutcome::QueryNotAnswered, "not answered ?IGATE?: answered", "not answered " + what + ": answered on radio within 5 min");
+    radioAnswerWaiting_ = true;
+    std::uniform_int_distribution<std::int64_t> wait(0, kMostQueryWaitMs);
+    queryTimer_->start(std::chrono::milliseconds(wait(random_)), [this, asker = std::string(asker)] { answerOnRadio(asker); });
+}
+
+void InternetToRfGate::answerOnRadio(const std::string& asker) {
+    radioAnswerWaiting_ = false;
+    const std::int64_t now = nowMs();
+    const std::string what = "?IGATE? of " + asker + " on radio";
+    if (!messageWindow_.hasRoom(now))
+        return log(GateOutcome::QueryNotAnswered, "not answered ?IGATE?: rate limit", "not answered " + what + ": message rate limit " +
+                                                      std::to_string(messageWindow_.perMinute()) + "/" +
+                                                      std::to_string(messageWindow_.perFiveMinutes()));
+    const std::string capabilities = aprs::igateCapabilities(messagesSent_, localStations());
+    std::string why;
+    if (transmit(capabilities, false, why) != GateOutcome::Sent)
+        return log(GateOutcome::QueryNotAnswered, "not answered ?IGATE?: " + why, "not answered " + what + ": " + why);
+    messageWindow_.add(now);
+    answeredOnRadioMs_ = now;
+    log(GateOutcome::QueryAnswered, "answered ?IGATE?", "answered " + what + ": " + capabilities);
+}
+
+GateOutcome InternetToRfGate::answerFromInternet(std::string_view asker, std::string_view number, std::int64_t now) {
+    if (config_.mode != GateMode::On) return GateOutcome::NotListed;
+    const std::string what = "?IGATE? of " + std::string(asker) + " on APRS-IS";
+    const auto notAnswered = [&](const std::string& why) {
+        log(GateOutcome::QueryNotAnswered, "not answered ?IGATE?: " + why, "not answered " + what + ": " + why);
+        return GateOutcome::QueryNotAnswered;
+    };
+    if (!uplink_ || !uplink_->loginVerified()) return notAnswered("the APRS-IS login is not verified");
+    const auto send = [&](std::string_view text) {
+        return uplink_->sendPacketLine(
+            aprs::thirdPartyFrameText(config_.callsign, kInternetPath, aprs::aprsMessageInformation(asker, text)));
+    };
+    // A numbered query is acked even when not answered, so its sender stops retrying.
+    if (!number.empty() && !send("ack" + std::string(number)))
+        return notAnswered("no connection to the APRS-IS server");
+    if (answeredWithin(answeredToInternetMs_, now)) return notAnswered("answered on APRS-IS within 5 min");
+    const std::string capabilities = aprs::igateCapabilities(messagesSent_, localStations());
+    if (!send(capabilities)) return notAnswered("no connection to the APRS-IS server");
+    answeredToInternetMs_ = now;
+    log(GateOutcome::QueryAnswered, "answered ?IGATE?", "answered " + what + ": " + capabilities);
+    return GateOutcome::QueryAnswered;
 }
 
 }  // namespace ovelsk::gateway

@@ -11,7 +11,7 @@ namespace {
 
 // The reasons of NotGatedToInternet in its order, then this gate's own.
 constexpr std::array<std::string_view, 8> kOutcomeLabels = {
-    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", "queue full", "sent"};
+    "empty", "malformed", "never-gate path", "from the Internet", "query", "no connection", "queue full", kSentToInternet};
 constexpr std::size_t kNoConnection = 5, kQueueFull = 6, kSent = 7;
 static_assert(kNoConnection == static_cast<std::size_t>(aprs::NotGatedToInternet::GenericQuery) + 1);
 

@@ -26,6 +26,8 @@ namespace ovelsk::gateway {
 // Every outcome it reports: sent, each reason of aprs/rf_to_internet.h, no
 // connection and a full queue.
 std::span<const std::string_view> internetGateOutcomes();
+// The outcome of a packet that went to the server.
+inline constexpr std::string_view kSentToInternet = "sent";
 
 class RadioToInternetGate {
 public:

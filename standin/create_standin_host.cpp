@@ -123,8 +123,10 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
                       settings.path().c_str(), std::string(gateway::kGateMessagesKey).c_str(),
                       std::string(gateway::kGateToInternetKey).c_str(), std::string(gateway::kGateToInternetKey).c_str(),
                       std::string(gateway::kGateMessagesKey).c_str());
-        auto gate = std::make_unique<gateway::InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer());
+        auto gate = std::make_unique<gateway::InternetToRfGate>(host.gate, igateIni, clock, startup.makeTimer(),
+                                                                startup.makeTimer());
         gate->setTransmitter(transmitter);
+        gate->setUplink(uplink);
         standin->setGate(std::move(gate));
     }
     if (host.gate.toInternet && uplink) {
@@ -133,6 +135,13 @@ std::variant<std::unique_ptr<StandinHost>, std::string> createStandinHost(const 
     }
     if (auto beacon = makeBeaconSender(settings, host, uplink, transmitter, startup.makeTimer())) {
         standin->setBeacon(std::move(beacon));
+    }
+    if (host.gate.telemetry && host.passcode == aprs::kReceiveOnlyPasscode) {
+        qCWarning(lcSettings, "Host settings %s: \"%s\" is on but \"%s\" is -1 (receive only), so no telemetry is sent",
+                  settings.path().c_str(), std::string(gateway::kTelemetryKey).c_str(), std::string(kPasscodeKey).c_str());
+    } else if (host.gate.telemetry && uplink) {
+        standin->setTelemetry(std::make_unique<gateway::TelemetrySender>(
+            host.callsign, *uplink, clock, [target] { return target->igateTraffic(); }, startup.makeTimer()));
     }
     return standin;
 }

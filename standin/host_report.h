@@ -3,7 +3,9 @@
 // its feeds stand, and what the decoder and the gateways made of the traffic.
 // Read-only: a view reads this and changes nothing.
 
+#include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,16 @@ struct HostIdentity {
     StatusPageSetting statusPage;
 };
 
+// What the iGate told the network of itself: its last telemetry report and its
+// last answers to ?IGATE? queries, oldest first.
+struct NetworkReports {
+    std::optional<DateTime> telemetryTime;
+    std::string telemetry;
+    std::deque<gateway::GateDecision> queryAnswers;
+};
+
+inline constexpr std::size_t kKeptQueryAnswers = 10;
+
 class HostReport {
 public:
     virtual ~HostReport() = default;
@@ -39,6 +51,7 @@ public:
     virtual const gateway::GateDecisions& gateDecisions() const = 0;
     // The gate to radio's heard-stations table; all zero without that gate.
     virtual gateway::HeardStationsTally heardStations() const = 0;
+    virtual const NetworkReports& networkReports() const = 0;
 };
 
 }  // namespace ovelsk::standin

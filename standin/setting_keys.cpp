@@ -49,7 +49,8 @@ constexpr SettingKey kKeys[] = {
      "first kiss or kiss-serial feed; needs a real Callsign, an aprs-is feed and a TNC feed).\n"
      "The licensed operator is responsible for what is transmitted."},
     {gateway::kGateViaKey, "The digipeater path of gated frames: one or two addresses such as WIDE1-1 (the\n"
-                  "default) or WIDE1-1,WIDE2-1, or empty for none.",
+                  "default) or WIDE1-1,WIDE2-1, at most two hops in all (WIDEn-N asks N), or empty\n"
+                  "for none.",
      "WIDE1-1"},
     {gateway::kGateLimitKey, "At most N gated frames a minute and M in any 5 minutes, as N/M; default 6/20,\n"
                     "at most 20/80.",
@@ -69,6 +70,12 @@ constexpr SettingKey kKeys[] = {
      "The gateway to the Internet: off (the default) or on (every packet a kiss or\n"
      "kiss-serial feed hears goes to the APRS-IS server, as an iGate sends it;\n"
      "needs a Passcode the server verifies).",
+     "off"},
+    {gateway::kTelemetryKey,
+     "off (the default) or on: the iGate's traffic goes to the APRS-IS server as telemetry\n"
+     "every 10 minutes (per-minute averages of packets heard on radio, gated to APRS-IS,\n"
+     "gated to radio, messages gated to radio, and the stations a message would reach),\n"
+     "for the maps' graphs; needs an aprs-is feed and a Passcode the server verifies.",
      "off"},
     {gateway::kBeaconKey,
      "The iGate's own position report, sent to APRS-IS once the server verifies the login\n"

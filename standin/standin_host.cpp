@@ -32,6 +32,10 @@ void StandinHost::setGate(std::unique_ptr<gateway::InternetToRfGate> gate) {
     gate_ = std::move(gate);
     gate_->setDecisionReport([this](std::string_view outcome, const std::string& text) {
         decisions_.record(clock_.now(), gateway::GateDirection::ToRadio, outcome, text);
+        if (outcome != gateway::gateOutcomeLabel(gateway::GateOutcome::QueryAnswered)) return;
+        auto& answers = networkReports_.queryAnswers;
+        if (answers.size() == kKeptQueryAnswers) answers.pop_front();
+        answers.push_back(decisions_.recent().back());
     });
 }
 
@@ -51,6 +55,28 @@ std::vector<aprs::FeedStatus> StandinHost::feedStatuses() const {
 
 void StandinHost::setBeacon(std::unique_ptr<gateway::BeaconSender> beacon) { beacon_ = std::move(beacon); }
 
+void StandinHost::setTelemetry(std::unique_ptr<gateway::TelemetrySender> telemetry) {
+    telemetry_ = std::move(telemetry);
+    telemetry_->setReportSent([this](const std::string& line) {
+        networkReports_.telemetryTime = clock_.now();
+        networkReports_.telemetry = line;
+    });
+}
+
+gateway::IgateTraffic StandinHost::igateTraffic() const {
+    gateway::IgateTraffic traffic;
+    traffic.heardOnRadio = heardOnRadio_;
+    for (const auto& count : decisions_.counts(gateway::GateDirection::ToInternet)) {
+        if (count.outcome == gateway::kSentToInternet) traffic.gatedToInternet = count.count;
+    }
+    if (gate_) {
+        traffic.gatedToRadio = gate_->framesSent();
+        traffic.messagesToRadio = gate_->messagesSent();
+        traffic.localStations = gate_->localStations();
+    }
+    return traffic;
+}
+
 aprs::PacketSink StandinHost::packetSink(aprs::FeedOrigin origin) {
     return [this, origin](std::int16_t sourceNumber, std::string_view packet) {
         receivePacket(sourceNumber, packet, origin);
@@ -65,6 +91,7 @@ void StandinHost::enable(bool& on) {
     if (!on || feedsStarted_) return;
     feedsStarted_ = true;
     if (beacon_) beacon_->start();
+    if (telemetry_) telemetry_->start();
     for (auto& feed : feeds_) feed->start();
 }
 
@@ -72,6 +99,7 @@ void StandinHost::receivePacket(std::int16_t sourceNumber, std::string_view pack
     if (!enabled_) return;
     const DateTime now = clock_.now();
     logSummaryHourly(now);
+    if (origin == aprs::FeedOrigin::Radio) ++heardOnRadio_;
     if (internetGate_ && origin == aprs::FeedOrigin::Radio) internetGate_->heardOnRadio(packet);
     if (gate_ && origin == aprs::FeedOrigin::Radio) {
         gate_->heardOnRadio(packet);

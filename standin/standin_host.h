@@ -25,6 +25,7 @@
 #include "standin/geodesy.h"
 #include "gateway/internet_to_rf_gate.h"
 #include "gateway/rf_to_internet_gate.h"
+#include "gateway/telemetry_sender.h"
 #include "aprs/packet_decoder.h"
 #include "standin/decode_tally.h"
 #include "standin/host_report.h"
@@ -47,6 +48,10 @@ public:
     void setInternetGate(std::unique_ptr<gateway::RadioToInternetGate> gate);
     // The iGate's own beacon; it starts with the feeds.
     void setBeacon(std::unique_ptr<gateway::BeaconSender> beacon);
+    // The iGate's telemetry; it starts with the feeds.
+    void setTelemetry(std::unique_ptr<gateway::TelemetrySender> telemetry);
+    // What the iGate did since start, for its telemetry.
+    gateway::IgateTraffic igateTraffic() const;
     // Where feeds of this origin deliver their packets.
     aprs::PacketSink packetSink(aprs::FeedOrigin origin = aprs::FeedOrigin::Recorded);
     void receivePacket(std::int16_t sourceNumber, std::string_view packet, aprs::FeedOrigin origin = aprs::FeedOrigin::Recorded);
@@ -63,6 +68,7 @@ public:
     gateway::HeardStationsTally heardStations() const override {
         return gate_ ? gate_->heardStations().tally() : gateway::HeardStationsTally{};
     }
+    const NetworkReports& networkReports() const override { return networkReports_; }
 
     void bindNotifyBeaconData(NotifyBeaconData handler) override;
     void enable(bool& on) override;
@@ -84,6 +90,7 @@ private:
     std::unique_ptr<gateway::InternetToRfGate> gate_;
     std::unique_ptr<gateway::RadioToInternetGate> internetGate_;
     std::unique_ptr<gateway::BeaconSender> beacon_;
+    std::unique_ptr<gateway::TelemetrySender> telemetry_;
     bool enabled_ = false;
     bool feedsStarted_ = false;
 
@@ -95,6 +102,8 @@ private:
 
     DecodeTally tally_;
     gateway::GateDecisions decisions_;
+    NetworkReports networkReports_;
+    std::uint64_t heardOnRadio_ = 0;  // packets from live TNCs
     HostIdentity identity_;
     std::optional<DateTime> nextSummary_;  // none until the first packet
 };

@@ -157,7 +157,29 @@ private:
             json_.key("text").string(decision.text);
             json_.endObject();
         }
-        json_.endArray().endObject();
+        json_.endArray();
+        network();
+        json_.endObject();
+    }
+
+    // What the iGate told the network of itself.
+    void network() {
+        const standin::NetworkReports& reports = sources_.host.networkReports();
+        json_.key("telemetry");
+        if (reports.telemetryTime) {
+            json_.beginObject().key("time");
+            shownTime(*reports.telemetryTime);
+            json_.key("report").string(reports.telemetry).endObject();
+        } else {
+            json_.null();
+        }
+        json_.key("queryAnswers").beginArray();
+        for (const auto& answer : reports.queryAnswers) {
+            json_.beginObject().key("time");
+            shownTime(answer.time);
+            json_.key("text").string(answer.text).endObject();
+        }
+        json_.endArray();
     }
 
     void decoder() {

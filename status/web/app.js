@@ -108,6 +108,14 @@ function showGates(gates) {
       cell(row, c.count, "number");
     });
   }
+  const told = [gates.telemetry ? "Last telemetry " + localTime(gates.telemetry.time) + ": " + gates.telemetry.report
+                                : "No telemetry sent"];
+  for (const a of gates.queryAnswers.slice().reverse()) told.push(localTime(a.time) + " " + a.text);
+  document.getElementById("network").replaceChildren(...told.map((text) => {
+    const item = document.createElement("li");
+    item.textContent = text;
+    return item;
+  }));
   fillBody("decisions", gates.recent.slice().reverse(), (row, d) => {
     cell(row, localTime(d.time));
     cell(row, d.direction);

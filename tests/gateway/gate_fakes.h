@@ -39,7 +39,7 @@ private:
 class RecordingUplink final : public aprs::AprsIsUplink {
 public:
     bool loginVerified() const override { return verified; }
-    void setLoginVerifiedHandler(std::function<void()> handler) override { onLoginVerified = std::move(handler); }
+    void addLoginVerifiedHandler(std::function<void()> handler) override { handlers.push_back(std::move(handler)); }
     bool sendPacketLine(std::string_view line) override {
         if (refusal) return false;
         lines.emplace_back(line);
@@ -51,7 +51,10 @@ public:
     bool verified = true;
     std::optional<aprs::UplinkRefusal> refusal;  // none: every line is taken
     std::vector<std::string> lines;
-    std::function<void()> onLoginVerified;
+    std::vector<std::function<void()>> handlers;
+    void onLoginVerified() {
+        for (const auto& handler : handlers) handler();
+    }
 
 private:
     std::string name_ = "aprs-is:server:14580";

@@ -21,7 +21,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 constexpr std::string_view kListed =
-    "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\n"
+    "[INET_TO_RF]\r\n;Ovelsk IGATE Section - Start\r\nK0ABC-9=ALL\r\nN0TEST-5=ALL\r\nN0TEST=ALL\r\n"
     ";Ovelsk IGATE Section - End\r\nW1AW=ALL\r\nK0EXC=ALL\r\n  [EXCLUDE]\r\nK0EXC=ALL\r\nW1BAD=ALL\r\nK0IND=ALL\r\n";
 constexpr std::string_view kPosition = "!4903.50N/07201.75W-";
 
@@ -40,8 +40,12 @@ protected:
         config.port = 3;
         auto timer = std::make_unique<aprs::FakeTimer>();
         delayTimer_ = timer.get();
-        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer));
+        auto queryTimer = std::make_unique<aprs::FakeTimer>();
+        queryTimer_ = queryTimer.get();
+        gate_ = std::make_unique<InternetToRfGate>(config, folder_ / "igate.ini", clock_, std::move(timer),
+                                                   std::move(queryTimer));
         gate_->setTransmitter(&tnc_);
+        gate_->setUplink(&server_);
         return *gate_;
     }
 
@@ -60,7 +64,9 @@ protected:
     testing::FakeClock clock_;
     testing::LogCapture log_;
     RecordingTransmitter tnc_;
+    RecordingUplink server_;
     aprs::FakeTimer* delayTimer_ = nullptr;
+    aprs::FakeTimer* queryTimer_ = nullptr;
     std::unique_ptr<InternetToRfGate> gate_;
 };
 
@@ -83,7 +89,9 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:}W1XYZ>APRS,TCPIP,K0ABC-9*:>e", GateOutcome::AlreadyThirdParty,
          "gate: not sent K0ABC-9: already third-party"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:?APRS?", GateOutcome::Query, "gate: not sent K0ABC-9: a query"},
-        {"N0TEST-5>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::OwnCallsign, "gate: not sent N0TEST-5: our own callsign"},
+        // Our own callsign is the exact one; the operator's other SSIDs are stations like any other.
+        {"N0TEST>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::OwnCallsign, "gate: not sent N0TEST: our own callsign"},
+        {"N0TEST-5>APRS,TCPIP*,qAC,T2TEST:>f", GateOutcome::Sent, "gate: sent N0TEST-5>APRS (3 of 20 this minute)"},
         {"K0ABC-9>APRS,TC PIP,qAC:>g", GateOutcome::BadHeader, "gate: not sent K0ABC-9: malformed header"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:" + longInfo, GateOutcome::TooLong,
          "gate: not sent K0ABC-9: frame too long (257 bytes of information, at most 256)"},
@@ -104,10 +112,10 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
         // An indented header ends the section before it.
         {"K0IND>APRS,TCPIP*,qAC,T2TEST:>x", GateOutcome::NotListed, ""},
         // Near misses of the path words are no reason to hold a packet back.
-        {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (3 of 20 this minute)"},
+        {"K0ABC-9>APRS,TCPXY*,qAR,T2TEST:>l", GateOutcome::Sent, "gate: sent K0ABC-9>APRS (4 of 20 this minute)"},
         // What follows a CR is not sent; the same text with trailing blanks is the same packet.
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut\r>here", GateOutcome::Sent,
-         "gate: sent K0ABC-9>APRS (4 of 20 this minute)"},
+         "gate: sent K0ABC-9>APRS (5 of 20 this minute)"},
         {"K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>cut  ", GateOutcome::Duplicate,
          "gate: not sent K0ABC-9: duplicate within 60 s"},
     };
@@ -119,9 +127,10 @@ TEST_F(GateTest, JudgesEachPacketByTheRulesInOrderAndLogsOnlyListedStations) {
     }
     EXPECT_THAT(tnc_.sent, ElementsAre("N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:!4903.50N/07201.75W-",
                                        "N0TEST>APZOVL,WIDE1-1:}W1AW>APRS,TCPIP,N0TEST*:>hand-written line",
+                                       "N0TEST>APZOVL,WIDE1-1:}N0TEST-5>APRS,TCPIP,N0TEST*:>f",
                                        "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>l",
                                        "N0TEST>APZOVL,WIDE1-1:}K0ABC-9>APRS,TCPIP,N0TEST*:>cut"));
-    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3, 3));
+    EXPECT_THAT(tnc_.ports, ElementsAre(3, 3, 3, 3, 3));
 }
 
 TEST_F(GateTest, APacketSentOrHeardOnRadioIsADuplicateForAMinute) {
@@ -272,8 +281,16 @@ TEST_F(GateTest, PassesAMessageOnlyToAStationHeardNearbyOnRadioAndNotOnTheIntern
          GateOutcome::SenderOnRadio, notSent + "sender heard on radio"},
         {"sender path TCPXX", {local}, {}, 0, "W1FAR>APRS,TCPXX*,qAX,T2TEST::M1LOC-7  :x", GateOutcome::NoGatePath,
          notSent + "path has TCPXX"},
-        {"our own callsign", {local}, {}, 0, "n0test-2>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x",
-         GateOutcome::OwnCallsign, "gate: not sent message n0test-2 to M1LOC-7: our own callsign"},
+        {"our own callsign", {local}, {}, 0, "n0test-0>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x",
+         GateOutcome::OwnCallsign, "gate: not sent message n0test-0 to M1LOC-7: our own callsign"},
+        {"from and to the operator's other SSIDs", {"N0TEST-7>APRS:>here"}, {}, 0,
+         "N0TEST-5>APRS,TCPIP*,qAC,T2TEST::N0TEST-7 :x", GateOutcome::Sent, "gate: sent message N0TEST-5 to N0TEST-7"},
+        {"text holds NUL", {local}, {}, 0, std::string("W1FAR>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :a\0b", 43),
+         GateOutcome::NulInInformation, notSent + "information holds NUL"},
+        {"too long", {local}, {}, 0, "W1FAR>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :" + std::string(240, 'x'),
+         GateOutcome::TooLong, notSent + "frame too long (277 bytes of information, at most 256)"},
+        {"invalid sender", {local}, {}, 0, "W1FAR-1234>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x", GateOutcome::BadHeader,
+         "gate: not sent message W1FAR-1234 to M1LOC-7: malformed header"},
         {"excluded sender", {local}, {}, 0, "W1BAD>APRS,TCPIP*,qAC,T2TEST::M1LOC-7  :x", GateOutcome::Excluded,
          "gate: not sent message W1BAD to M1LOC-7: excluded in igate.ini"},
         {"another iGate sent it", {local, "N1GATE>APZOVL:}W1FAR>APRS,TCPIP,N1GATE*::M1LOC-7  :Hello{42"}, {}, 0,
@@ -368,6 +385,72 @@ TEST_F(GateTest, ARadioStationAFullTableForgotIsLoggedAndAMessageToItIsNotJudged
                                         "was heard on radio: the table of stations heard there was full (50,000) and "
                                         "forgot some heard in the last 180 minutes"));
     EXPECT_EQ(gate_->heardStations().tally().forgottenOnRadio, 1u);
+}
+
+TEST_F(GateTest, TheCourtesyPositionIsAnyPositionReportAMessagingStationSends) {
+    for (const std::string position : {"=5130.00N/00010.00W-", "@092345z5130.00N/00010.00W-"}) {
+        SCOPED_TRACE(position);
+        gate();
+        gate_->heardOnRadio("M1LOC-7>APRS:>here");
+        EXPECT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+        EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST:" + position, false), GateOutcome::Sent);
+        EXPECT_EQ(tnc_.sent.back(), "N0TEST>APZOVL,WIDE1-1:}W1FAR>APRS,TCPIP,N0TEST*:" + position);
+    }
+}
+
+TEST_F(GateTest, AHeldFrameCountsAgainstTheLimitWhileItWaits) {
+    gate(GateMode::On, 1, 1, 5);
+    EXPECT_EQ(gate_->judgeInternetPacket("K0ABC-9>APRS,TCPIP*,qAC,T2TEST:>first", false), GateOutcome::Held);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1AW>APRS,TCPIP*,qAC,T2TEST:>second", false), GateOutcome::RateLimited);
+    EXPECT_THAT(logLines(), ElementsAre("gate: not sent W1AW: rate limit 1/1"));
+}
+
+// ?IGATE? heard on radio is answered there after a random wait, once in 5
+// minutes; the answer counts the messages sent and the stations they may reach.
+TEST_F(GateTest, AnswersAnIgateQueryHeardOnRadioOnRadioAfterARandomWaitOnceInFiveMinutes) {
+    gate();
+    gate_->heardOnRadio("M1LOC-7>APRS,WIDE1-1*:>here");
+    ASSERT_EQ(gate_->judgeInternetPacket(kMessage, false), GateOutcome::Sent);
+    gate_->heardOnRadio("M1LOC-7>APRS,DIGI1*:?IGATE?");
+    ASSERT_EQ(queryTimer_->pending.size(), 1u);
+    EXPECT_LE(queryTimer_->pending.front().delay, std::chrono::seconds(30));
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    advanceSeconds(30);
+    queryTimer_->runNext();
+    advanceSeconds(240);
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    EXPECT_THAT(queryTimer_->pending, IsEmpty());
+    const std::string capabilities = "<IGATE,MSG_CNT=1,LOC_CNT=2";
+    EXPECT_THAT(logLines(), ElementsAre("gate: sent message W1FAR to M1LOC-7",
+                                        "gate: not answered ?IGATE? of M2LOC on radio: an answer is already waiting",
+                                        "gate: answered ?IGATE? of M1LOC-7 on radio: " + capabilities,
+                                        "gate: not answered ?IGATE? of M2LOC on radio: answered on radio within 5 min"));
+    EXPECT_EQ(tnc_.sent.back(), "N0TEST>APZOVL,WIDE1-1:" + capabilities);
+    advanceSeconds(61);
+    gate_->heardOnRadio("M2LOC>APRS:?IGATE?");
+    EXPECT_EQ(queryTimer_->pending.size(), 1u);
+}
+
+// From APRS-IS, a query is a message to our own callsign: answered there to
+// the asker, a numbered one acked; once in 5 minutes, and only on a verified login.
+TEST_F(GateTest, AnswersAnIgateQueryMessagedFromTheInternetToTheAskerThere) {
+    gate();
+    const std::string query = "W1FAR>APRS,TCPIP*,qAC,T2TEST::n0test-0 :?IGATE?{12";
+    server_.verified = false;
+    EXPECT_EQ(gate_->judgeInternetPacket(query, false), GateOutcome::QueryNotAnswered);
+    server_.verified = true;
+    EXPECT_EQ(gate_->judgeInternetPacket(query, false), GateOutcome::QueryAnswered);
+    advanceSeconds(299);
+    EXPECT_EQ(gate_->judgeInternetPacket("W2ASK>APRS,TCPIP*,qAC,T2TEST::N0TEST   :?IGATE?", false),
+              GateOutcome::QueryNotAnswered);
+    EXPECT_EQ(gate_->judgeInternetPacket("W1FAR>APRS,TCPIP*,qAC,T2TEST::N0TEST-5 :?IGATE?", false),
+              GateOutcome::NotListed);
+    EXPECT_THAT(server_.lines, ElementsAre("N0TEST>APZOVL,TCPIP*::W1FAR    :ack12",
+                                           "N0TEST>APZOVL,TCPIP*::W1FAR    :<IGATE,MSG_CNT=0,LOC_CNT=0"));
+    EXPECT_THAT(logLines(),
+                ElementsAre("gate: not answered ?IGATE? of W1FAR on APRS-IS: the APRS-IS login is not verified",
+                            "gate: answered ?IGATE? of W1FAR on APRS-IS: <IGATE,MSG_CNT=0,LOC_CNT=0",
+                            "gate: not answered ?IGATE? of W2ASK on APRS-IS: answered on APRS-IS within 5 min"));
 }
 
 }  // namespace

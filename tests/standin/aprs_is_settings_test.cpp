@@ -120,5 +120,29 @@ TEST_F(AprsIsSettingsTest, TheHostLogsInWithTheRangeFilterAndRunsBothLiveFeedsAt
     EXPECT_EQ(beacons[1].sourceNumber, 2);
 }
 
+// An iGate that transmits nothing (Gate To RF=log) tells the server so.
+TEST_F(AprsIsSettingsTest, WithTheGateToRadioOnlyLoggingTheTncsPacketsReachTheServerAsReceiveOnly) {
+    testing::LoopbackServer aprsIs;
+    testing::LoopbackServer tnc;
+    ASSERT_TRUE(aprsIs.listen());
+    ASSERT_TRUE(tnc.listen());
+    writeSettings("Callsign=N0CALL-10\nPasscode=12345\nBeacon=off\nGate To RF=log\nGate To Internet=on\n"
+                  "Feeds=aprs-is:127.0.0.1:" + std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" +
+                  std::to_string(tnc.port()) + "\n");
+    testing::LogCapture log;
+    StandinStartup startup;
+    startup.settingsFile = settingsFile_;
+    auto created = createStandinHost(startup);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
+    bool on = true;
+    std::get<std::unique_ptr<StandinHost>>(created)->enable(on);
+    const std::string login = aprsIs.answerLogin(0, "# logresp N0CALL-10 verified, server T2TEST\r\n");
+    ASSERT_FALSE(login.empty());
+    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find("verified, server") != std::string::npos; }));
+    ASSERT_TRUE(tnc.waitForClients(1));
+    tnc.send(0, testing::kissEncode(testing::ax25Frame({"G4XYZ", 7}, {"APRS"}, {}, "!5131.00N/00007.00W-"), 0));
+    ASSERT_TRUE(aprsIs.waitForReceived(0, "G4XYZ-7>APRS,qAO,N0CALL-10:!5131.00N/00007.00W-\r\n")) << log.text();
+}
+
 }  // namespace
 }  // namespace ovelsk::standin

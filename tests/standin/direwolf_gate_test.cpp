@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "direwolf_peer.h"
+#include "standin/create_standin_host.h"
 #include "started_host.h"
 #include "support/fake_clock.h"
 #include "support/log_capture.h"
@@ -146,6 +147,76 @@ TEST(DirewolfGate, TransmitsAMessageToAStationItHeardThenTheSendersPositionAndTh
     EXPECT_THAT(log.text("ovelsk.gate"),
                 ::testing::HasSubstr("gate: not sent message W1FAR to M3FAR: addressee heard more than 1"));
     EXPECT_EQ(log.text("ovelsk.gate").find("M2NET"), std::string::npos) << "never heard on radio: not logged";
+}
+
+// The host's own timers on the event loop with a minute passing in 0.1 s, so
+// the telemetry's minutes and the query's random wait pass quickly.
+class QuickTimer final : public aprs::FeedTimer {
+public:
+    void start(std::chrono::milliseconds delay, std::function<void()> onExpiry) override {
+        timer_->start(delay / 600, std::move(onExpiry));
+    }
+    void stop() override { timer_->stop(); }
+
+private:
+    std::unique_ptr<aprs::FeedTimer> timer_ = aprs::makeEventLoopTimer();
+};
+
+// The operator's phone app M0IGT-5 writes to their handheld M0IGT-7, heard on
+// radio: the message and the next position go out; two ?IGATE? queries heard
+// on radio get one answer there; the telemetry and its definitions reach the server.
+TEST(DirewolfGate, GatesTheOperatorsOwnStationsAnswersAQueryOnceAndSendsTelemetry) {
+    if (const std::string reason = DirewolfPeer::unavailableReason(); !reason.empty()) {
+        GTEST_SKIP() << "Skipping the real-TNC test: " << reason;
+    }
+    testing::ensureEventLoop();
+    DirewolfPeer peer;
+    ASSERT_TRUE(peer.start({"M0IGT-7>APRS:!4903.50N/07201.75W[", "M1ASK>APRS:?IGATE?", "M2ASK>APRS,WIDE1-1:?IGATE?",
+                            "M3LAST>APRS:>last"},
+                           {.playOnFirstClient = false}))
+        << peer.error();
+    testing::LoopbackServer aprsIs;
+    ASSERT_TRUE(aprsIs.listen());
+    testing::ScratchFolder folder;
+    testing::writeFile(folder / "igate.ini", "[INET_TO_RF]\r\n");
+    testing::writeFile(folder / "UI-View32.ini",
+                       "[UI-View32]\nProgram Folder=" + folder.path().string() +
+                           "/\nLatitude=49\nLongitude=-72\nCallsign=M0IGT-10\nPasscode=12345\nBeacon=off\n"
+                           "Gate To RF=on\nGate To Internet=on\nTelemetry=on\nFeeds=aprs-is:127.0.0.1:" +
+                           std::to_string(aprsIs.port()) + ", kiss:127.0.0.1:" + std::to_string(peer.port()) + "\n");
+    testing::FakeClock clock;
+    testing::LogCapture log;
+    StandinStartup startup;
+    startup.settingsFile = folder / "UI-View32.ini";
+    startup.clock = &clock;
+    startup.makeTimer = [] { return std::make_unique<QuickTimer>(); };
+    auto created = createStandinHost(startup);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<StandinHost>>(created)) << std::get<std::string>(created);
+    auto& host = *std::get<std::unique_ptr<StandinHost>>(created);
+    bool on = true;
+    host.enable(on);
+    ASSERT_FALSE(aprsIs.answerLogin(0, "# logresp M0IGT-10 verified, server T2TEST\r\n").empty());
+    ASSERT_TRUE(aprsIs.waitForReceived(0, "M0IGT-10>APZOVL,TCPIP*::M0IGT-10 :EQNS.")) << log.text();
+    ASSERT_TRUE(aprsIs.waitForReceived(0, "M0IGT-10>APZOVL,TCPIP*:T#000,")) << log.text();
+
+    const std::string connected = "kiss:127.0.0.1:" + std::to_string(peer.port()) + ": connected";
+    ASSERT_TRUE(testing::spinUntil([&] { return log.text().find(connected) != std::string::npos; })) << log.text();
+    peer.feed();
+    ASSERT_TRUE(aprsIs.waitForReceived(0, "M3LAST>APRS,qAR,M0IGT-10:>last")) << log.text();
+    const std::string message = ":M0IGT-7  :On my way{3";
+    const std::string position = "=4904.50N/07202.75W>";
+    aprsIs.send(0, internetLine("M0IGT-5>APRS,TCPIP*,qAC,T2TEST", message) +
+                       internetLine("M0IGT-5>APRS,TCPIP*,qAC,T2TEST", position));
+    const auto sent = [](std::string_view information) {
+        return "M0IGT-10>APZOVL,WIDE1-1:}M0IGT-5>APRS,TCPIP,M0IGT-10*:" + std::string(information);
+    };
+    ASSERT_TRUE(testing::spinUntil([&] { return peer.logHas(sent(position)) && peer.logHas("<IGATE,"); },
+                                   std::chrono::seconds(90)))
+        << ::testing::PrintToString(peer.transmitted()) << "\n" << log.text();
+    EXPECT_THAT(peer.transmitted(),
+                ::testing::UnorderedElementsAre(sent(message), sent(position),
+                                                ::testing::StartsWith("M0IGT-10>APZOVL,WIDE1-1:<IGATE,MSG_CNT=")));
+    EXPECT_THAT(log.text("ovelsk.gate"), ::testing::HasSubstr("gate: not answered ?IGATE? of M2ASK on radio"));
 }
 
 }  // namespace

@@ -41,10 +41,11 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     EXPECT_EQ(off.messages->minutes, 180);
     EXPECT_EQ(off.messages->hops, 1);
     EXPECT_EQ(off.delaySeconds, 0);
+    EXPECT_FALSE(off.telemetry) << "no upgraded station starts sending telemetry unasked";
 
     const auto set = read(std::string(kLiveFeeds) +
                           "Callsign=K0ABC-0\nGate To RF=ON\nGate Via=\nGate Limit=20/80\nGate Port=15\n"
-                          "Gate Messages=OFF\nGate Delay=10\n");
+                          "Gate Messages=OFF\nGate Delay=10\nTelemetry=on\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(set)) << std::get<std::string>(set);
     const gateway::GateConfig& on = std::get<HostConfig>(set).gate;
     EXPECT_EQ(on.mode, gateway::GateMode::On);
@@ -55,10 +56,13 @@ TEST_F(GateSettingsTest, ReadsTheGateKeysWithTheirDefaults) {
     EXPECT_EQ(on.port, 15);
     EXPECT_FALSE(on.messages);
     EXPECT_EQ(on.delaySeconds, 10);
+    EXPECT_TRUE(on.telemetry);
 
     const auto hilly = read("Gate Via=WIDE1-1, WIDE2-1\nGate Messages=60/2\n");
     ASSERT_TRUE(std::holds_alternative<HostConfig>(hilly)) << std::get<std::string>(hilly);
     EXPECT_EQ(std::get<HostConfig>(hilly).gate.via, "WIDE1-1,WIDE2-1");
+    const auto twoHops = read("Gate Via=WIDE2-2\n");
+    ASSERT_TRUE(std::holds_alternative<HostConfig>(twoHops)) << std::get<std::string>(twoHops);
     EXPECT_EQ(std::get<HostConfig>(hilly).gate.messages->hops, 2);
 
     const auto serial = read("Feeds=aprs-is:rotate.aprs2.net, kiss-serial:/dev/ttyUSB0\nCallsign=K0ABC-10\n"
@@ -86,6 +90,18 @@ TEST_F(GateSettingsTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {"Gate Via=TCPIP\n", "\"Gate Via\" is \"TCPIP\"; allowed"},
              {"Gate Via=WIDE1-1,NOGATE\n", "\"Gate Via\" is \"WIDE1-1,NOGATE\"; allowed"},
              {"Gate Via=qAR\n", "\"Gate Via\" is \"qAR\"; allowed"},
+             // An SSID does not disguise a word that may not be there.
+             {"Gate Via=TCPIP-1\n", "\"Gate Via\" is \"TCPIP-1\"; allowed"},
+             {"Gate Via=NOGATE-1\n", "\"Gate Via\" is \"NOGATE-1\"; allowed"},
+             {"Gate Via=RFONLY-3\n", "\"Gate Via\" is \"RFONLY-3\"; allowed"},
+             {"Gate Via=qAR-1\n", "\"Gate Via\" is \"qAR-1\"; allowed"},
+             // At most two hops in all: NAMEn-N asks N.
+             {"Gate Via=WIDE7-7,WIDE7-7\n", "\"Gate Via\" is \"WIDE7-7,WIDE7-7\"; allowed"},
+             {"Gate Via=WIDE2-2,WIDE1-1\n", "\"Gate Via\" is \"WIDE2-2,WIDE1-1\"; allowed"},
+             {"Gate Via=TRACE7-7\n", "\"Gate Via\" is \"TRACE7-7\"; allowed"},
+             {"Gate Via=SS3-3\n", "\"Gate Via\" is \"SS3-3\"; allowed"},
+             {"Telemetry=yes\n", "\"Telemetry\" is \"yes\"; allowed: off (the default) or on"},
+             {"Feeds=kiss:localhost\nTelemetry=on\n", "\"Telemetry\" is \"on\"; allowed"},
              {"Gate Via=WIDE1-1,\n", "\"Gate Via\" is \"WIDE1-1,\"; allowed"},
              {"Gate Messages=180\n", "\"Gate Messages\" is \"180\"; allowed: M/H"},
              {"Gate Messages=0/1\n", "\"Gate Messages\" is \"0/1\"; allowed"},

@@ -103,6 +103,7 @@ TEST_F(HostConfigTest, ABadValueIsNamedWithItsKeyAndWhatIsAllowed) {
              {home + "Beacon Comment=" + std::string(44, 'c') + "\n", "allowed: at most 43 characters of printable ASCII"},
              {home + "Beacon Comment=caf\xC3\xA9\n", "\"Beacon Comment\" is \"caf\\xC3\\xA9\"; allowed"},
              {home + "Beacon To RF=on\n", "\"Beacon To RF\" is \"on\"; allowed: on only with Gate To RF=on"},
+             {home + "Gate To RF=log\nBeacon To RF=on\n", "\"Beacon To RF\" is \"on\"; allowed: on only with Gate To RF=on"},
              {home + "Replay Speed=2,5\n", "\"Replay Speed\" is \"2,5\" (use a point, not a comma); allowed"},
          }) {
         const std::string error = errorFor(lines);

@@ -58,6 +58,7 @@ TEST_F(StatusJson, ShowsWhatTheHostAndTrackerHold) {
         {"/gates/recent/0/outcome", "would send"},
         {"/gates/recent/1/outcome", "duplicate"},
         {"/gates/recent/1/text", "not sent W1NET-9: duplicate within 60 s"},
+        {"/gates/telemetry", QJsonValue::Null},
         {"/decoder/decoded", 3},
         {"/decoder/dropped/11/reason", "status"},
         {"/decoder/dropped/11/count", 1},

@@ -16,12 +16,14 @@ public:
     const standin::DecodeTally& decodeTally() const override { return tally; }
     const gateway::GateDecisions& gateDecisions() const override { return decisions; }
     gateway::HeardStationsTally heardStations() const override { return heard; }
+    const standin::NetworkReports& networkReports() const override { return network; }
 
     standin::HostIdentity hostIdentity;
     std::vector<aprs::FeedStatus> feeds;
     standin::DecodeTally tally;
     gateway::GateDecisions decisions{gateway::reportedGateOutcomes(), gateway::internetGateOutcomes()};
     gateway::HeardStationsTally heard;
+    standin::NetworkReports network;
 };
 
 }  // namespace ovelsk::testing
