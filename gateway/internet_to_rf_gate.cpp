@@ -159,13 +159,13 @@ GateOutcome InternetToRfGate::judgeInternetPacket(std::string_view packet, bool 
     }
     if (config_.messages && sentStraightToInternet(parts->path)) stations_.heardOnInternet(source, now);
 
-    if (const auto message = aprs::parseAprsMessage(parts->information); message && isOwnCallsign(message->addressee)) {
+    const auto message = aprs::parseAprsMessage(parts->information);
+    if (message && isOwnCallsign(message->addressee)) {
         const auto query = aprs::splitMessageNumber(message->text);
         if (aprs::isIgateQuery(query.text)) return answerFromInternet(source, query.number, now);
     }
 
     if (config_.messages) {
-        const auto message = aprs::parseAprsMessage(parts->information);
         // An addressee the table forgot to make room may have been heard on radio.
         if (message && !aprs::isBroadcastAddressee(message->addressee) &&
             (stations_.onRadio(message->addressee, now) ||
