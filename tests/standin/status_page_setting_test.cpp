@@ -52,7 +52,7 @@ TEST(StatusPageSetting, ABadValueStopsStartUpNamingTheKey) {
 TEST(StatusPageSetting, ReadsStatusPageNames) {
     using Names = std::vector<std::string>;
     struct Case {
-        std::string_view text;
+        std::string text;
         std::optional<Names> names;
     };
     const Case cases[] = {
